@@ -1,0 +1,114 @@
+#include "app/FileIO.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "app/FileError.h"
+
+namespace {
+
+// Closes a descriptor on every path out of a function.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    int Get() const { return m_fd; }
+    int Release() {
+        int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+
+private:
+    int m_fd;
+};
+
+void WriteAll(int fd, const std::uint8_t* data, std::size_t size, const std::string& path) {
+    while (size > 0) {
+        ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            throw FileError(path, DescribeErrno(errno));
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+}
+
+std::string DirectoryOf(const std::string& path) {
+    auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Permissions for the replacement: the old file's, or what a plain create would give.
+mode_t ModeFor(const std::string& path) {
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0) return old.st_mode & 07777;
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+std::string DescribeErrno(int error) { return std::strerror(error); }
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.Get() < 0) {
+        if (errno == ENOENT) return std::nullopt;
+        throw FileError(path, DescribeErrno(errno));
+    }
+    struct stat info {};
+    if (::fstat(fd.Get(), &info) != 0) throw FileError(path, DescribeErrno(errno));
+    if (!S_ISREG(info.st_mode)) throw FileError(path, "not a regular file");
+
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file grew
+        ssize_t got = ::read(fd.Get(), bytes.data() + filled, bytes.size() - filled);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            throw FileError(path, DescribeErrno(errno));
+        }
+        if (got == 0) break;
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+void WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+    std::string temporary = path + ".XXXXXX";
+    Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (fd.Get() < 0) throw FileError(path, DescribeErrno(errno));
+    try {
+        if (::fchmod(fd.Get(), ModeFor(path)) != 0) throw FileError(path, DescribeErrno(errno));
+        WriteAll(fd.Get(), bytes.data(), bytes.size(), path);
+        if (::fsync(fd.Get()) != 0) throw FileError(path, DescribeErrno(errno));
+        if (::close(fd.Release()) != 0) throw FileError(path, DescribeErrno(errno));
+        if (::rename(temporary.c_str(), path.c_str()) != 0) throw FileError(path, DescribeErrno(errno));
+    } catch (...) {
+        ::unlink(temporary.c_str());
+        throw;
+    }
+    // Make the rename itself durable; the new file is complete either way.
+    Descriptor directory(::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.Get() >= 0) ::fsync(directory.Get());
+}
+
+void CopyFile(const std::string& path, const std::string& destination) {
+    auto bytes = ReadWholeFile(path);
+    if (!bytes) throw FileError(path, DescribeErrno(ENOENT));
+    WriteFileAtomically(destination, *bytes);
+}

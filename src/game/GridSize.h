@@ -1,0 +1,22 @@
+#pragma once
+
+#include <array>
+
+// The six board sizes, in the order the size boxes show and Score.dat stores them.
+struct GridSize {
+    int rows;
+    int cols;
+    const char* label;  // UTF-8
+};
+
+inline constexpr std::array<GridSize, 6> kGridSizes{{
+    {3, 4, "3(rows)\u00d74(cols)"},
+    {4, 5, "4(rows)\u00d75(cols)"},
+    {4, 6, "4(rows)\u00d76(cols)"},
+    {5, 6, "5(rows)\u00d76(cols)"},
+    {5, 7, "5(rows)\u00d77(cols)"},
+    {6, 8, "6(rows)\u00d78(cols)"},
+}};
+
+// The index of the size with these rows and columns, or -1 when there is none.
+int GridIndexOf(int rows, int cols);

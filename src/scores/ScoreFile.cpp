@@ -1,0 +1,32 @@
+#include "scores/ScoreFile.h"
+
+#include "app/FileIO.h"
+#include "scores/Archive.h"
+
+bool LoadScoreFile(const std::string& path, ScoreTable& table) {
+    auto bytes = ReadWholeFile(path);
+    if (!bytes) return false;
+    Archive archive(*bytes, path);
+    table.Serialize(archive);
+    return true;
+}
+
+void StoreScoreFile(const std::string& path, ScoreTable& table) {
+    Archive archive(path);
+    table.Serialize(archive);
+    WriteFileAtomically(path, archive.Stored());
+}
+
+void StoreFinishedGame(const std::string& path, const ScoreRecord& record) {
+    ScoreTable table;
+    LoadScoreFile(path, table);
+    table.Append(record);
+    StoreScoreFile(path, table);
+}
+
+void RemovePictureScores(const std::string& path, const std::string& pictureName) {
+    ScoreTable table;
+    if (!LoadScoreFile(path, table)) return;
+    table.RemoveByPicture(pictureName);
+    StoreScoreFile(path, table);
+}

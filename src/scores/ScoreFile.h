@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "scores/ScoreTable.h"
+
+// The three ways the game uses Score.dat. Each reads the whole file and, where it
+// changes something, replaces it atomically. Errors are thrown as FileError.
+
+// Appends the file's rows to table. A missing file reads as an empty table and
+// returns false; a damaged one throws, with the rows before the damage in table.
+bool LoadScoreFile(const std::string& path, ScoreTable& table);
+
+// Appends one finished game; creates the file when it is missing. A damaged file
+// throws and is left untouched.
+void StoreFinishedGame(const std::string& path, const ScoreRecord& record);
+
+// Removes every record of the picture. A missing file stays missing; a damaged
+// file throws and is left untouched.
+void RemovePictureScores(const std::string& path, const std::string& pictureName);
+
+// Writes the whole table over the file.
+void StoreScoreFile(const std::string& path, ScoreTable& table);

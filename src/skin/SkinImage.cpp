@@ -1,0 +1,104 @@
+#include "skin/SkinImage.h"
+
+#include <QBuffer>
+#include <QColorSpace>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <new>
+
+namespace {
+
+// A player's own photo may be far larger than a skin picture; the reader's default limit
+// (128 MB) would turn an ordinary 48-megapixel photo into an "invalid" file.
+constexpr int kFileAllocationLimitMb = 512;
+
+ImageStatus StatusOf(const QImageReader& reader) {
+    return reader.error() == QImageReader::FileNotFoundError ? ImageStatus::FileNotFound
+                                                             : ImageStatus::InvalidData;
+}
+
+// Reads the whole image now. Embedded colour profiles are dropped: pictures are shown and
+// re-encoded with their stored values, as every skin author sees them in the files.
+QImage Decode(QImageReader& reader) {
+    QImage image = reader.read();
+    if (image.isNull()) return image;
+    image.setColorSpace(QColorSpace());
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                         : QImage::Format_RGB32);
+}
+
+}  // namespace
+
+SkinImage::SkinImage(QImage image, ImageStatus status)
+    : m_image(std::move(image)), m_lastStatus(status) {}
+
+SkinImage::~SkinImage() = default;
+
+std::unique_ptr<SkinImage> SkinImage::CreateFromBytes(std::span<const std::uint8_t> bytes) {
+    const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);  // the default allocation limit guards against crafted sizes
+    QImage image = Decode(reader);
+    const ImageStatus status = image.isNull() ? StatusOf(reader) : ImageStatus::Ok;
+    return std::unique_ptr<SkinImage>(new (std::nothrow) SkinImage(std::move(image), status));
+}
+
+SkinImage SkinImage::CreateFromFile(const QString& path) {
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    reader.setAllocationLimit(kFileAllocationLimitMb);
+    QImage image = Decode(reader);
+    const ImageStatus status = image.isNull() ? StatusOf(reader) : ImageStatus::Ok;
+    return SkinImage(std::move(image), status);
+}
+
+unsigned SkinImage::GetWidth() const { return static_cast<unsigned>(m_image.width()); }
+
+unsigned SkinImage::GetHeight() const { return static_cast<unsigned>(m_image.height()); }
+
+void SkinImage::DrawInto(QPainter& painter, int x, int y, int width, int height) const {
+    if (m_image.isNull()) return;
+    // Without SmoothPixmapTransform the stretch is nearest-neighbour and never blends.
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(QRect(x, y, width, height), m_image, m_image.rect());
+    painter.restore();
+}
+
+void SkinImage::DrawAt(QPainter& painter, int x, int y) const {
+    DrawInto(painter, x, y, m_image.width(), m_image.height());
+}
+
+ImageStatus SkinImage::SaveAsJpeg(const QString& path) {
+    QByteArray format;
+    if (FindEncoderByMime(QStringLiteral("image/jpeg"), format) < 0) {
+        m_lastStatus = ImageStatus::NoEncoder;
+        return m_lastStatus;
+    }
+    QImageWriter writer(path, format);
+    if (!writer.write(m_image)) {
+        m_lastStatus = ImageStatus::WriteFailed;
+        return m_lastStatus;
+    }
+    return ImageStatus::Ok;
+}
+
+int FindEncoderByMime(const QString& mimeType, QByteArray& format) {
+    const QList<QByteArray> mimeTypes = QImageWriter::supportedMimeTypes();
+    for (qsizetype i = 0; i < mimeTypes.size(); ++i) {
+        if (QString::fromLatin1(mimeTypes[i]) != mimeType) continue;
+        const QList<QByteArray> formats = QImageWriter::imageFormatsForMimeType(mimeTypes[i]);
+        if (formats.isEmpty()) continue;
+        format = formats.first();
+        return static_cast<int>(i);
+    }
+    return -1;
+}
+
+QString WidenText(std::string_view text) {
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}

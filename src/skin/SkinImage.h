@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string_view>
+
+class QPainter;
+
+enum class ImageStatus {
+    Ok,
+    FileNotFound,  // the file to decode does not exist or cannot be opened
+    InvalidData,   // the bytes are not an image we can decode, or too large to decode
+    NoEncoder,     // no writer for the requested type
+    WriteFailed,   // the writer could not write the file
+};
+
+// A decoded raster image. One whose decoding failed still exists: it measures 0 x 0, draws
+// nothing and LastStatus() says why. Decoding happens at once; nothing refers to the source.
+class SkinImage {
+public:
+    // Decodes encoded bytes (JPEG, BMP, any format Qt reads). Null only when out of memory.
+    static std::unique_ptr<SkinImage> CreateFromBytes(std::span<const std::uint8_t> bytes);
+    // Decodes the file at path, recognising its format by content, not by its name.
+    static SkinImage CreateFromFile(const QString& path);
+
+    SkinImage(SkinImage&&) noexcept = default;
+    SkinImage& operator=(SkinImage&&) noexcept = default;
+    virtual ~SkinImage();
+
+    // Pixels; 0 when decoding failed.
+    unsigned GetWidth() const;
+    unsigned GetHeight() const;
+
+    // Draws the whole image stretched or shrunk into (x, y, width, height), nearest pixel, no
+    // smoothing. Draws nothing when decoding failed.
+    void DrawInto(QPainter& painter, int x, int y, int width, int height) const;
+    // Draws the image at its own size with its top-left corner at (x, y).
+    void DrawAt(QPainter& painter, int x, int y) const;
+
+    // Writes the image as a JPEG of the writer's default quality. Failures are also kept in
+    // LastStatus().
+    ImageStatus SaveAsJpeg(const QString& path);
+
+    // Ok, or the status of the decoding or of the last save that failed.
+    ImageStatus LastStatus() const { return m_lastStatus; }
+
+private:
+    SkinImage(QImage image, ImageStatus status);
+
+    QImage m_image;
+    ImageStatus m_lastStatus;
+};
+
+// Index of the first of Qt's image writers whose MIME type equals mimeType exactly (case
+// matters), with that writer's format name stored in format; -1, format untouched, when none.
+int FindEncoderByMime(const QString& mimeType, QByteArray& format);
+
+// The program's 8-bit text (file names in the system's encoding, UTF-8 here) as a QString.
+QString WidenText(std::string_view text);

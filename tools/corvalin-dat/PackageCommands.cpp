@@ -1,0 +1,100 @@
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <iostream>
+
+#include "Commands.h"
+#include "app/FileError.h"
+#include "app/FileIO.h"
+#include "skin/ImagePackage.h"
+
+namespace {
+
+bool Exists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+// Loads a package; on failure reports it and says why through the return value.
+enum class Loaded { Whole, Damaged, Unopened };
+
+Loaded LoadPackage(ImagePackage& package, const std::string& path) {
+    if (package.Load(path)) return Loaded::Whole;
+    if (!package.Damage().empty()) {
+        ReportError(path, "damaged: " + package.Damage());
+        return Loaded::Damaged;
+    }
+    ReportError(path, Exists(path) ? "cannot be opened" : "no such file");
+    return Loaded::Unopened;
+}
+
+std::string BaseName(const std::string& path) {
+    auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+int ListPackage(const Arguments& args) {
+    if (args.size() != 1) return UsageError();
+    ImagePackage package;
+    Loaded loaded = LoadPackage(package, args[0]);
+    const auto& entries = package.Entries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        std::cout << i << '\t' << entries[i].name << '\t' << entries[i].DataLength() << '\n';
+    }
+    return loaded == Loaded::Whole ? kSuccess : kFailure;
+}
+
+int ExtractEntry(const Arguments& args) {
+    if (args.size() != 3) return UsageError();
+    ImagePackage package;
+    Loaded loaded = LoadPackage(package, args[0]);
+    const auto* data = package.FindData(args[1]);
+    if (data == nullptr) {
+        if (loaded == Loaded::Whole) ReportError(args[0], "no entry named \"" + args[1] + "\"");
+        return kFailure;
+    }
+    WriteFileAtomically(args[2], *data);
+    return loaded == Loaded::Whole ? kSuccess : kFailure;
+}
+
+int AddEntry(const Arguments& args) {
+    if (args.size() != 2 && args.size() != 3) return UsageError();
+    const std::string& packagePath = args[0];
+    const std::string name = args.size() == 3 ? args[2] : BaseName(args[1]);
+    if (name.size() > ImagePackage::kMaxNameLength) {
+        ReportError(args[1], "the name \"" + name + "\" is longer than 127 bytes");
+        return kFailure;
+    }
+    ImagePackage package;
+    if (Exists(packagePath) && LoadPackage(package, packagePath) != Loaded::Whole) {
+        ReportError(packagePath, "not changed");
+        return kFailure;
+    }
+    auto bytes = ReadWholeFile(args[1]);
+    if (!bytes) throw FileError(args[1], DescribeErrno(ENOENT));
+    package.AddEntry(name, std::move(*bytes));
+    package.Save(packagePath);
+    return kSuccess;
+}
+
+int RemoveEntry(const Arguments& args) {
+    if (args.size() != 2) return UsageError();
+    ImagePackage package;
+    if (LoadPackage(package, args[0]) != Loaded::Whole) {
+        if (Exists(args[0])) ReportError(args[0], "not changed");
+        return kFailure;
+    }
+    if (!package.Remove(args[1])) {
+        ReportError(args[0], "no entry named \"" + args[1] + "\"");
+        return kFailure;
+    }
+    if (package.Entries().empty()) {
+        // A package file cannot be saved empty; write the four bytes of an empty one.
+        WriteFileAtomically(args[0], package.ToBytes());
+    } else {
+        package.Save(args[0]);
+    }
+    return kSuccess;
+}

@@ -1,0 +1,56 @@
+// corvalin-dat: looks into and edits the game's data files from the shell.
+#include <cstdio>
+#include <exception>
+#include <iostream>
+#include <map>
+
+#include "Commands.h"
+#include "app/FileError.h"
+
+namespace {
+
+constexpr const char* kUsageText =
+    "usage: corvalin-dat COMMAND ...\n"
+    "  list PACKAGE                          entries: INDEX NAME BYTES\n"
+    "  extract PACKAGE NAME OUTFILE          write an entry's bytes to OUTFILE\n"
+    "  add PACKAGE FILE [NAME]               append FILE as an entry (creates PACKAGE)\n"
+    "  remove PACKAGE NAME                   remove the first entry of that name\n"
+    "  scores SCOREFILE                      every row: GRID PICTURE USER STEPS SECONDS DATE\n"
+    "  scores SCOREFILE --picture NAME --size INDEX [--by step|time]\n"
+    "                                        ranked rows: RANK USER STEPS SECONDS DATE\n"
+    "Fields are separated by tabs. Exit status: 0 success, 1 file or entry problem, 2 usage.\n";
+
+}  // namespace
+
+void ReportError(const std::string& file, const std::string& what) {
+    std::cerr << "corvalin-dat: " << file << ": " << what << '\n';
+}
+
+int UsageError() {
+    std::cerr << kUsageText;
+    return kUsage;
+}
+
+int main(int argc, char** argv) {
+    Arguments args(argv + 1, argv + argc);
+    if (args.empty()) return UsageError();
+    if (args[0] == "--help" || args[0] == "-h") {
+        std::cout << kUsageText;
+        return kSuccess;
+    }
+    const std::map<std::string, int (*)(const Arguments&)> commands{
+        {"list", ListPackage},   {"extract", ExtractEntry}, {"add", AddEntry},
+        {"remove", RemoveEntry}, {"scores", ShowScores},
+    };
+    auto command = commands.find(args[0]);
+    if (command == commands.end()) return UsageError();
+    try {
+        return command->second(Arguments(args.begin() + 1, args.end()));
+    } catch (const FileError& error) {
+        ReportError(error.Path(), error.Cause());
+        return kFailure;
+    } catch (const std::exception& error) {
+        ReportError(args[0], error.what());
+        return kFailure;
+    }
+}
