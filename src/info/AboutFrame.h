@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QWidget>
+
+// A content panel of the main window, filled with the panels' colour.
+class AboutFrame : public QWidget {
+public:
+    AboutFrame(QWidget* parent, const QRect& rect);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+};
