@@ -1,19 +1,169 @@
 #include "scores/ScoreWnd.h"
 
+#include <QHeaderView>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QTreeWidget>
 
+#include "app/CorvalinApp.h"
+#include "app/FileError.h"
 #include "app/Layout.h"
+#include "game/GridSize.h"
+#include "library/BoardSizeComboBox.h"
+#include "library/DisplayName.h"
+#include "library/PictureListBox.h"
+#include "platform/MessageBox.h"
+#include "scores/ScoreFile.h"
+#include "skin/EdgeRect.h"
 
-ScoreWnd::ScoreWnd(QWidget* parent, const QRect& rect) : QWidget(parent) {
+namespace {
+
+// The drop-down rectangles include their open list; the closed box is as high as the
+// toolkit's standard box, at the top of the rectangle.
+const QRect kSortComboRect = RectFromEdges(20, 20, 200, 150);
+const QRect kSizeComboRect = RectFromEdges(20, 60, 200, 190);
+const QRect kPictureListRect = RectFromEdges(20, 100, 200, 280);
+const QRect kScoreListRect = RectFromEdges(220, 20, 600, 280);
+
+enum SortChoice { kSortByStep = 0, kSortByTime = 1 };
+
+struct Column {
+    const char* heading;
+    int width;
+};
+constexpr Column kColumns[] = {
+    {"Rank", 40}, {"Username", 65}, {"No. of Steps", 90}, {"Time(Sec.)", 80}, {"Created on", 100},
+};
+
+void PlaceDropDown(QWidget* box, const QRect& rect) {
+    box->setGeometry(rect.left(), rect.top(), rect.width(), box->sizeHint().height());
+}
+
+}  // namespace
+
+ScoreWnd::ScoreWnd(QWidget* parent, const QRect& rect) : MessageReceiver<QWidget>(parent) {
     setObjectName("ScoreWnd");
     setAttribute(Qt::WA_OpaquePaintEvent);
     setGeometry(rect);
+    OnSize(rect.size());
+}
+
+ScoreWnd::~ScoreWnd() = default;
+
+void ScoreWnd::resizeEvent(QResizeEvent*) { OnSize(size()); }
+
+void ScoreWnd::OnSize(const QSize& size) {
+    if (size == m_panelSize) return;
+    m_panelSize = size;
+    m_panelRect = QRect(QPoint(0, 0), size);
+    if (m_scoreList == nullptr) CreateChildren();
+    if (size.isEmpty()) return;  // being hidden: everything stays as it was shown
+    try {
+        ReloadScores();
+        RankShown();
+        FillScoreList();
+    } catch (const FileError& error) {
+        ReportFileError(window(), error);
+    }
+}
+
+void ScoreWnd::CreateChildren() {
+    m_sortCombo = new BoardSizeComboBox(this);
+    PlaceDropDown(m_sortCombo, kSortComboRect);
+    m_sortCombo->addItem(QStringLiteral("Step"));
+    m_sortCombo->addItem(QStringLiteral("Time"));
+    m_sortCombo->setCurrentIndex(kSortByStep);
+
+    m_sizeCombo = new BoardSizeComboBox(this);
+    PlaceDropDown(m_sizeCombo, kSizeComboRect);
+    for (const GridSize& size : kGridSizes) m_sizeCombo->addItem(QString::fromUtf8(size.label));
+    m_sizeCombo->setCurrentIndex(0);
+
+    m_pictureList = new PictureListBox(this);
+    m_pictureList->setGeometry(kPictureListRect);
+
+    CreateScoreList();
+}
+
+void ScoreWnd::CreateScoreList() {
+    // A report list: one line per game, whole-row single selection, no sorting of its own.
+    m_scoreList = new QTreeWidget(this);
+    m_scoreList->setGeometry(kScoreListRect);
+    m_scoreList->setRootIsDecorated(false);
+    m_scoreList->setItemsExpandable(false);
+    m_scoreList->setUniformRowHeights(true);
+    m_scoreList->setSortingEnabled(false);
+    m_scoreList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_scoreList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_scoreList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_scoreList->setColumnCount(static_cast<int>(std::size(kColumns)));
+    QStringList headings;
+    for (const Column& column : kColumns) headings << QString::fromLatin1(column.heading);
+    m_scoreList->setHeaderLabels(headings);
+    QHeaderView* header = m_scoreList->header();
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setSectionsMovable(false);
+    header->setStretchLastSection(false);
+    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i)
+        header->resizeSection(i, kColumns[i].width);
+}
+
+void ScoreWnd::ReloadScores() {
+    m_allScores.Clear();
+    // A missing file is a table without games, not an error.
+    LoadScoreFile(App()->DataFile("Score.dat"), m_allScores);
+
+    m_pictureList->clear();
+    App()->m_picturePackage.GetNames(m_pictureNames);
+    for (const std::string& name : m_pictureNames)
+        m_pictureList->addItem(QString::fromStdString(DisplayName(name)));
+    // After every reload the library's first picture is the one shown.
+    if (!m_pictureNames.empty()) m_pictureList->setCurrentRow(0);
+}
+
+void ScoreWnd::RankShown() {
+    const int row = m_pictureList->SelectedRow();
+    const int gridIndex = m_sizeCombo->currentIndex();
+    if (row < 0 || row >= static_cast<int>(m_pictureNames.size()) || gridIndex < 0) {
+        m_shownScores = ScoreTable();
+        return;
+    }
+    const SortBy by = m_sortCombo->currentIndex() == kSortByStep ? SortBy::Step : SortBy::Time;
+    m_shownScores = m_allScores.RankRows(m_pictureNames[static_cast<std::size_t>(row)],
+                                         static_cast<std::uint32_t>(gridIndex), by);
+}
+
+void ScoreWnd::FillScoreList() {
+    m_scoreList->clear();
+    for (std::size_t i = 0; i < m_shownScores.GetCount(); ++i) {
+        const ScoreRecord record = m_shownScores.GetAt(i);
+        auto* item = new QTreeWidgetItem(m_scoreList);
+        item->setText(0, QString::number(i + 1));
+        item->setText(1, QString::fromStdString(record.userName));
+        item->setText(2, QString::number(record.steps));
+        item->setText(3, QString::number(record.seconds));
+        item->setText(4, QString::fromStdString(record.createdOn));
+    }
+}
+
+qintptr ScoreWnd::OnMessage(unsigned message, quintptr, qintptr) {
+    switch (message) {
+        case UM_LISTSELCHANGE:
+        case UM_LISTDBLCLK:
+        case UM_COMBOSELCHANGE:
+            // The controls are re-read: the parameters may be stale by now.
+            RankShown();
+            FillScoreList();
+            return 0;
+        default:
+            return 0;
+    }
 }
 
 void ScoreWnd::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), kPanelFill);
+    painter.fillRect(m_panelRect, kPanelFill);
 }
 
-// Accepted here: a press on a panel must not move the main window.
+// Accepted here, never passed on: a press on a panel must not move the main window.
 void ScoreWnd::mousePressEvent(QMouseEvent*) {}

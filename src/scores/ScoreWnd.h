@@ -1,13 +1,55 @@
 #pragma once
 
+#include <QRect>
+#include <QSize>
 #include <QWidget>
+#include <string>
+#include <vector>
 
-// A content panel of the main window, filled with the panels' colour.
-class ScoreWnd : public QWidget {
-public:
+#include "platform/Messages.h"
+#include "scores/ScoreTable.h"
+
+class BoardSizeComboBox;
+class PictureListBox;
+class QTreeWidget;
+
+// The panel that shows the stored games of one picture and board size in rank order, by
+// steps or by time. It keeps a picture, size and order choice of its own, and reloads
+// Score.dat and the picture names every time it is shown.
+class ScoreWnd : public MessageReceiver<QWidget> {
+  public:
     ScoreWnd(QWidget* parent, const QRect& rect);
+    ~ScoreWnd() override;
 
-protected:
+    // The child controls, made on the first size notification and never again.
+    BoardSizeComboBox* SortCombo() const { return m_sortCombo; }
+    BoardSizeComboBox* SizeCombo() const { return m_sizeCombo; }
+    PictureListBox* PictureList() const { return m_pictureList; }
+    QTreeWidget* ScoreList() const { return m_scoreList; }
+
+  protected:
+    qintptr OnMessage(unsigned message, quintptr first, qintptr second) override;
+    void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    void OnSize(const QSize& size);
+    void CreateChildren();
+    void CreateScoreList();
+    // Throws FileError for a damaged or unreadable Score.dat: then the picture list stays as
+    // it was and m_allScores holds the rows read before the damage.
+    void ReloadScores();
+    void RankShown();
+    void FillScoreList();
+
+    BoardSizeComboBox* m_sortCombo = nullptr;
+    BoardSizeComboBox* m_sizeCombo = nullptr;
+    PictureListBox* m_pictureList = nullptr;
+    QTreeWidget* m_scoreList = nullptr;
+    ScoreTable m_allScores;
+    ScoreTable m_shownScores;
+    std::vector<std::string> m_pictureNames;  // entry i belongs to row i of m_pictureList
+    QRect m_panelRect;
+    QSize m_panelSize{-1, -1};
 };
