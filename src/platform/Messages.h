@@ -6,17 +6,17 @@
 
 // The private notifications between our windows, numbered from the window system's first
 // private message number 0x400. Each carries a first and a second parameter.
-constexpr unsigned UM_BUTTONCLICK = 0x464;     // button id, 0; posted by an ImageButton to its owner
-constexpr unsigned UM_LISTSELCHANGE = 0x465;   // selected index, 0; posted by a picture list
-constexpr unsigned UM_LISTDBLCLK = 0x466;      // selected index, 0; posted by a picture list
-constexpr unsigned UM_PLAYPICTURE = 0x467;     // 0, 0; posted by the picture library panel
+constexpr unsigned UM_BUTTONCLICK = 0x464;    // button id, 0; posted by an ImageButton to its owner
+constexpr unsigned UM_LISTSELCHANGE = 0x465;  // selected index, 0; posted by a picture list
+constexpr unsigned UM_LISTDBLCLK = 0x466;     // selected index, 0; posted by a picture list
+constexpr unsigned UM_PLAYPICTURE = 0x467;    // 0, 0; posted by the picture library panel
 constexpr unsigned UM_COMBOSELCHANGE = 0x468;  // selected index, 0; posted by a board size box
 constexpr unsigned UM_TILESMOVED = 0x469;      // tiles moved, 0; sent by the board view
 constexpr unsigned UM_PUZZLESOLVED = 0x46A;    // 0, 0; posted by the board view
 
 // One notification travelling as a Qt event of our own registered type.
 class MessageEvent : public QEvent {
-public:
+  public:
     MessageEvent(unsigned message, quintptr first, qintptr second);
 
     // The event type, registered with Qt on first use.
@@ -30,7 +30,7 @@ public:
     qintptr Result() const { return m_result; }
     void SetResult(qintptr result) { m_result = result; }
 
-private:
+  private:
     unsigned m_message;
     quintptr m_first;
     qintptr m_second;
@@ -50,10 +50,10 @@ qintptr SendMessage(QObject* to, unsigned message, quintptr first = 0, qintptr s
 // need Q_OBJECT put it in the derived class as usual.
 template <typename Base>
 class MessageReceiver : public Base {
-public:
+  public:
     using Base::Base;
 
-protected:
+  protected:
     // Handles one notification; the result goes back to SendMessage's caller.
     virtual qintptr OnMessage(unsigned message, quintptr first, qintptr second) = 0;
 

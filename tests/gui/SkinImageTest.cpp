@@ -1,0 +1,256 @@
+#include <QDir>
+#include <QFile>
+#include <QImageWriter>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "TestImages.h"
+#include "skin/ImagePackage.h"
+#include "skin/PackageImage.h"
+#include "skin/SkinImage.h"
+
+namespace {
+
+constexpr QRgb kWhite = 0xffffffff;
+constexpr QRgb kRed = 0xffff0000;
+constexpr QRgb kBlue = 0xff0000ff;
+constexpr QRgb kGreen = 0xff00ff00;
+
+// Two pixels side by side, red then blue.
+std::vector<std::uint8_t> RedBlueBmp() {
+    QImage image(2, 1, QImage::Format_RGB32);
+    image.setPixel(0, 0, kRed);
+    image.setPixel(1, 0, kBlue);
+    return test::Encode(image, "BMP");
+}
+
+QImage DrawnInto(const SkinImage& image, int x, int y, int width, int height) {
+    QImage canvas = test::Canvas(8, 6, kWhite);
+    QPainter painter(&canvas);
+    image.DrawInto(painter, x, y, width, height);
+    return canvas;
+}
+
+// A 24-bit BMP header claiming 60000 x 60000 pixels, followed by no pixel data.
+std::vector<std::uint8_t> BmpClaimingHugeSize() {
+    std::vector<std::uint8_t> bytes(54, 0);
+    auto put32 = [&bytes](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put32(2, 54);      // file size
+    put32(10, 54);     // offset of the pixels
+    put32(14, 40);     // info header size
+    put32(18, 60000);  // width
+    put32(22, 60000);  // height
+    bytes[26] = 1;     // planes
+    bytes[28] = 24;    // bits per pixel
+    return bytes;
+}
+
+bool DecodesAs(const QString& path, const QSize& size) {
+    const QImage image(path);
+    return image.size() == size;
+}
+
+}  // namespace
+
+class SkinImageTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void BmpBytesDecodeToTheirSize() {
+        const auto image = SkinImage::CreateFromBytes(test::SolidBmp(6, 4, kRed));
+        QVERIFY(image);
+        QCOMPARE(image->GetWidth(), 6u);
+        QCOMPARE(image->GetHeight(), 4u);
+        QCOMPARE(image->LastStatus(), ImageStatus::Ok);
+    }
+
+    void JpegBytesDecodeCloseToTheirColour() {
+        const auto image =
+            SkinImage::CreateFromBytes(test::Encode(test::Solid(16, 8, 0xff3366cc), "JPG"));
+        QCOMPARE(image->GetWidth(), 16u);
+        QCOMPARE(image->GetHeight(), 8u);
+        const QImage canvas = DrawnInto(*image, 0, 0, 8, 6);
+        const QColor centre = canvas.pixelColor(4, 3);
+        QVERIFY(qAbs(centre.red() - 0x33) <= 4);
+        QVERIFY(qAbs(centre.green() - 0x66) <= 4);
+        QVERIFY(qAbs(centre.blue() - 0xcc) <= 4);
+    }
+
+    void DrawIntoStretchesWithoutBlendingAndStaysInsideTheRectangle() {
+        const auto image = SkinImage::CreateFromBytes(RedBlueBmp());
+        const QImage canvas = DrawnInto(*image, 1, 2, 4, 3);
+        QVERIFY(test::AllPixelsAre(canvas, QRect(1, 2, 2, 3), kRed));
+        QVERIFY(test::AllPixelsAre(canvas, QRect(3, 2, 2, 3), kBlue));
+        QVERIFY(test::AllPixelsOutsideAre(canvas, QRect(1, 2, 4, 3), kWhite));
+    }
+
+    void DrawIntoShrinksToOddSizesWithSourceColoursOnly() {
+        const auto image = SkinImage::CreateFromBytes(RedBlueBmp());
+        const QImage canvas = DrawnInto(*image, 0, 0, 3, 1);
+        for (int x = 0; x < 3; ++x) {
+            const QRgb pixel = canvas.pixel(x, 0);
+            QVERIFY2(pixel == kRed || pixel == kBlue, qPrintable(QString::number(pixel, 16)));
+        }
+        QVERIFY(test::AllPixelsOutsideAre(canvas, QRect(0, 0, 3, 1), kWhite));
+    }
+
+    void DrawAtPaintsTheNaturalSize() {
+        const auto image = SkinImage::CreateFromBytes(test::SolidBmp(3, 2, kGreen));
+        QImage canvas = test::Canvas(8, 6, kWhite);
+        QPainter painter(&canvas);
+        image->DrawAt(painter, 4, 1);
+        painter.end();
+        QCOMPARE(test::PaintedArea(canvas, kWhite), QRect(4, 1, 3, 2));
+        QVERIFY(test::AllPixelsAre(canvas, QRect(4, 1, 3, 2), kGreen));
+    }
+
+    void BytesThatAreNoImageGiveAnEmptyImageThatDrawsNothing() {
+        const std::vector<std::uint8_t> junk = {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'g'};
+        const auto image = SkinImage::CreateFromBytes(junk);
+        QVERIFY(image);
+        QCOMPARE(image->GetWidth(), 0u);
+        QCOMPARE(image->GetHeight(), 0u);
+        QCOMPARE(image->LastStatus(), ImageStatus::InvalidData);
+        const QImage canvas = DrawnInto(*image, 0, 0, 8, 6);
+        QVERIFY(test::AllPixelsAre(canvas, canvas.rect(), kWhite));
+    }
+
+    void NoBytesGiveAnEmptyImage() {
+        const auto image = SkinImage::CreateFromBytes({});
+        QVERIFY(image);
+        QCOMPARE(image->GetWidth(), 0u);
+        QCOMPARE(image->LastStatus(), ImageStatus::InvalidData);
+    }
+
+    void AnImageDeclaringAGiantSizeIsRefusedInsteadOfAllocated() {
+        const auto image = SkinImage::CreateFromBytes(BmpClaimingHugeSize());
+        QCOMPARE(image->GetWidth(), 0u);
+        QCOMPARE(image->GetHeight(), 0u);
+        QCOMPARE(image->LastStatus(), ImageStatus::InvalidData);
+    }
+
+    void OneEntryAskedForTwiceGivesTwoIndependentImages() {
+        ImagePackage package;
+        package.AddEntry("Green.bmp", test::SolidBmp(2, 2, kGreen));
+        auto first = GetImage(package, "Green.bmp");
+        const auto second = GetImage(package, "Green.bmp");
+        QVERIFY(first && second);
+        QVERIFY(first.get() != second.get());
+        first.reset();
+        const QImage canvas = DrawnInto(*second, 0, 0, 2, 2);
+        QVERIFY(test::AllPixelsAre(canvas, QRect(0, 0, 2, 2), kGreen));
+    }
+
+    void ImageOutlivesThePackageEntryItCameFrom() {
+        ImagePackage package;
+        package.AddEntry("Red.bmp", test::SolidBmp(2, 2, kRed));
+        const auto image = GetImage(package, "Red.bmp");
+        package.Clear();
+        const QImage canvas = DrawnInto(*image, 0, 0, 2, 2);
+        QVERIFY(test::AllPixelsAre(canvas, QRect(0, 0, 2, 2), kRed));
+    }
+
+    void NameMissingFromThePackageGivesNoImage() {
+        ImagePackage package;
+        package.AddEntry("Sea.jpg", test::SolidBmp(2, 2, kBlue));
+        QVERIFY(!GetImage(package, "sea.jpg"));
+        QVERIFY(!GetImage(ImagePackage(), "Sea.jpg"));
+    }
+
+    void EntryThatDoesNotDecodeGivesAnEmptyImage() {
+        ImagePackage package;
+        package.AddEntry("Broken.jpg", {0xFF, 0xD8, 0xFF});
+        const auto image = GetImage(package, "Broken.jpg");
+        QVERIFY(image);
+        QCOMPARE(image->GetWidth(), 0u);
+    }
+
+    void FileDecodesByContentWhateverItsName() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("really-a-bitmap.jpg");
+        QVERIFY(test::Solid(5, 3, kBlue).save(path, "BMP"));
+        const SkinImage image = SkinImage::CreateFromFile(path);
+        QCOMPARE(image.GetWidth(), 5u);
+        QCOMPARE(image.GetHeight(), 3u);
+        QCOMPARE(image.LastStatus(), ImageStatus::Ok);
+    }
+
+    void MissingFileGivesAnEmptyImage() {
+        QTemporaryDir dir;
+        const SkinImage image = SkinImage::CreateFromFile(dir.filePath("absent.bmp"));
+        QCOMPARE(image.GetWidth(), 0u);
+        QCOMPARE(image.GetHeight(), 0u);
+        QCOMPARE(image.LastStatus(), ImageStatus::FileNotFound);
+    }
+
+    void SaveAsJpegWritesTheDefaultQualityJpeg() {
+        QTemporaryDir dir;
+        const QImage source = test::Solid(40, 30, 0xff20a040);
+        const QString bmpPath = dir.filePath("in.bmp");
+        QVERIFY(source.save(bmpPath, "BMP"));
+        SkinImage image = SkinImage::CreateFromFile(bmpPath);
+        const QString jpegPath = dir.filePath("out.jpg");
+        QCOMPARE(image.SaveAsJpeg(jpegPath), ImageStatus::Ok);
+
+        const QString referencePath = dir.filePath("reference.jpg");
+        QVERIFY(source.save(referencePath, "JPG", -1));
+        QFile written(jpegPath);
+        QFile reference(referencePath);
+        QVERIFY(written.open(QIODevice::ReadOnly) && reference.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), reference.readAll());
+        QVERIFY(DecodesAs(jpegPath, QSize(40, 30)));
+    }
+
+    void SaveIntoAMissingDirectoryFailsAndIsRemembered() {
+        QTemporaryDir dir;
+        const auto image = SkinImage::CreateFromBytes(test::SolidBmp(4, 4, kRed));
+        const QString path = dir.filePath("no-such-dir/out.jpg");
+        QCOMPARE(image->SaveAsJpeg(path), ImageStatus::WriteFailed);
+        QCOMPARE(image->LastStatus(), ImageStatus::WriteFailed);
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void JpegEncoderIsFoundByItsExactMimeType() {
+        QByteArray format = "untouched";
+        const int index = FindEncoderByMime(QStringLiteral("image/jpeg"), format);
+        QVERIFY(index >= 0);
+        QCOMPARE(QImageWriter::supportedMimeTypes().at(index), QByteArray("image/jpeg"));
+        QVERIFY(QImageWriter::imageFormatsForMimeType("image/jpeg").contains(format));
+    }
+
+    void EncoderLookupIsCaseSensitiveAndLeavesTheFormatAloneOnAMiss() {
+        QByteArray format = "untouched";
+        QCOMPARE(FindEncoderByMime(QStringLiteral("IMAGE/JPEG"), format), -1);
+        QCOMPARE(FindEncoderByMime(QStringLiteral("image/jpeg "), format), -1);
+        QCOMPARE(FindEncoderByMime(QStringLiteral("image/x-no-such-type"), format), -1);
+        QCOMPARE(format, QByteArray("untouched"));
+    }
+
+    void BmpEncoderIsFoundToo() {
+        QByteArray format;
+        const int index = FindEncoderByMime(QStringLiteral("image/bmp"), format);
+        QVERIFY(index >= 0);
+        QCOMPARE(format, QByteArray("bmp"));
+    }
+
+    void WidenTextOfAShorterTextAfterALongerOneIsExactlyTheShorter() {
+        const QString longer = WidenText("/home/player/Pictures/Mountains.bmp");
+        const QString shorter = WidenText("/tmp/a.jpg");
+        QCOMPARE(shorter, QStringLiteral("/tmp/a.jpg"));
+        QCOMPARE(longer, QStringLiteral("/home/player/Pictures/Mountains.bmp"));
+    }
+
+    void WidenTextOfNothingIsEmpty() { QCOMPARE(WidenText(""), QString()); }
+
+    void WidenTextReadsTheSystemEncoding() {
+        QCOMPARE(WidenText("M\xc3\xbchle.bmp"), QString::fromUtf8("M\u00fchle.bmp"));
+    }
+};
+
+QTEST_MAIN(SkinImageTest)
+#include "SkinImageTest.moc"
