@@ -7,6 +7,6 @@
 // the item already shown. Changes made in code (setCurrentIndex) post nothing. The index travels
 // as static_cast<quintptr>(index); -1 means no selection. The owner fills the items.
 class BoardSizeComboBox : public QComboBox {
-  public:
+public:
     explicit BoardSizeComboBox(QWidget* parent);
 };

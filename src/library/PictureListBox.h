@@ -12,13 +12,13 @@
 // The row travels as the first parameter: static_cast<quintptr>(row), so -1 (no selection)
 // comes back as -1 through static_cast<int>. Receivers re-read the list when in doubt.
 class PictureListBox : public QListWidget {
-  public:
+public:
     explicit PictureListBox(QWidget* parent);
 
     // The selected row, -1 when none.
     int SelectedRow() const;
 
-  protected:
+protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
     void mouseReleaseEvent(QMouseEvent* event) override;

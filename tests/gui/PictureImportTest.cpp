@@ -1,0 +1,360 @@
+#include <sys/stat.h>
+
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <optional>
+
+#include "LibraryTestSupport.h"
+#include "app/FileError.h"
+#include "library/BitmapFile.h"
+#include "library/PictureDecoder.h"
+#include "library/PictureImport.h"
+#include "library/ScratchDirectory.h"
+#include "library/TruncatedBitmap.h"
+#include "skin/SkinImage.h"
+
+namespace {
+
+std::uint32_t Field32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+           static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+}
+
+std::uint16_t Field16(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+    return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
+}
+
+// Left half red, right half blue: shows that the whole image is stretched, not cropped.
+QImage HalvesImage(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(qRgb(220, 20, 20));
+    QPainter painter(&image);
+    painter.fillRect(width / 2, 0, width - width / 2, height, qRgb(20, 20, 220));
+    return image;
+}
+
+bool Near(QRgb actual, QRgb expected, int tolerance = 12) {
+    return qAbs(qRed(actual) - qRed(expected)) <= tolerance &&
+           qAbs(qGreen(actual) - qGreen(expected)) <= tolerance &&
+           qAbs(qBlue(actual) - qBlue(expected)) <= tolerance;
+}
+
+std::vector<std::uint8_t> Cut(std::vector<std::uint8_t> bytes, std::size_t keep) {
+    bytes.resize(keep);
+    return bytes;
+}
+
+}  // namespace
+
+class PictureImportTest : public QObject {
+    Q_OBJECT
+
+private:
+    test::LibraryData m_files;
+    std::optional<QTemporaryDir> m_tempParent;  // what the import sees as the temporary folder
+    QByteArray m_oldTmpDir;
+
+    QStringList ScratchLeft() const { return test::EntriesOf(m_tempParent->path()); }
+
+private slots:
+    void init() {
+        m_tempParent.emplace();
+        m_oldTmpDir = qgetenv("TMPDIR");
+        qputenv("TMPDIR", m_tempParent->path().toLocal8Bit());
+    }
+
+    void cleanup() {
+        qputenv("TMPDIR", m_oldTmpDir);
+        m_tempParent.reset();
+    }
+
+    void LibraryNameIsTheTitleUpToTheLastDotPlusJpg() {
+        QCOMPARE(LibraryNameFor("/photos/Beach.bmp"), std::string("Beach.jpg"));
+        QCOMPARE(LibraryNameFor("Beach.jpg"), std::string("Beach.jpg"));
+        QCOMPARE(LibraryNameFor("/photos/Beach"), std::string("Beach.jpg"));
+        QCOMPARE(LibraryNameFor("/my.photos/Beach"), std::string("Beach.jpg"));
+        QCOMPARE(LibraryNameFor("/photos/Sea.side.jpeg"), std::string("Sea.side.jpg"));
+        QCOMPARE(LibraryNameFor("/photos/.bmp"), std::string(".jpg"));
+    }
+
+    void BitmapFileOf400By300IsThe24BitFileOf360054Bytes() {
+        QImage image = test::SolidImage(400, 300, qRgb(1, 2, 3));
+        image.setPixel(0, 299, qRgb(10, 20, 30));  // bottom-left: the first pixel stored
+        image.setPixel(399, 0, qRgb(40, 50, 60));  // top-right: the last pixel stored
+        const std::vector<std::uint8_t> bytes = BitmapFileBytes(image);
+        QCOMPARE(bytes.size(), std::size_t(360054));
+        QCOMPARE(bytes[0], std::uint8_t('B'));
+        QCOMPARE(bytes[1], std::uint8_t('M'));
+        QCOMPARE(Field32(bytes, 2), 360054u);
+        QCOMPARE(Field32(bytes, 6), 0u);
+        QCOMPARE(Field32(bytes, 10), 54u);
+        QCOMPARE(Field32(bytes, 14), 40u);
+        QCOMPARE(Field32(bytes, 18), 400u);
+        QCOMPARE(Field32(bytes, 22), 300u);
+        QCOMPARE(Field16(bytes, 26), std::uint16_t(1));
+        QCOMPARE(Field16(bytes, 28), std::uint16_t(24));
+        for (std::size_t at = 30; at < 54; at += 4) QCOMPARE(Field32(bytes, at), 0u);
+        // Blue, green, red; bottom row first.
+        QCOMPARE((std::vector<std::uint8_t>(bytes.begin() + 54, bytes.begin() + 60)),
+                 (std::vector<std::uint8_t>{30, 20, 10, 3, 2, 1}));
+        QCOMPARE((std::vector<std::uint8_t>(bytes.end() - 3, bytes.end())),
+                 (std::vector<std::uint8_t>{60, 50, 40}));
+    }
+
+    void BitmapRowsArePaddedWithZerosToFourBytes() {
+        const std::vector<std::uint8_t> bytes =
+            BitmapFileBytes(test::SolidImage(3, 2, qRgb(255, 255, 255)));
+        // 3 pixels = 9 bytes, padded to 12 per row.
+        QCOMPARE(bytes.size(), std::size_t(54 + 2 * 12));
+        QCOMPARE(Field32(bytes, 2), 78u);
+        for (std::size_t row = 0; row < 2; ++row) {
+            const std::size_t start = 54 + row * 12;
+            for (std::size_t i = 0; i < 9; ++i) QCOMPARE(bytes[start + i], std::uint8_t(255));
+            for (std::size_t i = 9; i < 12; ++i) QCOMPARE(bytes[start + i], std::uint8_t(0));
+        }
+    }
+
+    void WrittenBitmapFileDecodesToTheSamePixels() {
+        const QImage image = HalvesImage(400, 300);
+        const std::string path = m_files.File("written.bmp");
+        QVERIFY(WriteBitmapFile(image, path));
+        QCOMPARE(*ReadWholeFile(path), BitmapFileBytes(image));
+        QCOMPARE(QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32), image);
+    }
+
+    void WritingABitmapWhereNoFileCanBeMadeFails() {
+        QVERIFY(!WriteBitmapFile(HalvesImage(4, 4), m_files.File("no-such-dir/x.bmp")));
+    }
+
+    void ScratchDirectoryIsPrivateAndGoesWithItsFiles() {
+        std::string path;
+        {
+            ScratchDirectory scratch("corvalin-test-");
+            path = scratch.Path();
+            QVERIFY(path.starts_with(m_tempParent->path().toStdString() + "/corvalin-test-"));
+            struct stat info {};
+            QCOMPARE(::stat(path.c_str(), &info), 0);
+            QVERIFY(S_ISDIR(info.st_mode));
+            QCOMPARE(info.st_mode & 0777, mode_t(0700));
+            std::ofstream(path + "a.bmp") << "x";
+            std::ofstream(path + "a.jpg") << "y";
+        }
+        struct stat info {};
+        QVERIFY(::stat(path.c_str(), &info) != 0);
+        QVERIFY(ScratchLeft().isEmpty());
+    }
+
+    void ScratchDirectoryThatCannotBeMadeThrows() {
+        qputenv("TMPDIR", (m_tempParent->path() + "/missing").toLocal8Bit());
+        QVERIFY_THROWS_EXCEPTION(FileError, ScratchDirectory("corvalin-test-"));
+    }
+
+    void LargeImageIsStretchedWholeTo400By300Jpeg() {
+        const std::string path = m_files.WriteImage("Beach.bmp", HalvesImage(1024, 768), "BMP");
+        const ImportedPicture picture =
+            PreparePicture(path, {"First.jpg", "Second.jpg", "Third.jpg"});
+        QVERIFY(picture.Accepted());
+        QCOMPARE(picture.libraryName, std::string("Beach.jpg"));
+        QCOMPARE(RefusalMessage(picture), QString());
+        QCOMPARE(picture.jpeg[0], std::uint8_t(0xFF));
+        QCOMPARE(picture.jpeg[1], std::uint8_t(0xD8));
+        QImage stored;
+        QVERIFY(
+            stored.loadFromData(picture.jpeg.data(), static_cast<int>(picture.jpeg.size()), "JPG"));
+        QCOMPARE(stored.size(), QSize(400, 300));
+        QVERIFY(Near(stored.pixel(2, 2), qRgb(220, 20, 20)));
+        QVERIFY(Near(stored.pixel(195, 297), qRgb(220, 20, 20)));
+        QVERIFY(Near(stored.pixel(205, 2), qRgb(20, 20, 220)));
+        QVERIFY(Near(stored.pixel(397, 297), qRgb(20, 20, 220)));
+        QVERIFY(ScratchLeft().isEmpty());
+    }
+
+    void StoredJpegIsTheStretchedPictureAtTheDefaultQuality() {
+        const QImage exact = HalvesImage(400, 300);
+        const std::string path = m_files.WriteImage("Exact.bmp", exact, "BMP");
+        const ImportedPicture picture = PreparePicture(path, {});
+        QVERIFY(picture.Accepted());
+        QCOMPARE(picture.jpeg, test::Encoded(exact, "JPG"));
+    }
+
+    void SmallAndJpegAndPngImagesAreAccepted_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("small bmp") << "Tiny.bmp"
+                                   << "BMP" << QSize(8, 6);
+        QTest::newRow("jpeg") << "Photo.jpg"
+                              << "JPG" << QSize(1600, 1200);
+        QTest::newRow("png named txt") << "Drawing.txt"
+                                       << "PNG" << QSize(640, 480);
+    }
+
+    void SmallAndJpegAndPngImagesAreAccepted() {
+        QFETCH(QString, name);
+        QFETCH(QString, format);
+        QFETCH(QSize, size);
+        const std::string path =
+            m_files.WriteImage(name.toStdString(), HalvesImage(size.width(), size.height()),
+                               format.toLatin1().constData());
+        const ImportedPicture picture = PreparePicture(path, {});
+        QVERIFY(picture.Accepted());
+        QImage stored;
+        QVERIFY(stored.loadFromData(picture.jpeg.data(), static_cast<int>(picture.jpeg.size())));
+        QCOMPARE(stored.size(), QSize(400, 300));
+        QVERIFY(Near(stored.pixel(10, 150), qRgb(220, 20, 20), 24));
+        QVERIFY(Near(stored.pixel(390, 150), qRgb(20, 20, 220), 24));
+    }
+
+    void TransparentPixelsBecomeBlack() {
+        QImage image(40, 30, QImage::Format_ARGB32);
+        image.fill(qRgba(0, 0, 0, 0));
+        const std::string path = m_files.WriteImage("Clear.png", image, "PNG");
+        const ImportedPicture picture = PreparePicture(path, {});
+        QVERIFY(picture.Accepted());
+        QImage stored;
+        QVERIFY(stored.loadFromData(picture.jpeg.data(), static_cast<int>(picture.jpeg.size())));
+        QVERIFY(Near(stored.pixel(200, 150), qRgb(0, 0, 0), 4));
+    }
+
+    void DuplicateNamesAreRefusedCaseSensitively_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("same jpg") << "Beach.jpg" << true;
+        QTest::newRow("same title, bmp") << "Beach.bmp" << true;
+        QTest::newRow("same title, jpeg") << "Beach.jpeg" << true;
+        QTest::newRow("same title, no extension") << "Beach" << true;
+        QTest::newRow("other case") << "beach.bmp" << false;
+        QTest::newRow("longer title") << "Beaches.bmp" << false;
+    }
+
+    void DuplicateNamesAreRefusedCaseSensitively() {
+        QFETCH(QString, file);
+        QFETCH(bool, refused);
+        const std::string path = m_files.WriteImage(file.toStdString(), HalvesImage(40, 30), "BMP");
+        const ImportedPicture picture = PreparePicture(path, {"Harbour.jpg", "Beach.jpg"});
+        QCOMPARE(picture.refusal, refused ? ImportRefusal::DuplicateName : ImportRefusal::None);
+        QCOMPARE(picture.jpeg.empty(), refused);
+        if (refused)
+            QCOMPARE(RefusalMessage(picture),
+                     QString("A file with the desired name already exists in the library.\n"
+                             "please use a different name and try again.!"));
+    }
+
+    void FileNameCutLikeAShownNameIsADuplicateBeforeAnyDecoding() {
+        // "Beach.png" less four bytes is "Beach", the shown name of "Beach.jpg"; the file is
+        // refused as a duplicate even though it is not an image at all.
+        const std::string path = m_files.WriteBytes("Beach.png", {'n', 'o'});
+        QCOMPARE(PreparePicture(path, {"Beach.jpg"}).refusal, ImportRefusal::DuplicateName);
+    }
+
+    void LibraryNameOver127BytesIsRefused() {
+        const std::string longest = std::string(123, 'a') + ".bmp";  // gives a 127-byte name
+        const std::string tooLong = std::string(124, 'b') + ".bmp";
+        const QImage image = HalvesImage(40, 30);
+        const ImportedPicture fits = PreparePicture(m_files.WriteImage(longest, image, "BMP"), {});
+        QVERIFY(fits.Accepted());
+        QCOMPARE(fits.libraryName.size(), std::size_t(127));
+        const ImportedPicture refused =
+            PreparePicture(m_files.WriteImage(tooLong, image, "BMP"), {});
+        QCOMPARE(refused.refusal, ImportRefusal::NameTooLong);
+        QCOMPARE(RefusalMessage(refused),
+                 QString("The file name is too long for the library.\nplease use a shorter name "
+                         "and try again."));
+    }
+
+    void FilesThatAreNoWholeImageAreInvalid_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        const std::vector<std::uint8_t> jpeg = test::Encoded(HalvesImage(640, 480), "JPG");
+        const std::vector<std::uint8_t> bmp = test::Encoded(HalvesImage(64, 48), "BMP");
+        auto bytesOf = [](const std::vector<std::uint8_t>& v) {
+            return QByteArray(reinterpret_cast<const char*>(v.data()),
+                              static_cast<qsizetype>(v.size()));
+        };
+        QTest::newRow("text") << QByteArray("notes.txt") << QByteArray("just some words\n");
+        QTest::newRow("empty") << QByteArray("empty.bmp") << QByteArray();
+        QTest::newRow("jpeg cut in half")
+            << QByteArray("half.jpg") << bytesOf(Cut(jpeg, jpeg.size() / 2));
+        QTest::newRow("bmp cut short")
+            << QByteArray("short.bmp") << bytesOf(Cut(bmp, bmp.size() - 100));
+        QTest::newRow("bmp headers only") << QByteArray("headers.bmp") << bytesOf(Cut(bmp, 54));
+    }
+
+    void FilesThatAreNoWholeImageAreInvalid() {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, bytes);
+        const std::string path =
+            m_files.WriteBytes(name.toStdString(), {bytes.begin(), bytes.end()});
+        const ImportedPicture picture = PreparePicture(path, {"Beach.jpg"});
+        QCOMPARE(picture.refusal, ImportRefusal::InvalidFile);
+        QVERIFY(picture.jpeg.empty());
+        QCOMPARE(RefusalMessage(picture), QString("Invalid file!"));
+        QVERIFY(ScratchLeft().isEmpty());
+    }
+
+    void MissingFileAndDirectoryAreInvalid() {
+        QCOMPARE(PreparePicture(m_files.File("nothing-here.bmp"), {}).refusal,
+                 ImportRefusal::InvalidFile);
+        QDir(QString::fromStdString(m_files.Path())).mkdir("folder.bmp");
+        QCOMPARE(PreparePicture(m_files.File("folder.bmp"), {}).refusal,
+                 ImportRefusal::InvalidFile);
+    }
+
+    void JpegDeclaringAHugeSizeIsInvalid() {
+        std::vector<std::uint8_t> jpeg = test::Encoded(HalvesImage(64, 48), "JPG");
+        // The frame header (FF C0, length, precision) holds height and width, 16 bits each.
+        for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
+            if (jpeg[i] != 0xFF || jpeg[i + 1] != 0xC0) continue;
+            jpeg[i + 5] = 0xEA;  // 60000 = 0xEA60
+            jpeg[i + 6] = 0x60;
+            jpeg[i + 7] = 0xEA;
+            jpeg[i + 8] = 0x60;
+            break;
+        }
+        const std::string path = m_files.WriteBytes("Huge.jpg", jpeg);
+        QCOMPARE(PreparePicture(path, {}).refusal, ImportRefusal::InvalidFile);
+    }
+
+    void DecodingReportsNothingToTheLogAndRestoresItsHandler() {
+        static int logged = 0;
+        logged = 0;
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext&, const QString&) { ++logged; });
+        const std::vector<std::uint8_t> jpeg = test::Encoded(HalvesImage(640, 480), "JPG");
+        const std::string path = m_files.WriteBytes("cut.jpg", Cut(jpeg, jpeg.size() / 2));
+        QVERIFY(DecodeStretched(QString::fromStdString(path), QSize(400, 300)).isNull());
+        QCOMPARE(logged, 0);
+        qWarning("after");
+        QCOMPARE(logged, 1);
+        qInstallMessageHandler(previous);
+    }
+
+    void TruncatedBitmapCheckLooksOnlyAtUncompressedBitmaps() {
+        const std::vector<std::uint8_t> bmp = test::Encoded(HalvesImage(64, 48), "BMP");
+        QVERIFY(!IsTruncatedBitmap(bmp, bmp.size()));
+        QVERIFY(IsTruncatedBitmap(bmp, bmp.size() - 1));
+        std::vector<std::uint8_t> compressed = bmp;
+        compressed[30] = 1;  // RLE8: the length of the rows is not known from the header
+        QVERIFY(!IsTruncatedBitmap(compressed, 60));
+        std::vector<std::uint8_t> notBitmap = bmp;
+        notBitmap[0] = 'X';
+        QVERIFY(!IsTruncatedBitmap(notBitmap, 60));
+        std::vector<std::uint8_t> hugeRows = bmp;
+        for (std::size_t at : {18, 22}) hugeRows[at + 3] = 0x7F;  // about 2^31 by 2^31 pixels
+        QVERIFY(IsTruncatedBitmap(hugeRows, bmp.size()));
+    }
+
+    void ScratchFailureRefusesWithTheCause() {
+        qputenv("TMPDIR", (m_tempParent->path() + "/missing").toLocal8Bit());
+        const std::string path = m_files.WriteImage("Fine.bmp", HalvesImage(40, 30), "BMP");
+        const ImportedPicture picture = PreparePicture(path, {});
+        QCOMPARE(picture.refusal, ImportRefusal::NotConverted);
+        QVERIFY(picture.jpeg.empty());
+        QVERIFY(RefusalMessage(picture).startsWith("The picture could not be converted.\n"));
+        QVERIFY(RefusalMessage(picture).contains("missing"));
+    }
+};
+
+QTEST_MAIN(PictureImportTest)
+#include "PictureImportTest.moc"
