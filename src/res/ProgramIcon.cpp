@@ -10,11 +10,11 @@ namespace {
 
 // The design is laid out on a 256-unit square and scaled to the size asked for.
 constexpr double kUnits = 256.0;
-constexpr double kGridLeft = 40.0;
-constexpr double kTile = 52.0;
-constexpr double kGap = 10.0;
+constexpr double kGridLeft = 36.0;
+constexpr double kTile = 58.0;
+constexpr double kGap = 6.0;
 // The tile beside the gap is drawn part way into it, as if sliding.
-constexpr double kSlide = 14.0;
+constexpr double kSlide = 16.0;
 
 QRectF TileRect(int row, int col) {
     return {kGridLeft + col * (kTile + kGap), kGridLeft + row * (kTile + kGap), kTile, kTile};
@@ -24,22 +24,23 @@ QRectF TileRect(int row, int col) {
 void PaintScene(QPainter& painter) {
     const QRectF grid(kGridLeft, kGridLeft, 3 * kTile + 2 * kGap, 3 * kTile + 2 * kGap);
     QLinearGradient sky(grid.topLeft(), grid.bottomLeft());
-    sky.setColorAt(0.0, QColor(255, 196, 92));
-    sky.setColorAt(0.45, QColor(255, 120, 96));
-    sky.setColorAt(0.75, QColor(168, 76, 150));
+    sky.setColorAt(0.0, QColor(96, 62, 168));
+    sky.setColorAt(0.35, QColor(236, 104, 124));
+    sky.setColorAt(0.62, QColor(255, 192, 100));
     painter.fillRect(grid, sky);
 
-    QRadialGradient glow(QPointF(150, 118), 70);
+    const QPointF sun(146, 124);
+    QRadialGradient glow(sun, 80);
     glow.setColorAt(0.0, QColor(255, 244, 200, 230));
     glow.setColorAt(1.0, QColor(255, 244, 200, 0));
     painter.fillRect(grid, glow);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(255, 236, 160));
-    painter.drawEllipse(QPointF(150, 118), 30, 30);
+    painter.setBrush(QColor(255, 240, 176));
+    painter.drawEllipse(sun, 36, 36);
 
     QPainterPath farHill;
-    farHill.moveTo(grid.left(), 156);
-    farHill.cubicTo(90, 120, 150, 178, grid.right(), 140);
+    farHill.moveTo(grid.left(), 160);
+    farHill.cubicTo(90, 126, 150, 184, grid.right(), 146);
     farHill.lineTo(grid.bottomRight());
     farHill.lineTo(grid.bottomLeft());
     painter.setBrush(QColor(58, 150, 168));

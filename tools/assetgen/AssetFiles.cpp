@@ -1,0 +1,72 @@
+#include "AssetFiles.h"
+
+#include <QString>
+#include <stdexcept>
+
+#include "JpegBytes.h"
+#include "Pictures.h"
+#include "Skin.h"
+#include "res/ProgramIcon.h"
+#include "scores/ScoreFile.h"
+#include "skin/ImagePackage.h"
+#include "skin/SkinNames.h"
+
+namespace {
+
+// The skin must be exactly the required set, at the sizes the windows draw them.
+void CheckSkin(const NamedImages& skin) {
+    if (skin.size() != kRequiredSkinImages.size()) {
+        throw std::logic_error("skin has " + std::to_string(skin.size()) + " pictures, not " +
+                               std::to_string(kRequiredSkinImages.size()));
+    }
+    for (const RequiredSkinImage& required : kRequiredSkinImages) {
+        int found = 0;
+        for (const NamedImage& picture : skin) {
+            if (picture.name != required.name) continue;
+            ++found;
+            if (picture.image.width() != required.width ||
+                picture.image.height() != required.height) {
+                throw std::logic_error(picture.name + " is painted at the wrong size");
+            }
+        }
+        if (found != 1) throw std::logic_error(std::string(required.name) + " missing or twice");
+    }
+}
+
+void CheckPictures(const NamedImages& pictures) {
+    for (const NamedImage& picture : pictures) {
+        if (picture.image.width() != kPictureWidth || picture.image.height() != kPictureHeight) {
+            throw std::logic_error(picture.name + " is not 400 by 300");
+        }
+    }
+}
+
+void SavePackage(const NamedImages& pictures, const std::filesystem::path& path) {
+    ImagePackage package;
+    for (const NamedImage& picture : pictures) {
+        package.AddEntry(picture.name, JpegBytes(picture.image));
+    }
+    package.Save(path.string());
+}
+
+}  // namespace
+
+void WriteAssetFiles(const std::filesystem::path& directory) {
+    std::filesystem::create_directories(directory);
+
+    const NamedImages skin = PaintSkin();
+    CheckSkin(skin);
+    SavePackage(skin, directory / "Skin.dat");
+
+    const NamedImages pictures = PaintPuzzlePictures();
+    CheckPictures(pictures);
+    SavePackage(pictures, directory / "Pic.dat");
+
+    ScoreTable noScores;
+    StoreScoreFile((directory / "Score.dat").string(), noScores);
+
+    const std::filesystem::path icon = directory / "corvalin.png";
+    if (!PaintProgramIcon(256).save(QString::fromStdString(icon.string()), "PNG")) {
+        throw std::runtime_error("cannot write " + icon.string());
+    }
+}

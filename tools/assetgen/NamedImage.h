@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QImage>
+#include <string>
+#include <vector>
+
+// A picture and the package entry name it is stored under.
+struct NamedImage {
+    std::string name;
+    QImage image;
+};
+
+using NamedImages = std::vector<NamedImage>;

@@ -1,0 +1,42 @@
+#include <QLinearGradient>
+#include <QPainter>
+
+#include "AssetFonts.h"
+#include "PaintKit.h"
+#include "Palette.h"
+#include "SkinParts.h"
+#include "res/ProgramIcon.h"
+
+QImage PaintAboutCard(QSize size) {
+    QImage image = Canvas(size.width(), size.height(), palette::kPanelFill);
+    QPainter painter(&image);
+    Smooth(painter);
+    const double width = size.width();
+
+    const QRectF card(0.5, 0.5, width - 1, size.height() - 1);
+    QLinearGradient fill(card.topLeft(), card.bottomLeft());
+    fill.setColorAt(0.0, QColor(32, 68, 128));
+    fill.setColorAt(1.0, QColor(15, 36, 78));
+    painter.setPen(QPen(QColor(150, 192, 248, 130), 1.0));
+    painter.setBrush(fill);
+    painter.drawRoundedRect(card, 8, 8);
+
+    painter.drawImage(QPointF(8, 8), PaintProgramIcon(34));
+    painter.setPen(palette::kIce);
+    painter.setFont(AssetFont(16, true));
+    painter.drawText(QRectF(48, 8, width - 52, 20), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("Corvalin"));
+    painter.setPen(palette::kAmberLight);
+    painter.setFont(AssetFont(10, false));
+    painter.drawText(QRectF(48, 28, width - 52, 14), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("Version 1.0"));
+
+    painter.setPen(QPen(QColor(255, 255, 255, 50), 1.0));
+    painter.drawLine(QPointF(8, 50.5), QPointF(width - 8, 50.5));
+
+    const QString line = QStringLiteral("Sliding picture puzzle");
+    painter.setPen(palette::kIce);
+    painter.setFont(FittingFont(line, width - 12, 10, false));
+    painter.drawText(QRectF(0, 53, width, 18), Qt::AlignHCenter | Qt::AlignVCenter, line);
+    return image;
+}

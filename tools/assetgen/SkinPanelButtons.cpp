@@ -1,0 +1,88 @@
+#include <QFontMetricsF>
+#include <QLinearGradient>
+#include <QPainter>
+#include <algorithm>
+
+#include "AssetFonts.h"
+#include "PaintKit.h"
+#include "Palette.h"
+#include "SkinGlyphs.h"
+#include "SkinParts.h"
+
+QImage PaintActionButton(QSize size, const QString& label, ActionIcon icon, ButtonState state) {
+    QImage image = Canvas(size.width(), size.height(), palette::kPanelFill);
+    QPainter painter(&image);
+    Smooth(painter);
+
+    const bool pressed = state == ButtonState::MouseDown;
+    const double drop = pressed ? 1 : 0;
+    const QRectF body(1, 1 + drop, size.width() - 2, size.height() - 3);
+    if (!pressed) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(8, 26, 62, 120));
+        painter.drawRoundedRect(body.translated(0, 1.5), 7, 7);
+    }
+
+    QLinearGradient fill(body.topLeft(), body.bottomLeft());
+    QColor edge(170, 104, 16);
+    switch (state) {
+        case ButtonState::Normal:
+            fill.setColorAt(0.0, palette::kAmberLight);
+            fill.setColorAt(1.0, palette::kAmber);
+            break;
+        case ButtonState::MouseOn:
+            fill.setColorAt(0.0, QColor(255, 238, 178));
+            fill.setColorAt(1.0, QColor(255, 200, 92));
+            edge = Qt::white;
+            break;
+        case ButtonState::MouseDown:
+            fill.setColorAt(0.0, palette::kAmberDeep);
+            fill.setColorAt(1.0, QColor(236, 166, 58));
+            edge = QColor(140, 82, 8);
+            break;
+    }
+    painter.setPen(QPen(edge, 1.0));
+    painter.setBrush(fill);
+    painter.drawRoundedRect(body.adjusted(0.5, 0.5, -0.5, -0.5), 6.5, 6.5);
+
+    // A lit top edge on a raised button, a shadowed one on a pressed button.
+    painter.setPen(QPen(pressed ? QColor(120, 70, 0, 90) : QColor(255, 255, 255, 150), 1.0));
+    painter.drawLine(QPointF(body.left() + 6, body.top() + 1.5),
+                     QPointF(body.right() - 6, body.top() + 1.5));
+
+    const QFont font = AssetFont(12, true);
+    const double textWidth = QFontMetricsF(font).horizontalAdvance(label);
+    const double glyphWidth = icon == ActionIcon::None ? 0 : 12 + 6;
+    const double left = body.center().x() - (glyphWidth + textWidth) / 2;
+    if (icon != ActionIcon::None) {
+        PaintActionGlyph(painter, QPointF(left, body.center().y() - 6), icon, palette::kInk);
+    }
+    painter.setFont(font);
+    painter.setPen(palette::kInk);
+    painter.drawText(QRectF(left + glyphWidth, body.top(), textWidth + 2, body.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter, label);
+    return image;
+}
+
+QImage PaintLinkButton(QSize size, const QString& text, LinkIcon icon, bool hover) {
+    QImage image = Canvas(size.width(), size.height(), palette::kPanelFill);
+    QPainter painter(&image);
+    Smooth(painter);
+
+    QFont font = AssetFont(12, false);
+    if (hover) {
+        const double textWidth = QFontMetricsF(font).horizontalAdvance(text);
+        const double width = std::min(28 + textWidth + 8, size.width() - 1.0);
+        painter.setPen(QPen(QColor(255, 255, 255, 70), 1.0));
+        painter.setBrush(QColor(255, 255, 255, 38));
+        painter.drawRoundedRect(QRectF(0.5, 0.5, width, size.height() - 1), 5, 5);
+    }
+    PaintLinkGlyph(painter, QPointF(6, (size.height() - 14) / 2.0), icon,
+                   hover ? palette::kAmberLight : palette::kIce);
+    font.setUnderline(hover);
+    painter.setFont(font);
+    painter.setPen(hover ? QColor(Qt::white) : palette::kIce);
+    painter.drawText(QRectF(28, 0, size.width() - 32, size.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter, text);
+    return image;
+}

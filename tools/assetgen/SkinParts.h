@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+
+// The painters behind each kind of skin picture. A picture that stands on the window's
+// background is painted over the piece of background it covers, so its edges blend.
+
+enum class ButtonState { Normal, MouseOn, MouseDown };
+
+// Main window: 634 by 373, a dark band around the content area.
+QImage PaintBackground();
+// The program's name with a small icon, over the background at topLeft.
+QImage PaintTitle(const QImage& background, QPoint topLeft, QSize size);
+
+// Section buttons are tabs; MouseDown is also the selected look, joined to the panel below.
+enum class SectionIcon { Game, Pictures, Scores, About };
+QImage PaintSectionButton(const QImage& background, QPoint topLeft, QSize size,
+                          const QString& label, SectionIcon icon, ButtonState state);
+
+enum class CaptionGlyph { Minimise, Close };
+QImage PaintCaptionButton(const QImage& background, QPoint topLeft, QSize size, CaptionGlyph glyph,
+                          ButtonState state);
+
+// Buttons standing on a panel: amber, dark lettering, an icon before it unless None.
+enum class ActionIcon { None, Plus, Bin };
+QImage PaintActionButton(QSize size, const QString& label, ActionIcon icon, ButtonState state);
+
+// A link line on a panel; the hover look underlines it.
+enum class LinkIcon { Mail, Globe };
+QImage PaintLinkButton(QSize size, const QString& text, LinkIcon icon, bool hover);
+
+// The about panel's card: name, version, one line.
+QImage PaintAboutCard(QSize size);

@@ -1,0 +1,25 @@
+// corvalin-assetgen OUTDIR: paints the default skin, the puzzle pictures and the icon.
+#include <QGuiApplication>
+#include <exception>
+#include <iostream>
+
+#include "AssetFiles.h"
+#include "AssetFonts.h"
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: corvalin-assetgen OUTDIR\n";
+        return 2;
+    }
+    // Painting needs no display; the build and the tests run without one.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    try {
+        LoadAssetFonts();
+        WriteAssetFiles(argv[1]);
+    } catch (const std::exception& error) {
+        std::cerr << "corvalin-assetgen: " << error.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
