@@ -13,19 +13,19 @@ QPainterPath Rounded(double x, double y, double width, double height, double rad
 }
 
 // Index finger up from the hot spot, three fingers folded beside it, thumb on the left.
+// Edges lie on half pixels so the one-pixel outline stays sharp.
 QPainterPath HandOutline() {
-    QPainterPath hand = Rounded(kHandHotSpotX - 2.5, kHandHotSpotY, 5, 16, 2.5);
-    hand = hand.united(Rounded(8.5, 9.5, 5, 9, 2.5));
-    hand = hand.united(Rounded(13.0, 10.5, 5, 9, 2.5));
-    hand = hand.united(Rounded(17.5, 12.0, 4.5, 8, 2.25));
-    hand = hand.united(Rounded(3.5, 14.0, 18.5, 11, 4));
-    hand = hand.united(Rounded(6.5, 22.0, 13, 7, 1.5));
+    QPainterPath hand = Rounded(kHandHotSpotX - 1.5, kHandHotSpotY - 0.5, 4, 15, 2);
+    hand = hand.united(Rounded(8.5, 6.5, 4, 10, 2));
+    hand = hand.united(Rounded(12.5, 7.5, 4, 10, 2));
+    hand = hand.united(Rounded(16.5, 9.5, 4, 9, 2));
+    hand = hand.united(Rounded(4.5, 12.5, 16, 11, 3));
+    hand = hand.united(Rounded(6.5, 21.5, 12, 6, 1));
 
-    QPainterPath thumb = Rounded(-2.5, -2.25, 9, 4.5, 2.25);
     QTransform toPalm;
-    toPalm.translate(3.5, 18.0);
-    toPalm.rotate(55);
-    return hand.united(toPalm.map(thumb)).simplified();
+    toPalm.translate(5.5, 17.5);
+    toPalm.rotate(-140);
+    return hand.united(toPalm.map(Rounded(-1, -2.25, 8, 4.5, 2.25))).simplified();
 }
 
 }  // namespace
@@ -35,15 +35,15 @@ QImage PaintHandCursor() {
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.translate(0.5, 0.5);
-    painter.setPen(QPen(QColor(16, 16, 24), 1.0));
+    const QColor ink(16, 16, 24);
+    painter.setPen(QPen(ink, 1.0));
     painter.setBrush(Qt::white);
     painter.drawPath(HandOutline());
 
-    // Creases between the folded fingers.
-    painter.setPen(QPen(QColor(16, 16, 24), 0.8));
-    painter.drawLine(QPointF(13.0, 14.5), QPointF(13.0, 18.5));
-    painter.drawLine(QPointF(17.5, 15.0), QPointF(17.5, 19.0));
+    // The gaps between the folded fingers.
+    painter.drawLine(QPointF(8.5, 9.5), QPointF(8.5, 14.5));
+    painter.drawLine(QPointF(12.5, 10.5), QPointF(12.5, 15.5));
+    painter.drawLine(QPointF(16.5, 12.5), QPointF(16.5, 16.5));
     return image;
 }
 
