@@ -11,6 +11,12 @@
 
 namespace {
 
+void (*g_writeStepHook)(const char* call) = nullptr;
+
+void Step(const char* call) {
+    if (g_writeStepHook != nullptr) g_writeStepHook(call);
+}
+
 // Closes a descriptor on every path out of a function.
 class Descriptor {
 public:
@@ -33,6 +39,7 @@ private:
 
 void WriteAll(int fd, const std::uint8_t* data, std::size_t size, const std::string& path) {
     while (size > 0) {
+        Step("write");
         ssize_t written = ::write(fd, data, size);
         if (written < 0) {
             if (errno == EINTR) continue;
@@ -62,6 +69,8 @@ mode_t ModeFor(const std::string& path) {
 
 std::string DescribeErrno(int error) { return std::strerror(error); }
 
+void SetWriteStepHook(void (*hook)(const char* call)) { g_writeStepHook = hook; }
+
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0) {
@@ -90,20 +99,27 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
 
 void WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
     std::string temporary = path + ".XXXXXX";
+    Step("mkostemp");
     Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
     if (fd.Get() < 0) throw FileError(path, DescribeErrno(errno));
     try {
+        Step("fchmod");
         if (::fchmod(fd.Get(), ModeFor(path)) != 0) throw FileError(path, DescribeErrno(errno));
         WriteAll(fd.Get(), bytes.data(), bytes.size(), path);
+        Step("fsync");
         if (::fsync(fd.Get()) != 0) throw FileError(path, DescribeErrno(errno));
+        Step("close");
         if (::close(fd.Release()) != 0) throw FileError(path, DescribeErrno(errno));
+        Step("rename");
         if (::rename(temporary.c_str(), path.c_str()) != 0) throw FileError(path, DescribeErrno(errno));
     } catch (...) {
         ::unlink(temporary.c_str());
         throw;
     }
     // Make the rename itself durable; the new file is complete either way.
+    Step("open directory");
     Descriptor directory(::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Step("fsync directory");
     if (directory.Get() >= 0) ::fsync(directory.Get());
 }
 

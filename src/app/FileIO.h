@@ -17,6 +17,10 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
 // old file or the new one whole. Throws FileError and leaves the old file as it was.
 void WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 
+// For tests that stop a writer between any two of its system calls: when set, hook is
+// called with the call's name just before each one WriteFileAtomically makes.
+void SetWriteStepHook(void (*hook)(const char* call));
+
 // Copies path to destination (replacing it). Throws FileError.
 void CopyFile(const std::string& path, const std::string& destination);
 
