@@ -97,6 +97,22 @@ void PaintBirds(QPainter& painter) {
     }
 }
 
+// Gulls close by, white against the evening sky.
+void PaintGulls(QPainter& painter) {
+    for (const QPointF& at : {QPointF(272, 74), QPointF(296, 64), QPointF(318, 84)}) {
+        QPainterPath wings;
+        wings.moveTo(at + QPointF(-9, 1));
+        wings.quadTo(at + QPointF(-5, -6), at);
+        wings.quadTo(at + QPointF(5, -6), at + QPointF(9, 1));
+        painter.setPen(QPen(QColor(250, 246, 240), 2.0, Qt::SolidLine, Qt::RoundCap));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(wings);
+        painter.setPen(QPen(QColor(40, 30, 50), 2.0, Qt::SolidLine, Qt::RoundCap));
+        painter.drawPoint(at + QPointF(-9, 1));
+        painter.drawPoint(at + QPointF(9, 1));
+    }
+}
+
 void PaintHouse(QPainter& painter, SeededRandom& random, double x, double base) {
     static const QColor kWalls[] = {{238, 96, 84},   {252, 206, 96}, {96, 184, 196},
                                     {244, 240, 226}, {244, 146, 66}, {156, 118, 206},
@@ -445,6 +461,7 @@ QImage PaintHarbour() {
     PaintEveningStars(painter, random);
     PaintStreakClouds(painter, random);
     PaintBirds(painter);
+    PaintGulls(painter);
     {
         SeededRandom coast(7);
         painter.setPen(Qt::NoPen);

@@ -42,6 +42,13 @@ void PaintSky(QPainter& painter) {
         PaintTwinkle(painter, at, 4.5, QColor(255, 250, 236));
     }
 
+    QPainterPath moon;
+    moon.addEllipse(QPointF(214, 26), 8, 8);
+    QPainterPath shadow;
+    shadow.addEllipse(QPointF(218, 22), 7, 7);
+    painter.setBrush(QColor(255, 250, 236, 220));
+    painter.drawPath(moon.subtracted(shadow));
+
     const QPointF streaks[] = {{80, 40}, {300, 30}, {190, 70}, {360, 84},
                                {40, 96}, {140, 20}, {370, 12}};
     for (const QPointF& at : streaks) {

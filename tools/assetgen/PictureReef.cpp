@@ -40,6 +40,9 @@ void PaintWater(QPainter& painter, SeededRandom& random) {
         painter.drawPath(ray);
     }
 
+    // The sun shining through the surface.
+    PaintGlow(painter, QPointF(110, -6), 70, QColor(255, 255, 210, 150));
+
     painter.setPen(QPen(QColor(230, 255, 255, 140), 1.5));
     painter.setBrush(Qt::NoBrush);
     for (double x = -10; x < kPictureWidth; x += random.Uniform(12, 26)) {
@@ -358,6 +361,35 @@ void PaintRay(QPainter& painter, QPointF at, double span) {
     painter.restore();
 }
 
+void PaintSeahorse(QPainter& painter, QPointF head, const QColor& color) {
+    painter.save();
+    painter.translate(head);
+    QPainterPath body;
+    body.moveTo(1, 4);
+    body.cubicTo(10, 14, 8, 24, 0, 28);
+    body.cubicTo(-4, 31, -2, 38, 4, 38);
+    body.cubicTo(8, 38, 8, 33, 4, 33);
+    painter.setPen(QPen(color, 6.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(body);
+    painter.setPen(QPen(color.lighter(130), 2.0, Qt::DotLine, Qt::RoundCap));
+    painter.drawPath(body);
+    painter.setPen(QPen(color, 3.0, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(-2, 1), QPointF(-10, 4));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    painter.drawEllipse(QPointF(0, 0), 5, 4.5);
+    painter.setBrush(color.darker(120));
+    QPainterPath fin;
+    fin.moveTo(7, 12);
+    fin.quadTo(14, 16, 8, 22);
+    fin.closeSubpath();
+    painter.drawPath(fin);
+    painter.setBrush(QColor(20, 20, 30));
+    painter.drawEllipse(QPointF(0.5, -0.5), 1.4, 1.4);
+    painter.restore();
+}
+
 void PaintTurtle(QPainter& painter, QPointF at, double size) {
     painter.save();
     painter.translate(at);
@@ -432,6 +464,7 @@ QImage PaintReef() {
     PaintAnemone(painter, QPointF(226, 292), QColor(120, 220, 200));
 
     PaintRay(painter, QPointF(150, 112), 110);
+    PaintSeahorse(painter, QPointF(104, 156), QColor(250, 190, 60));
     PaintTurtle(painter, QPointF(192, 176), 62);
     PaintFish(painter, QPointF(140, 206), 34, false,
               {QColor(250, 120, 30), QColor(240, 90, 20), QColor(255, 255, 255), 3});
