@@ -41,6 +41,7 @@ public:
     std::uint64_t Remaining() const { return m_remaining; }
     bool ReadExact(void* destination, std::size_t size) {
         if (size > m_remaining) return false;
+        if (size == 0) return true;  // an empty entry has no buffer to copy into
         auto* out = static_cast<std::uint8_t*>(destination);
         std::size_t buffered = std::min(size, m_end - m_begin);
         std::memcpy(out, m_buffer.data() + m_begin, buffered);
