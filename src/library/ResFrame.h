@@ -1,13 +1,64 @@
 #pragma once
 
+#include <QRect>
 #include <QWidget>
+#include <memory>
+#include <string>
+#include <vector>
 
-// A content panel of the main window, filled with the panels' colour.
-class ResFrame : public QWidget {
+#include "platform/Messages.h"
+#include "skin/ImageButton.h"
+#include "skin/SkinImage.h"
+
+class BoardSizeComboBox;
+class PictureListBox;
+
+// The picture library panel: the list of pictures with a large preview of the selected one,
+// the board size box, and Add and Del. It is the only writer of the current choice: a click
+// in the list sets the picture, a pick in the size box sets the size, a double click sets
+// both and asks the main window to play (UM_PLAYPICTURE). Add and Del change Pic.dat (and
+// Del Score.dat); the package, the name list and the list rows always end in step with the
+// files on disk.
+class ResFrame : public MessageReceiver<QWidget> {
 public:
+    enum ButtonId { kAddButton = 1, kDelButton = 2 };
+
     ResFrame(QWidget* parent, const QRect& rect);
+    ~ResFrame() override;
+
+    // Imports a file the player chooses as a 400 x 300 picture at the end of the library.
+    void AddPicture();
+    // Removes the selected picture and its scores after asking; never the last picture.
+    void RemovePicture();
+
+    BoardSizeComboBox* SizeCombo() const { return m_sizeCombo; }
+    PictureListBox* PictureList() const { return m_pictureList; }
+    const std::vector<std::string>& PictureNames() const { return m_pictureNames; }
+    const SkinImage* Preview() const { return m_preview.get(); }
 
 protected:
+    qintptr OnMessage(unsigned message, quintptr first, qintptr second) override;
+    void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void OnSize(const QSize& size);
+    void CreateChildren();
+    void ChooseSize();
+    void SelectPicture(int row);
+    void PlaySelectedPicture();
+    void AppendRow(const std::string& name);
+    void RemoveRow(int row);
+
+    BoardSizeComboBox* m_sizeCombo = nullptr;
+    PictureListBox* m_pictureList = nullptr;
+    std::vector<std::string> m_pictureNames;
+    ImageButton m_addButton;
+    ImageButton m_delButton;
+    std::unique_ptr<SkinImage> m_preview;
+    QRect m_panelRect;
+    QSize m_panelSize{-1, -1};
 };

@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -104,7 +105,8 @@ private:
 };
 
 // Answers the modal dialogs that an action opens, one step per dialog, in order: a timer polls
-// every 10 ms for a new active modal widget and hands it to the next step.
+// every 10 ms for a new active modal widget and hands it to the next step. A modal widget that
+// comes when no step is left is closed and counted, so a test fails instead of hanging.
 class ModalSteps {
 public:
     using Step = std::function<void(QWidget& modal)>;
@@ -114,16 +116,26 @@ public:
         m_timer.start(10);
     }
 
+    // Modal widgets handed to a step or closed for want of one.
     int Answered() const { return m_answered; }
+    // What the unexpected ones said, for the failure message.
+    const QStringList& Unexpected() const { return m_unexpected; }
 
 private:
     void Poll() {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || modal == m_last || m_steps.empty()) return;
+        if (modal == nullptr || modal == m_last) return;
         m_last = modal;
+        ++m_answered;
+        if (m_steps.empty()) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            m_unexpected << QString::fromLatin1(modal->metaObject()->className()) + ": " +
+                                (box != nullptr ? box->text() : modal->windowTitle());
+            modal->close();
+            return;
+        }
         Step step = std::move(m_steps.front());
         m_steps.pop_front();
-        ++m_answered;
         step(*modal);
     }
 
@@ -131,6 +143,7 @@ private:
     QPointer<QWidget> m_last;
     QTimer m_timer;
     int m_answered = 0;
+    QStringList m_unexpected;
 };
 
 // Names under dir, "." and ".." left out.

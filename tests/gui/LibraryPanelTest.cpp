@@ -1,0 +1,614 @@
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+#include <optional>
+
+#include "LibraryTestSupport.h"
+#include "app/CorvalinApp.h"
+#include "app/Layout.h"
+#include "app/MainWindow.h"
+#include "game/BoardView.h"
+#include "game/GameFrame.h"
+#include "library/BoardSizeComboBox.h"
+#include "library/PictureListBox.h"
+#include "library/ResFrame.h"
+#include "skin/EdgeRect.h"
+
+namespace {
+
+const QRect kAddButton = RectFromEdges(420, 250, 500, 282);
+const QRect kDelButton = RectFromEdges(520, 250, 600, 282);
+constexpr QRgb kAddNormal = 0xff00c000;
+constexpr QRgb kDelNormal = 0xffc00000;
+
+const QString kDuplicate = QStringLiteral(
+    "A file with the desired name already exists in the library.\n"
+    "please use a different name and try again.!");
+const QString kOnlyOne =
+    QStringLiteral("Only one picture in the library,\nwhich can not be deleted.");
+const QString kQuestion = QStringLiteral("Are you sure to delete the current picture?");
+
+// The main window stand-in: takes presses that a panel lets through and the play request.
+class Owner : public MessageReceiver<QWidget> {
+public:
+    int plays = 0;
+    int presses = 0;
+
+protected:
+    qintptr OnMessage(unsigned message, quintptr, qintptr) override {
+        if (message == UM_PLAYPICTURE) ++plays;
+        return 0;
+    }
+    void mousePressEvent(QMouseEvent*) override { ++presses; }
+};
+
+// What a test saw of a message box or file dialog it answered.
+struct Seen {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    QStringList filters;
+    QString activeFilter;
+};
+
+test::ModalSteps::Step AnswerBox(Qt::Key key, Seen* seen = nullptr) {
+    return [key, seen](QWidget& modal) {
+        auto* box = qobject_cast<QMessageBox*>(&modal);
+        QVERIFY(box != nullptr);
+        if (seen != nullptr) {
+            seen->title = box->windowTitle();
+            seen->text = box->text();
+            seen->icon = box->icon();
+            seen->buttons = box->standardButtons();
+            if (QPushButton* button = box->defaultButton())
+                seen->defaultButton = box->standardButton(button);
+        }
+        QTest::keyClick(box, key);
+    };
+}
+
+test::ModalSteps::Step ChooseFile(const std::string& path, Seen* seen = nullptr) {
+    return [path, seen](QWidget& modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(&modal);
+        QVERIFY(dialog != nullptr);
+        if (seen != nullptr) {
+            seen->title = dialog->windowTitle();
+            seen->filters = dialog->nameFilters();
+            seen->activeFilter = dialog->selectedNameFilter();
+        }
+        // selectFile leaves the name field alone once it has the focus: type the name too.
+        dialog->selectFile(QString::fromStdString(path));
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        QVERIFY(name != nullptr);
+        name->setText(QFileInfo(QString::fromStdString(path)).fileName());
+        QMetaObject::invokeMethod(dialog, "accept");
+    };
+}
+
+test::ModalSteps::Step CancelFileDialog() {
+    return [](QWidget& modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(&modal);
+        QVERIFY(dialog != nullptr);
+        dialog->reject();
+    };
+}
+
+QStringList Rows(const PictureListBox& list) {
+    QStringList rows;
+    for (int i = 0; i < list.count(); ++i) rows << list.item(i)->text();
+    return rows;
+}
+
+std::vector<std::string> PackageNames() {
+    std::vector<std::string> names;
+    App()->m_picturePackage.GetNames(names);
+    return names;
+}
+
+void ClickRow(PictureListBox& list, int row) {
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                      list.visualItemRect(list.item(row)).center());
+    QCoreApplication::processEvents();
+}
+
+// As the window system delivers a double click: press, release, double click, release.
+void DoubleClickRow(PictureListBox& list, int row) {
+    const QPoint point = list.visualItemRect(list.item(row)).center();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, point);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, point);
+    QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, point);
+    // The list posts to the panel, which posts the play request on to its owner.
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+void ClickButton(QWidget& panel, const QRect& button) {
+    QTest::mouseMove(&panel, button.center());
+    QTest::mouseClick(&panel, Qt::LeftButton, {}, button.center());
+    QCoreApplication::processEvents();  // the posted click runs the operation
+}
+
+QRgb PreviewColour(const ResFrame& panel) {
+    return const_cast<ResFrame&>(panel).grab().toImage().pixel(200, 150);
+}
+
+}  // namespace
+
+class LibraryPanelTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::optional<test::LibraryData> m_data;
+    std::optional<QTemporaryDir> m_tempParent;
+    QByteArray m_oldTmpDir;
+    std::optional<Owner> m_owner;
+    ResFrame* m_panel = nullptr;
+
+    void Load(const std::vector<std::string>& pictures) {
+        if (!pictures.empty()) m_data->WritePictures(pictures);
+        App()->LoadData(m_data->Path());
+    }
+
+    ResFrame& OpenPanel() {
+        m_owner.emplace();
+        m_owner->resize(CCorvalin::kWidth, CCorvalin::kHeight);
+        m_panel = new ResFrame(&*m_owner, QRect(0, 0, 0, 0));
+        m_panel->setGeometry(kContentRect);
+        m_owner->show();
+        return *m_panel;
+    }
+
+    PictureListBox& List() { return *m_panel->PictureList(); }
+
+    void WriteSkin() const {
+        ImagePackage skin;
+        skin.AddEntry("AddNormal.jpg", test::Encoded(test::SolidImage(80, 32, kAddNormal), "BMP"));
+        skin.AddEntry("DelNormal.jpg", test::Encoded(test::SolidImage(80, 32, kDelNormal), "BMP"));
+        skin.Save(m_data->File("Skin.dat"));
+    }
+
+    // Runs an import of path through the Add button's operation, answering the dialog and
+    // then the boxes with steps.
+    int Import(const std::string& path, std::deque<test::ModalSteps::Step> boxes = {},
+               Seen* dialog = nullptr) {
+        boxes.push_front(ChooseFile(path, dialog));
+        test::ModalSteps steps(std::move(boxes));
+        m_panel->AddPicture();
+        if (!steps.Unexpected().isEmpty()) qWarning() << "unexpected:" << steps.Unexpected();
+        return steps.Answered();
+    }
+
+    int Remove(std::deque<test::ModalSteps::Step> boxes) {
+        test::ModalSteps steps(std::move(boxes));
+        m_panel->RemovePicture();
+        if (!steps.Unexpected().isEmpty()) qWarning() << "unexpected:" << steps.Unexpected();
+        return steps.Answered();
+    }
+
+    // Pic.dat becomes a directory: every write of it fails from now on.
+    void BreakPicDat() const {
+        const QString path = QString::fromStdString(m_data->File("Pic.dat"));
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QDir().mkdir(path));
+    }
+
+    void ExpectInStep(const std::vector<std::string>& names) {
+        QCOMPARE(m_panel->PictureNames(), names);
+        QCOMPARE(PackageNames(), names);
+        QCOMPARE(m_data->PackageNames(), names);
+        QStringList rows;
+        for (const std::string& name : names)
+            rows << QString::fromStdString(name.substr(0, name.size() - 4));
+        QCOMPARE(Rows(List()), rows);
+    }
+
+private slots:
+    void init() {
+        m_data.emplace();
+        m_tempParent.emplace();
+        m_oldTmpDir = qgetenv("TMPDIR");
+        qputenv("TMPDIR", m_tempParent->path().toLocal8Bit());
+        WriteSkin();
+        m_data->WriteScores({});
+    }
+
+    void cleanup() {
+        m_owner.reset();
+        m_panel = nullptr;
+        qputenv("TMPDIR", m_oldTmpDir);
+        QVERIFY(test::EntriesOf(m_tempParent->path()).isEmpty());  // no scratch left behind
+        m_tempParent.reset();
+        m_data.reset();
+    }
+
+    void ItOpensWithEveryPictureTheFirstSelectedAndItsPreview() {
+        Load({"First.jpg", "Second.jpg", "Third.jpg"});
+        ResFrame& panel = OpenPanel();
+        QCOMPARE(Rows(List()), (QStringList{"First", "Second", "Third"}));
+        QCOMPARE(List().SelectedRow(), 0);
+        QCOMPARE(panel.SizeCombo()->count(), 6);
+        QCOMPARE(panel.SizeCombo()->currentIndex(), 0);
+        QCOMPARE(panel.SizeCombo()->itemText(0), QString::fromUtf8("3(rows)\u00d74(cols)"));
+        QCOMPARE(panel.SizeCombo()->itemText(4), QString::fromUtf8("5(rows)\u00d77(cols)"));
+        QCOMPARE(panel.SizeCombo()->geometry().topLeft(), QPoint(420, 20));
+        QCOMPARE(panel.SizeCombo()->width(), 180);
+        QCOMPARE(List().geometry(), RectFromEdges(420, 60, 600, 230));
+
+        const QImage shot = panel.grab().toImage();
+        QCOMPARE(shot.size(), QSize(620, 300));
+        QCOMPARE(shot.pixel(0, 0), test::PictureColour(0));
+        QCOMPARE(shot.pixel(399, 299), test::PictureColour(0));
+        QCOMPARE(shot.pixel(400, 0), kPanelFill.rgb());
+        QCOMPARE(shot.pixel(419, 299), kPanelFill.rgb());
+        QCOMPARE(shot.pixel(kAddButton.center()), kAddNormal);
+        QCOMPARE(shot.pixel(kDelButton.center()), kDelNormal);
+        QCOMPARE(shot.pixel(510, 266), kPanelFill.rgb());
+    }
+
+    void ClickOnARowMakesItCurrentAndKeepsTheSize() {
+        Load({"First.jpg", "Second.jpg", "Third.jpg"});
+        ResFrame& panel = OpenPanel();
+        App()->m_boardRows = 5;
+        App()->m_boardCols = 7;
+        ClickRow(List(), 2);
+        QCOMPARE(App()->m_currentPicture, std::string("Third.jpg"));
+        QCOMPARE(PreviewColour(panel), test::PictureColour(2));
+        QCOMPARE(App()->m_boardRows, 5);
+        QCOMPARE(App()->m_boardCols, 7);
+    }
+
+    void ClickOnTheSelectedRowLoadsItsPreviewAgain() {
+        Load({"First.jpg", "Second.jpg"});
+        ResFrame& panel = OpenPanel();
+        // The package's First.jpg changes colour behind the panel's back; only a fresh
+        // decode shows the new one.
+        ImagePackage& package = App()->m_picturePackage;
+        QVERIFY(package.Remove("First.jpg"));
+        package.AddEntry("First.jpg", test::Encoded(test::SolidImage(400, 300, 0xff123456), "BMP"));
+        QCOMPARE(PreviewColour(panel), test::PictureColour(0));
+        App()->m_currentPicture = "Second.jpg";
+        ClickRow(List(), 0);
+        QCOMPARE(PreviewColour(panel), QRgb(0xff123456));
+        QCOMPARE(App()->m_currentPicture, std::string("First.jpg"));
+    }
+
+    void ArrowKeysMoveOnlyTheHighlight() {
+        Load({"First.jpg", "Second.jpg", "Third.jpg"});
+        ResFrame& panel = OpenPanel();
+        QTest::keyClick(&List(), Qt::Key_Down);
+        QTest::keyClick(&List(), Qt::Key_Down);
+        QCoreApplication::processEvents();
+        QCOMPARE(List().SelectedRow(), 2);
+        QCOMPARE(App()->m_currentPicture, std::string("First.jpg"));
+        QCOMPARE(PreviewColour(panel), test::PictureColour(0));
+    }
+
+    void SizePickSetsTheChoiceAtOnce() {
+        Load({"First.jpg", "Second.jpg"});
+        ResFrame& panel = OpenPanel();
+        for (int i = 0; i < 4; ++i) QTest::keyClick(panel.SizeCombo(), Qt::Key_Down);
+        QCoreApplication::processEvents();
+        QCOMPARE(panel.SizeCombo()->currentIndex(), 4);
+        QCOMPARE(App()->m_boardRows, 5);
+        QCOMPARE(App()->m_boardCols, 7);
+        QCOMPARE(App()->m_currentPicture, std::string("First.jpg"));
+        QCOMPARE(m_owner->plays, 0);
+    }
+
+    void DoubleClickPlaysThePictureAtTheSizeShown() {
+        Load({"First.jpg", "Second.jpg", "Third.jpg"});
+        ResFrame& panel = OpenPanel();
+        panel.SizeCombo()->setCurrentIndex(2);  // shown, not yet picked
+        QCOMPARE(App()->m_boardRows, 3);
+        DoubleClickRow(List(), 1);
+        QCOMPARE(m_owner->plays, 1);
+        QCOMPARE(App()->m_currentPicture, std::string("Second.jpg"));
+        QCOMPARE(App()->m_boardRows, 4);
+        QCOMPARE(App()->m_boardCols, 6);
+        QCOMPARE(PreviewColour(panel), test::PictureColour(1));
+    }
+
+    void PressesOnThePanelGoNoFurther() {
+        Load({"First.jpg", "Second.jpg"});
+        OpenPanel();
+        QTest::mouseClick(m_panel, Qt::LeftButton, {}, QPoint(410, 10));
+        QTest::mouseClick(m_panel, Qt::LeftButton, {}, QPoint(100, 100));
+        QTest::mouseClick(List().viewport(), Qt::LeftButton, {},
+                          QPoint(20, 160));  // below the rows
+        QCOMPARE(m_owner->presses, 0);
+    }
+
+    void ShortNamesShowAsEmptyRowsAndStillSelect() {
+        Load({"First.jpg", "a.jp"});
+        OpenPanel();
+        QCOMPARE(Rows(List()), (QStringList{"First", ""}));
+        ClickRow(List(), 1);
+        QCOMPARE(App()->m_currentPicture, std::string("a.jp"));
+    }
+
+    void AnEmptyLibraryShowsNothingAndRemovesNothing() {
+        Load({});
+        ResFrame& panel = OpenPanel();
+        QCOMPARE(List().count(), 0);
+        QVERIFY(panel.Preview() == nullptr);
+        QCOMPARE(App()->m_currentPicture, std::string());
+        QCOMPARE(PreviewColour(panel), kPanelFill.rgb());
+        QCOMPARE(Remove({AnswerBox(Qt::Key_Return)}), 1);
+        QVERIFY(!QFile::exists(QString::fromStdString(m_data->File("Pic.dat"))));
+    }
+
+    void ImportThroughTheDialogAppendsAndSelectsThePicture() {
+        Load({"First.jpg", "Second.jpg", "Third.jpg"});
+        ResFrame& panel = OpenPanel();
+        App()->m_boardRows = 4;
+        App()->m_boardCols = 5;
+        const std::string beach =
+            m_data->WriteImage("Beach.bmp", test::SolidImage(1024, 768, qRgb(250, 200, 0)), "BMP");
+        Seen dialog;
+        QCOMPARE(Import(beach, {}, &dialog), 1);
+        QCOMPARE(dialog.title, QString("Open"));
+        // Qt trims the blank that the first filter's description consists of.
+        QCOMPARE(dialog.filters, (QStringList{"(*.bmp)", "jpg (*.jpg)", "All Files (*.*)"}));
+        QCOMPARE(dialog.activeFilter, QString("(*.bmp)"));
+
+        ExpectInStep({"First.jpg", "Second.jpg", "Third.jpg", "Beach.jpg"});
+        QCOMPARE(List().SelectedRow(), 3);
+        QCOMPARE(App()->m_currentPicture, std::string("Beach.jpg"));
+        QCOMPARE(App()->m_boardRows, 4);
+        QCOMPARE(App()->m_boardCols, 5);
+        ImagePackage onDisk;
+        QVERIFY(onDisk.Load(m_data->File("Pic.dat")));
+        QImage stored;
+        const std::vector<std::uint8_t>& jpeg = *onDisk.FindData("Beach.jpg");
+        QVERIFY(stored.loadFromData(jpeg.data(), static_cast<int>(jpeg.size()), "JPG"));
+        QCOMPARE(stored.size(), QSize(400, 300));
+        QCOMPARE(panel.Preview()->GetWidth(), 400u);
+        const QRgb shown = PreviewColour(panel);
+        QVERIFY(qAbs(qRed(shown) - 250) < 8 && qAbs(qGreen(shown) - 200) < 8 && qBlue(shown) < 8);
+    }
+
+    void CancellingTheDialogChangesNothing() {
+        Load({"First.jpg", "Second.jpg"});
+        OpenPanel();
+        const auto before = m_data->Bytes("Pic.dat");
+        test::ModalSteps steps({CancelFileDialog()});
+        m_panel->AddPicture();
+        QCOMPARE(steps.Answered(), 1);
+        QCOMPARE(m_data->Bytes("Pic.dat"), before);
+        ExpectInStep({"First.jpg", "Second.jpg"});
+    }
+
+    void RefusedImportsSayWhyAndChangeNothing_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("same title") << "Second.bmp" << QByteArray("BMP") << kDuplicate;
+        QTest::newRow("same library name") << "Second.jpeg" << QByteArray("JPG") << kDuplicate;
+        QTest::newRow("text file") << "notes.txt" << QByteArray() << "Invalid file!";
+        QTest::newRow("name too long") << QString(124, 'n') + ".bmp" << QByteArray("BMP")
+                                       << "The file name is too long for the library.\nplease use "
+                                          "a shorter name and try again.";
+    }
+
+    void RefusedImportsSayWhyAndChangeNothing() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, format);
+        QFETCH(QString, message);
+        Load({"First.jpg", "Second.jpg"});
+        OpenPanel();
+        const std::string path =
+            format.isEmpty()
+                ? m_data->WriteBytes(file.toStdString(), {'h', 'i', '\n'})
+                : m_data->WriteImage(file.toStdString(), test::SolidImage(64, 48, qRgb(9, 9, 9)),
+                                     format.constData());
+        const auto before = m_data->Bytes("Pic.dat");
+        Seen box;
+        QCOMPARE(Import(path, {AnswerBox(Qt::Key_Return, &box)}), 2);
+        QCOMPARE(box.text, message);
+        QCOMPARE(box.title, QString("Corvalin"));
+        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(m_data->Bytes("Pic.dat"), before);
+        ExpectInStep({"First.jpg", "Second.jpg"});
+        QCOMPARE(App()->m_currentPicture, std::string("First.jpg"));
+    }
+
+    void NamesDifferingInCaseAreDifferentPictures() {
+        Load({"First.jpg", "Beach.jpg"});
+        OpenPanel();
+        const std::string path =
+            m_data->WriteImage("beach.bmp", test::SolidImage(64, 48, qRgb(9, 9, 9)), "BMP");
+        QCOMPARE(Import(path), 1);
+        ExpectInStep({"First.jpg", "Beach.jpg", "beach.jpg"});
+    }
+
+    void AFailedPicDatWriteOnAddLeavesEverythingAsOnDisk() {
+        Load({"First.jpg", "Second.jpg"});
+        ResFrame& panel = OpenPanel();
+        const std::string path =
+            m_data->WriteImage("Beach.bmp", test::SolidImage(64, 48, qRgb(9, 9, 9)), "BMP");
+        BreakPicDat();
+        Seen report;
+        QCOMPARE(Import(path, {AnswerBox(Qt::Key_Return, &report)}), 2);
+        QCOMPARE(report.icon, QMessageBox::Critical);
+        QVERIFY(report.text.contains("Pic.dat"));
+        QCOMPARE(panel.PictureNames(), (std::vector<std::string>{"First.jpg", "Second.jpg"}));
+        QCOMPARE(PackageNames(), panel.PictureNames());
+        QCOMPARE(Rows(List()), (QStringList{"First", "Second"}));
+        QCOMPARE(App()->m_currentPicture, std::string("First.jpg"));
+    }
+
+    void RemovalWithOnePictureLeftIsRefused() {
+        Load({"Only.jpg"});
+        OpenPanel();
+        const auto before = m_data->Bytes("Pic.dat");
+        Seen box;
+        QCOMPARE(Remove({AnswerBox(Qt::Key_Return, &box)}), 1);
+        QCOMPARE(box.text, kOnlyOne);
+        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(m_data->Bytes("Pic.dat"), before);
+        ExpectInStep({"Only.jpg"});
+    }
+
+    void EscapeDeclinesTheRemoval() {
+        Load({"First.jpg", "Second.jpg"});
+        OpenPanel();
+        const auto before = m_data->Bytes("Pic.dat");
+        Seen question;
+        QCOMPARE(Remove({AnswerBox(Qt::Key_Escape, &question)}), 1);
+        QCOMPARE(question.text, kQuestion);
+        QCOMPARE(question.icon, QMessageBox::Warning);
+        QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(question.defaultButton, QMessageBox::Yes);
+        QCOMPARE(m_data->Bytes("Pic.dat"), before);
+        ExpectInStep({"First.jpg", "Second.jpg"});
+    }
+
+    void RemovalTakesThePictureAndItsScoresOfEverySize() {
+        Load({"First.jpg", "Second.jpg", "Third.jpg"});
+        ResFrame& panel = OpenPanel();
+        std::vector<ScoreRecord> records;
+        std::vector<ScoreRecord> kept;
+        for (std::uint32_t grid = 0; grid < 6; ++grid) {
+            records.push_back(test::Record(grid, "Second.jpg", "gone"));
+            records.push_back(test::Record(grid, grid % 2 ? "First.jpg" : "Third.jpg",
+                                           "kept" + std::to_string(grid)));
+            kept.push_back(records.back());
+        }
+        records.push_back(test::Record(3, "second.jpg", "other case"));
+        kept.push_back(records.back());
+        m_data->WriteScores(records);
+
+        ClickRow(List(), 1);
+        QCOMPARE(App()->m_currentPicture, std::string("Second.jpg"));
+        QCOMPARE(Remove({AnswerBox(Qt::Key_Return)}), 1);  // Enter takes the default, Yes
+        ExpectInStep({"First.jpg", "Third.jpg"});
+        QCOMPARE(m_data->Scores(), kept);
+        QCOMPARE(List().SelectedRow(), 0);
+        QCOMPARE(App()->m_currentPicture, std::string("First.jpg"));
+        QCOMPARE(PreviewColour(panel), test::PictureColour(0));
+    }
+
+    void RemovalWithoutScoreFileRemovesThePictureOnly() {
+        Load({"First.jpg", "Second.jpg"});
+        OpenPanel();
+        QVERIFY(QFile::remove(QString::fromStdString(m_data->File("Score.dat"))));
+        ClickRow(List(), 1);
+        QCOMPARE(Remove({AnswerBox(Qt::Key_Return), AnswerBox(Qt::Key_Return)}),
+                 1);  // no error box
+        ExpectInStep({"First.jpg"});
+        QVERIFY(!QFile::exists(QString::fromStdString(m_data->File("Score.dat"))));
+    }
+
+    void DamagedScoreFileStopsTheRemovalBeforeAnythingChanges() {
+        Load({"First.jpg", "Second.jpg"});
+        OpenPanel();
+        const std::vector<std::uint8_t> damaged{3, 0, 0, 0, 1};
+        m_data->WriteBytes("Score.dat", damaged);
+        const auto before = m_data->Bytes("Pic.dat");
+        Seen report;
+        QCOMPARE(Remove({AnswerBox(Qt::Key_Return), AnswerBox(Qt::Key_Return, &report)}), 2);
+        QCOMPARE(report.icon, QMessageBox::Critical);
+        QVERIFY(report.text.contains("Score.dat"));
+        QCOMPARE(m_data->Bytes("Pic.dat"), before);
+        QCOMPARE(m_data->Bytes("Score.dat"), damaged);
+        ExpectInStep({"First.jpg", "Second.jpg"});
+    }
+
+    void AFailedPicDatWriteOnRemovalLeavesEverythingAsItWas() {
+        Load({"First.jpg", "Second.jpg", "Third.jpg"});
+        ResFrame& panel = OpenPanel();
+        m_data->WriteScores({test::Record(0, "Second.jpg", "Ann")});
+        const auto scores = m_data->Bytes("Score.dat");
+        const auto packageBefore = App()->m_picturePackage.ToBytes();
+        ClickRow(List(), 1);
+        BreakPicDat();
+        Seen report;
+        QCOMPARE(Remove({AnswerBox(Qt::Key_Return), AnswerBox(Qt::Key_Return, &report)}), 2);
+        QCOMPARE(report.icon, QMessageBox::Critical);
+        QVERIFY(report.text.contains("Pic.dat"));
+        QCOMPARE(App()->m_picturePackage.ToBytes(), packageBefore);
+        QCOMPARE(panel.PictureNames(),
+                 (std::vector<std::string>{"First.jpg", "Second.jpg", "Third.jpg"}));
+        QCOMPARE(Rows(List()), (QStringList{"First", "Second", "Third"}));
+        QCOMPARE(List().SelectedRow(), 1);
+        QCOMPARE(m_data->Bytes("Score.dat"), scores);
+    }
+
+    void TheButtonsRunAddAndDelWhenClicked() {
+        Load({"First.jpg", "Second.jpg"});
+        ResFrame& panel = OpenPanel();
+        {
+            test::ModalSteps steps({CancelFileDialog()});
+            ClickButton(panel, kAddButton);
+            QCOMPARE(steps.Answered(), 1);
+        }
+        {
+            ClickRow(List(), 1);
+            test::ModalSteps steps({AnswerBox(Qt::Key_Return)});
+            ClickButton(panel, kDelButton);
+            QCOMPARE(steps.Answered(), 1);
+            ExpectInStep({"First.jpg"});
+        }
+        {
+            // Pressed on Del, released off it: no click.
+            test::ModalSteps steps({AnswerBox(Qt::Key_Return)});
+            QTest::mouseMove(&panel, kDelButton.center());
+            QTest::mousePress(&panel, Qt::LeftButton, {}, kDelButton.center());
+            QTest::mouseMove(&panel, QPoint(300, 200));
+            QTest::mouseRelease(&panel, Qt::LeftButton, {}, QPoint(300, 200));
+            QCoreApplication::processEvents();
+            QCOMPARE(steps.Answered(), 0);
+        }
+    }
+
+    void InTheMainWindowASizePickWaitsForTheGamePanelToBeShown() {
+        Load({"First.jpg", "Second.jpg"});
+        CCorvalin window;
+        window.show();
+        SendMessage(&window, UM_BUTTONCLICK, CCorvalin::kRes);
+        ResFrame* library = window.Res();
+        QCOMPARE(library->geometry(), kContentRect);
+        for (int i = 0; i < 4; ++i) QTest::keyClick(library->SizeCombo(), Qt::Key_Down);
+        QCoreApplication::processEvents();
+        QCOMPARE(App()->m_boardRows, 5);
+        QCOMPARE(App()->m_boardCols, 7);
+        QCOMPARE(window.Game()->View()->Board().Rows(), 3);
+        QCOMPARE(window.Game()->View()->Board().Cols(), 4);
+        SendMessage(&window, UM_BUTTONCLICK, CCorvalin::kGame);
+        QCOMPARE(window.Game()->View()->Board().Rows(), 5);
+        QCOMPARE(window.Game()->View()->Board().Cols(), 7);
+    }
+
+    void InTheMainWindowADoubleClickPlaysThePicture() {
+        Load({"First.jpg", "Second.jpg"});
+        CCorvalin window;
+        window.show();
+        SendMessage(&window, UM_BUTTONCLICK, CCorvalin::kRes);
+        ResFrame* library = window.Res();
+        library->SizeCombo()->setCurrentIndex(5);
+        DoubleClickRow(*library->PictureList(), 1);
+        QCOMPARE(App()->m_currentPicture, std::string("Second.jpg"));
+        QCOMPARE(library->geometry().size(), QSize(0, 0));
+        QCOMPARE(window.Game()->geometry(), kContentRect);
+        QCOMPARE(window.Game()->View()->Board().Rows(), 6);
+        QCOMPARE(window.Game()->View()->Board().Cols(), 8);
+        QVERIFY(window.Game()->View()->HasPicture());
+    }
+};
+
+int main(int argc, char** argv) {
+    CCorvalinApp app(argc, argv);
+    LibraryPanelTest tests;
+    return QTest::qExec(&tests, argc, argv);
+}
+
+#include "LibraryPanelTest.moc"
