@@ -14,6 +14,7 @@ int ExtractEntry(const Arguments& args);
 int AddEntry(const Arguments& args);
 int RemoveEntry(const Arguments& args);
 int ShowScores(const Arguments& args);
+int ImportPictures(const Arguments& args);
 
 // Prints "corvalin-dat: FILE: what" to stderr.
 void ReportError(const std::string& file, const std::string& what);

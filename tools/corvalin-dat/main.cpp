@@ -15,6 +15,9 @@ constexpr const char* kUsageText =
     "  extract PACKAGE NAME OUTFILE          write an entry's bytes to OUTFILE\n"
     "  add PACKAGE FILE [NAME]               append FILE as an entry (creates PACKAGE)\n"
     "  remove PACKAGE NAME                   remove the first entry of that name\n"
+    "  import PICFILE IMAGE...               add images as the game's Add does (400 x 300 JPEG,\n"
+    "                                        same checks), one line each: IMAGE, then\n"
+    "                                        \"added as NAME\" or \"refused: REASON\"\n"
     "  scores SCOREFILE                      every row: GRID PICTURE USER STEPS SECONDS DATE\n"
     "  scores SCOREFILE --picture NAME --size INDEX [--by step|time]\n"
     "                                        ranked rows: RANK USER STEPS SECONDS DATE\n"
@@ -41,6 +44,7 @@ int main(int argc, char** argv) {
     const std::map<std::string, int (*)(const Arguments&)> commands{
         {"list", ListPackage},   {"extract", ExtractEntry}, {"add", AddEntry},
         {"remove", RemoveEntry}, {"scores", ShowScores},
+        {"import", ImportPictures},
     };
     auto command = commands.find(args[0]);
     if (command == commands.end()) return UsageError();
