@@ -108,9 +108,14 @@ QImage PaintProgramIcon(int size) {
 }
 
 QIcon ProgramIcon() {
+    // Painting costs about the same at every size, and the window is built at start-up: paint
+    // once and shrink for the smaller sizes. Larger icons come from the installed icon theme.
+    const QImage painted = PaintProgramIcon(128);
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-        icon.addPixmap(QPixmap::fromImage(PaintProgramIcon(size)));
+    icon.addPixmap(QPixmap::fromImage(painted));
+    for (int size : {64, 48, 32, 24, 16}) {
+        icon.addPixmap(QPixmap::fromImage(
+            painted.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
     }
     return icon;
 }

@@ -5,7 +5,9 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
+#include <algorithm>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -28,6 +30,36 @@ QImage Decode(QImageReader& reader) {
                                                          : QImage::Format_RGB32);
 }
 
+// Several owners often hold the same picture at once: the board, the game panel's thumbnail and
+// the library's preview all show the current one. They share one decode, since QImage shares its
+// pixels until they are written and a SkinImage never writes them. Used on the GUI thread only.
+class SharedDecodes {
+public:
+    QImage Find(std::span<const std::uint8_t> bytes) {
+        // A decode that no image holds any more is of no use to anyone.
+        std::erase_if(m_decodes, [](const Decoded& decoded) { return decoded.image.isDetached(); });
+        for (const Decoded& decoded : m_decodes) {
+            if (std::ranges::equal(decoded.bytes, bytes)) return decoded.image;
+        }
+        return {};
+    }
+    void Keep(std::span<const std::uint8_t> bytes, const QImage& image) {
+        m_decodes.push_back({std::vector<std::uint8_t>(bytes.begin(), bytes.end()), image});
+    }
+
+private:
+    struct Decoded {
+        std::vector<std::uint8_t> bytes;
+        QImage image;
+    };
+    std::vector<Decoded> m_decodes;
+};
+
+SharedDecodes& Decodes() {
+    static SharedDecodes decodes;
+    return decodes;
+}
+
 }  // namespace
 
 SkinImage::SkinImage(QImage image, ImageStatus status)
@@ -36,6 +68,10 @@ SkinImage::SkinImage(QImage image, ImageStatus status)
 SkinImage::~SkinImage() = default;
 
 std::unique_ptr<SkinImage> SkinImage::CreateFromBytes(std::span<const std::uint8_t> bytes) {
+    if (QImage shared = Decodes().Find(bytes); !shared.isNull()) {
+        return std::unique_ptr<SkinImage>(new (std::nothrow)
+                                              SkinImage(std::move(shared), ImageStatus::Ok));
+    }
     const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                                     static_cast<qsizetype>(bytes.size()));
     QBuffer buffer;
@@ -44,6 +80,7 @@ std::unique_ptr<SkinImage> SkinImage::CreateFromBytes(std::span<const std::uint8
     QImageReader reader(&buffer);  // the default allocation limit guards against crafted sizes
     QImage image = Decode(reader);
     const ImageStatus status = image.isNull() ? StatusOf(reader) : ImageStatus::Ok;
+    if (!image.isNull()) Decodes().Keep(bytes, image);
     return std::unique_ptr<SkinImage>(new (std::nothrow) SkinImage(std::move(image), status));
 }
 

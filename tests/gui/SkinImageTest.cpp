@@ -146,6 +146,15 @@ class SkinImageTest : public QObject {
         QVERIFY(test::AllPixelsAre(canvas, QRect(0, 0, 2, 2), kGreen));
     }
 
+    void BytesOfTheSameLengthButAnotherPictureDecodeAsThatPicture() {
+        std::vector<std::uint8_t> bytes = test::SolidBmp(2, 2, kRed);
+        const auto red = SkinImage::CreateFromBytes(bytes);
+        bytes = test::SolidBmp(2, 2, kBlue);  // same length, same place in memory
+        const auto blue = SkinImage::CreateFromBytes(bytes);
+        QVERIFY(test::AllPixelsAre(DrawnInto(*red, 0, 0, 2, 2), QRect(0, 0, 2, 2), kRed));
+        QVERIFY(test::AllPixelsAre(DrawnInto(*blue, 0, 0, 2, 2), QRect(0, 0, 2, 2), kBlue));
+    }
+
     void ImageOutlivesThePackageEntryItCameFrom() {
         ImagePackage package;
         package.AddEntry("Red.bmp", test::SolidBmp(2, 2, kRed));
