@@ -1,0 +1,206 @@
+// Hostile files chosen through the Add button: each is refused with "Invalid file!", and the
+// library (Pic.dat, the package in memory, the names and rows, the current picture) stays as
+// it was, with no scratch file left behind.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <optional>
+
+#include "AppTestSupport.h"
+#include "LibraryTestSupport.h"
+#include "app/Layout.h"
+#include "library/PictureImport.h"
+#include "library/PictureListBox.h"
+#include "library/ResFrame.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Cut(Bytes bytes, std::size_t keep) {
+    bytes.resize(keep);
+    return bytes;
+}
+
+void Put16(Bytes& bytes, std::size_t at, std::uint16_t value, bool bigEndian) {
+    bytes[at + (bigEndian ? 1 : 0)] = static_cast<std::uint8_t>(value);
+    bytes[at + (bigEndian ? 0 : 1)] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void PutBig32(Bytes& bytes, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
+}
+
+// A real JPEG whose frame header declares width by height instead.
+Bytes JpegDeclaring(std::uint16_t width, std::uint16_t height) {
+    Bytes jpeg = test::Encoded(test::SolidImage(64, 48, qRgb(200, 40, 40)), "JPG");
+    for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {  // FF C0, length, precision, height, width
+            Put16(jpeg, i + 5, height, true);
+            Put16(jpeg, i + 7, width, true);
+            return jpeg;
+        }
+    }
+    return {};
+}
+
+// The checksum of a PNG chunk (CRC-32 over its type and data).
+std::uint32_t ChunkCrc(const std::uint8_t* bytes, std::size_t size) {
+    std::uint32_t crc = 0xFFFFFFFF;
+    for (std::size_t i = 0; i < size; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    return ~crc;
+}
+
+// A real PNG whose header chunk declares width by height instead, its checksum made to match.
+Bytes PngDeclaring(std::uint32_t width, std::uint32_t height) {
+    Bytes png = test::Encoded(test::SolidImage(64, 48, qRgb(40, 200, 40)), "PNG");
+    constexpr std::size_t kHeaderData = 16;  // signature 8, chunk length 4, "IHDR" 4
+    PutBig32(png, kHeaderData, width);
+    PutBig32(png, kHeaderData + 4, height);
+    PutBig32(png, kHeaderData + 13, ChunkCrc(png.data() + kHeaderData - 4, 4 + 13));
+    return png;
+}
+
+// A whole 24-bit bitmap whose header claims many more rows than its pixel data holds.
+Bytes BitmapClaimingRows(std::int32_t rows) {
+    Bytes bmp = test::Encoded(test::SolidImage(40, 30, qRgb(40, 40, 200)), "BMP");
+    for (int i = 0; i < 4; ++i) bmp[22 + i] = static_cast<std::uint8_t>(rows >> (8 * i));
+    return bmp;
+}
+
+// An OS/2 bitmap (12-byte core header) of 40 x 30 pixels at 24 bits, cut after keep rows.
+Bytes CoreBitmapCutAfterRows(int keep) {
+    const int rowBytes = 40 * 3;
+    Bytes bmp = {'B', 'M', 0, 0, 0,  0, 0,  0, 0, 0, 26, 0, 0, 0,  // file header, pixels at 26
+                 12,  0,   0, 0, 40, 0, 30, 0, 1, 0, 24, 0};       // core header: 40 x 30, 24 bits
+    const std::uint32_t fileSize = 26 + 30 * rowBytes;
+    for (int i = 0; i < 4; ++i) bmp[2 + i] = static_cast<std::uint8_t>(fileSize >> (8 * i));
+    bmp.resize(26 + static_cast<std::size_t>(keep * rowBytes), 0x80);
+    return bmp;
+}
+
+test::ModalSteps::Step ChooseFile(const std::string& path) {
+    return [path](QWidget& modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(&modal);
+        QVERIFY(dialog != nullptr);
+        dialog->selectFile(QString::fromStdString(path));
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        QVERIFY(name != nullptr);
+        name->setText(QFileInfo(QString::fromStdString(path)).fileName());
+        QMetaObject::invokeMethod(dialog, "accept");
+    };
+}
+
+test::ModalSteps::Step ReadAndClose(QString* text) {
+    return [text](QWidget& modal) {
+        auto* box = qobject_cast<QMessageBox*>(&modal);
+        QVERIFY(box != nullptr);
+        *text = box->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    };
+}
+
+const std::vector<std::string> kLibrary{"Harbour.jpg", "Meadow.jpg"};
+
+}  // namespace
+
+class HostilePictureTest : public QObject {
+    Q_OBJECT
+
+    std::optional<test::LibraryData> m_data;
+    std::optional<QTemporaryDir> m_scratchParent;
+    QByteArray m_oldTmpDir;
+
+    // Imports the file through the panel's Add operation and checks that nothing changed.
+    void ExpectRefusedAsInvalid(const std::string& path) {
+        m_data->WritePictures(kLibrary);
+        App()->LoadData(m_data->Path());
+        const Bytes picDat = m_data->Bytes("Pic.dat");
+        QWidget owner;
+        auto* panel = new ResFrame(&owner, kContentRect);
+
+        QString message;
+        test::ModalSteps steps({ChooseFile(path), ReadAndClose(&message)});
+        panel->AddPicture();
+        QCOMPARE(steps.Unexpected(), QStringList());
+        QCOMPARE(steps.Answered(), 2);
+        QCOMPARE(message, QString("Invalid file!"));
+
+        QCOMPARE(m_data->Bytes("Pic.dat"), picDat);
+        QCOMPARE(App()->m_picturePackage.ToBytes(), picDat);
+        QCOMPARE(panel->PictureNames(), kLibrary);
+        QCOMPARE(panel->PictureList()->count(), 2);
+        QCOMPARE(App()->m_currentPicture, kLibrary.front());
+        QCOMPARE(test::EntriesOf(m_scratchParent->path()), QStringList());
+    }
+
+private slots:
+    void init() {
+        m_data.emplace();
+        m_scratchParent.emplace();
+        m_oldTmpDir = qgetenv("TMPDIR");
+        qputenv("TMPDIR", m_scratchParent->path().toLocal8Bit());
+    }
+
+    void cleanup() {
+        qputenv("TMPDIR", m_oldTmpDir);
+        m_scratchParent.reset();
+        m_data.reset();
+    }
+
+    void HostileFilesAreRefusedAndChangeNothing_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        auto row = [](const char* what, const char* name, const Bytes& bytes) {
+            QTest::newRow(what) << QByteArray(name)
+                                << QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<qsizetype>(bytes.size()));
+        };
+        const Bytes jpeg = test::Encoded(test::SolidImage(640, 480, qRgb(90, 120, 30)), "JPG");
+        const Bytes png = test::Encoded(test::SolidImage(64, 48, qRgb(90, 120, 30)), "PNG");
+        row("jpeg declaring 65535 x 65535", "Giant.jpg", JpegDeclaring(65535, 65535));
+        row("png declaring 100000 x 100000", "Giant.png", PngDeclaring(100000, 100000));
+        row("bitmap claiming 2^31 - 1 rows", "Tall.bmp", BitmapClaimingRows(0x7FFFFFFF));
+        row("bitmap claiming 3000 rows", "Liar.bmp", BitmapClaimingRows(3000));
+        row("bitmap claiming rows top first", "Upside.bmp", BitmapClaimingRows(-3000));
+        row("jpeg cut in half", "Half.jpg", Cut(jpeg, jpeg.size() / 2));
+        row("png cut short", "Short.png", Cut(png, png.size() - 20));
+        row("os/2 bitmap cut short", "Core.bmp", CoreBitmapCutAfterRows(10));
+        row("empty file", "Empty.bmp", {});
+        row("text file", "Notes.txt", {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', '\n'});
+    }
+
+    void HostileFilesAreRefusedAndChangeNothing() {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, bytes);
+        ExpectRefusedAsInvalid(
+            m_data->WriteBytes(name.toStdString(), {bytes.begin(), bytes.end()}));
+    }
+
+    void AWholeCoreHeaderBitmapIsStillImported() {
+        const std::string path = m_data->WriteBytes("Core.bmp", CoreBitmapCutAfterRows(30));
+        const ImportedPicture picture = PreparePicture(path, kLibrary);
+        QVERIFY(picture.Accepted());
+        QCOMPARE(picture.libraryName, std::string("Core.jpg"));
+    }
+
+    void AFileWithoutReadPermissionIsRefused() {
+        if (::geteuid() == 0) QSKIP("read permission bits do not stop root");
+        const Bytes bmp = test::Encoded(test::SolidImage(40, 30, qRgb(1, 2, 3)), "BMP");
+        const std::string path = m_data->WriteBytes("Locked.bmp", bmp);
+        QCOMPARE(::chmod(path.c_str(), 0), 0);
+        ExpectRefusedAsInvalid(path);
+    }
+};
+
+CORVALIN_APP_TEST_MAIN(HostilePictureTest)
+#include "HostilePictureTest.moc"
