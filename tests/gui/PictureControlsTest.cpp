@@ -10,10 +10,10 @@ namespace {
 
 // The parent of the controls: logs every notification as "message:index".
 class Parent : public MessageReceiver<QWidget> {
-  public:
+public:
     QStringList log;
 
-  protected:
+protected:
     qintptr OnMessage(unsigned message, quintptr first, qintptr) override {
         log << QStringLiteral("%1:%2").arg(message, 0, 16).arg(static_cast<int>(first));
         return 0;
@@ -29,12 +29,12 @@ QPoint CentreOfRow(PictureListBox& list, int row) {
 class PictureControlsTest : public QObject {
     Q_OBJECT
 
-  private:
+private:
     Parent* m_parent = nullptr;
     PictureListBox* m_list = nullptr;
     BoardSizeComboBox* m_combo = nullptr;
 
-  private slots:
+private slots:
     void init() {
         m_parent = new Parent;
         m_parent->resize(300, 300);
