@@ -1,0 +1,56 @@
+# Installing the game. It keeps its files beside itself and writes Pic.dat and Score.dat there,
+# so the program and its data go together into one folder the player owns:
+#
+#   PREFIX/share/corvalin/         corvalin, Skin.dat, Pic.dat, Score.dat
+#   PREFIX/share/applications/     the desktop entry, whose Exec line names that program
+#   PREFIX/share/icons/hicolor/256x256/apps/   the icon
+#   PREFIX/share/metainfo/         the AppStream description for software centres
+#
+# PREFIX is ~/.local unless chosen otherwise, so a plain `cmake --install build` is a per-user
+# install that the desktop's menu finds. Reinstalling replaces the program and Skin.dat but never
+# a Pic.dat or Score.dat that is already there. `cmake --build build --target uninstall` removes
+# what the last install put down, except the player's Pic.dat and Score.dat.
+
+if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT AND DEFINED ENV{HOME})
+    set(CMAKE_INSTALL_PREFIX "$ENV{HOME}/.local" CACHE PATH "Where to install" FORCE)
+endif()
+
+set(CORVALIN_APP_ID example.corvalin.Corvalin)
+set(CORVALIN_INSTALL_FOLDER share/corvalin)
+set(CORVALIN_STAGED_ASSETS_DIR ${CMAKE_BINARY_DIR}/assets)
+
+install(TARGETS corvalin RUNTIME DESTINATION ${CORVALIN_INSTALL_FOLDER})
+install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/Skin.dat DESTINATION ${CORVALIN_INSTALL_FOLDER})
+install(CODE "
+    set(CORVALIN_FOLDER \"\${CMAKE_INSTALL_PREFIX}/${CORVALIN_INSTALL_FOLDER}\")
+    foreach(name Pic.dat Score.dat)
+        if(EXISTS \"\$ENV{DESTDIR}\${CORVALIN_FOLDER}/\${name}\")
+            message(STATUS \"Kept the player's: \$ENV{DESTDIR}\${CORVALIN_FOLDER}/\${name}\")
+        else()
+            file(INSTALL DESTINATION \"\${CORVALIN_FOLDER}\" TYPE FILE
+                 FILES \"${CORVALIN_STAGED_ASSETS_DIR}/\${name}\")
+        endif()
+    endforeach()
+")
+
+# The desktop entry is written at install time: its Exec line must name the program where this
+# install puts it, whatever prefix the install is given.
+install(CODE "
+    set(CORVALIN_PROGRAM \"\${CMAKE_INSTALL_PREFIX}/${CORVALIN_INSTALL_FOLDER}/corvalin\")
+    include(\"${CMAKE_CURRENT_LIST_DIR}/DesktopExec.cmake\")
+    desktop_exec_quote(CORVALIN_DESKTOP_EXEC \"\${CORVALIN_PROGRAM}\")
+    configure_file(\"${PROJECT_SOURCE_DIR}/data/${CORVALIN_APP_ID}.desktop.in\"
+                   \"${CMAKE_BINARY_DIR}/install/${CORVALIN_APP_ID}.desktop\" @ONLY)
+    file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/share/applications\" TYPE FILE
+         FILES \"${CMAKE_BINARY_DIR}/install/${CORVALIN_APP_ID}.desktop\")
+")
+install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/corvalin.png
+        DESTINATION share/icons/hicolor/256x256/apps RENAME ${CORVALIN_APP_ID}.png)
+install(FILES ${PROJECT_SOURCE_DIR}/data/${CORVALIN_APP_ID}.metainfo.xml DESTINATION share/metainfo)
+
+add_custom_target(uninstall
+    COMMAND ${CMAKE_COMMAND} -DMANIFEST=${CMAKE_BINARY_DIR}/install_manifest.txt
+            -P ${CMAKE_CURRENT_LIST_DIR}/Uninstall.cmake
+    COMMENT "Removing the installed game; the player's Pic.dat and Score.dat stay"
+    VERBATIM
+)
