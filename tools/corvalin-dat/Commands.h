@@ -15,6 +15,7 @@ int AddEntry(const Arguments& args);
 int RemoveEntry(const Arguments& args);
 int ShowScores(const Arguments& args);
 int ImportPictures(const Arguments& args);
+int CheckSkin(const Arguments& args);
 
 // Prints "corvalin-dat: FILE: what" to stderr.
 void ReportError(const std::string& file, const std::string& what);

@@ -1,10 +1,10 @@
 // import PICFILE IMAGE...: the library panel's Add, one image after another, from the shell.
 #include <sys/stat.h>
 
-#include <QCoreApplication>
 #include <iostream>
 
 #include "Commands.h"
+#include "ImageReaders.h"
 #include "library/PictureImport.h"
 #include "skin/ImagePackage.h"
 
@@ -33,11 +33,7 @@ int ImportPictures(const Arguments& args) {
                     (damage.empty() ? "cannot be opened" : "damaged: " + damage) + ", not changed");
         return kFailure;
     }
-    // Image format plugins are found through the application object; no display is needed.
-    int argc = 1;
-    char name[] = "corvalin-dat";
-    char* argv[] = {name, nullptr};
-    QCoreApplication application(argc, argv);
+    auto application = StartImageReaders();
 
     std::vector<std::string> names;
     package.GetNames(names);

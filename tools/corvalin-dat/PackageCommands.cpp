@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "Commands.h"
+#include "ImageReaders.h"
 #include "app/FileError.h"
 #include "app/FileIO.h"
 #include "skin/ImagePackage.h"
@@ -39,9 +40,11 @@ int ListPackage(const Arguments& args) {
     if (args.size() != 1) return UsageError();
     ImagePackage package;
     Loaded loaded = LoadPackage(package, args[0]);
+    auto application = StartImageReaders();
     const auto& entries = package.Entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        std::cout << i << '\t' << entries[i].name << '\t' << entries[i].DataLength() << '\n';
+        std::cout << i << '\t' << entries[i].name << '\t' << entries[i].DataLength() << '\t'
+                  << PictureSizeText(entries[i].data) << '\n';
     }
     return loaded == Loaded::Whole ? kSuccess : kFailure;
 }

@@ -11,13 +11,16 @@ namespace {
 
 constexpr const char* kUsageText =
     "usage: corvalin-dat COMMAND ...\n"
-    "  list PACKAGE                          entries: INDEX NAME BYTES\n"
+    "  list PACKAGE                          entries: INDEX NAME BYTES WIDTHxHEIGHT (? if it\n"
+    "                                        does not decode)\n"
     "  extract PACKAGE NAME OUTFILE          write an entry's bytes to OUTFILE\n"
     "  add PACKAGE FILE [NAME]               append FILE as an entry (creates PACKAGE)\n"
     "  remove PACKAGE NAME                   remove the first entry of that name\n"
     "  import PICFILE IMAGE...               add images as the game's Add does (400 x 300 JPEG,\n"
     "                                        same checks), one line each: IMAGE, then\n"
     "                                        \"added as NAME\" or \"refused: REASON\"\n"
+    "  check-skin SKINFILE                   every picture the game needs that is missing, does\n"
+    "                                        not decode or has another size: NAME PROBLEM\n"
     "  scores SCOREFILE                      every row: GRID PICTURE USER STEPS SECONDS DATE\n"
     "  scores SCOREFILE --picture NAME --size INDEX [--by step|time]\n"
     "                                        ranked rows: RANK USER STEPS SECONDS DATE\n"
@@ -44,7 +47,7 @@ int main(int argc, char** argv) {
     const std::map<std::string, int (*)(const Arguments&)> commands{
         {"list", ListPackage},   {"extract", ExtractEntry}, {"add", AddEntry},
         {"remove", RemoveEntry}, {"scores", ShowScores},
-        {"import", ImportPictures},
+        {"import", ImportPictures}, {"check-skin", CheckSkin},
     };
     auto command = commands.find(args[0]);
     if (command == commands.end()) return UsageError();

@@ -1,0 +1,203 @@
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "skin/ImagePackage.h"
+#include "skin/SkinNames.h"
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QStringList lines;
+    QString errors;
+};
+
+// One entry A.jpg holding FF D8 FF.
+const QByteArray kWorkedPackage = QByteArray::fromHex(
+    "01000000"      // entry count 1
+    "05000000"      // name length 5
+    "412e6a7067"    // A.jpg
+    "03000000"      // data length 3
+    "00000000"      // reserved
+    "ffd8ff");      // data
+
+// Two players on Sea.jpg 3 x 4 and one on Sea.jpg 4 x 5, oldest first.
+QByteArray ScoreFile() {
+    QByteArray bytes = QByteArray::fromHex("03000000");
+    auto row = [&](int grid, const char* user, int steps, int seconds, const char* date) {
+        bytes += QByteArray::fromHex(QByteArray::number(grid, 16).rightJustified(2, '0') + "000000");
+        bytes += char(7) + QByteArray("Sea.jpg");
+        bytes += char(qstrlen(user)) + QByteArray(user);
+        bytes += QByteArray::fromHex(QByteArray::number(steps, 16).rightJustified(2, '0') + "000000");
+        bytes += QByteArray::fromHex(QByteArray::number(seconds, 16).rightJustified(2, '0') + "000000");
+        bytes += char(10) + QByteArray(date);
+    };
+    row(0, "ann", 20, 90, "2005.12.06");
+    row(0, "bob", 10, 95, "2005.12.07");
+    row(1, "cy", 5, 5, "2005.12.08");
+    return bytes;
+}
+
+std::vector<std::uint8_t> Jpeg(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(qRgb(40, 90, 160));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG");
+    return {bytes.begin(), bytes.end()};
+}
+
+}  // namespace
+
+class CorvalinDatTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString File(const QString& name) const { return m_dir.filePath(name); }
+
+    void Write(const QString& name, const QByteArray& bytes) const {
+        QFile file(File(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QByteArray Read(const QString& name) const {
+        QFile file(File(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    Run Dat(const QStringList& arguments) const {
+        QProcess process;
+        process.setWorkingDirectory(m_dir.path());
+        process.start(CORVALIN_DAT_PATH, arguments);
+        process.waitForFinished(30000);
+        Run run;
+        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        run.errors = QString::fromUtf8(process.readAllStandardError());
+        return run;
+    }
+
+private slots:
+    void listShowsEveryEntryWithItsSize() {
+        Write("ex.dat", kWorkedPackage);
+        ImagePackage package;
+        package.AddEntry("B.jpg", Jpeg(16, 9));
+        QVERIFY(package.Save(File("two.dat").toStdString()));
+        const Run one = Dat({"list", "ex.dat"});
+        QCOMPARE(one.exitCode, 0);
+        QCOMPARE(one.lines, QStringList{"0\tA.jpg\t3\t?"});
+        const Run two = Dat({"list", "two.dat"});
+        QCOMPARE(two.lines.size(), 1);
+        QVERIFY(two.lines[0].startsWith("0\tB.jpg\t"));
+        QVERIFY(two.lines[0].endsWith("\t16x9"));
+    }
+
+    void extractWritesTheFirstEntrysBytes() {
+        Write("ex.dat", kWorkedPackage);
+        QCOMPARE(Dat({"extract", "ex.dat", "A.jpg", "out.bin"}).exitCode, 0);
+        QCOMPARE(Read("out.bin"), QByteArray::fromHex("ffd8ff"));
+        const Run unknown = Dat({"extract", "ex.dat", "a.jpg", "other.bin"});
+        QCOMPARE(unknown.exitCode, 1);
+        QVERIFY(unknown.errors.contains("ex.dat"));
+        QVERIFY(!QFile::exists(File("other.bin")));
+    }
+
+    void addCreatesAndAppendsAndRemoveTakesTheFirst() {
+        QFile::remove(File("new.dat"));
+        Write("A.jpg", QByteArray::fromHex("ffd8ff"));
+        QCOMPARE(Dat({"add", "new.dat", File("A.jpg")}).exitCode, 0);
+        QCOMPARE(Read("new.dat"), kWorkedPackage);
+        QCOMPARE(Dat({"add", "new.dat", "A.jpg", "Second.jpg"}).exitCode, 0);
+        QCOMPARE(Dat({"add", "new.dat", "A.jpg"}).exitCode, 0);
+        QCOMPARE(Dat({"list", "new.dat"}).lines.size(), 3);
+        QCOMPARE(Dat({"remove", "new.dat", "A.jpg"}).exitCode, 0);
+        const QStringList left = Dat({"list", "new.dat"}).lines;
+        QCOMPARE(left.size(), 2);
+        QVERIFY(left[0].startsWith("0\tSecond.jpg\t"));
+        QVERIFY(left[1].startsWith("1\tA.jpg\t"));
+        QCOMPARE(Dat({"remove", "new.dat", "Missing.jpg"}).exitCode, 1);
+    }
+
+    void aNameOver127BytesIsRefused() {
+        Write("A.jpg", QByteArray::fromHex("ffd8ff"));
+        Write("keep.dat", kWorkedPackage);
+        const Run run = Dat({"add", "keep.dat", "A.jpg", QString(128, 'n')});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(Read("keep.dat"), kWorkedPackage);
+        QCOMPARE(Dat({"add", "keep.dat", "A.jpg", QString(127, 'n')}).exitCode, 0);
+    }
+
+    void aDamagedPackageListsWhatWasReadAndIsNotChanged() {
+        ImagePackage package;
+        package.AddEntry("One.jpg", {1, 2, 3});
+        package.AddEntry("Two.jpg", {4, 5, 6, 7});
+        package.Save(File("cut.dat").toStdString());
+        const QByteArray whole = Read("cut.dat");
+        Write("cut.dat", whole.left(whole.size() - 2));
+        const Run run = Dat({"list", "cut.dat"});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.lines, QStringList{"0\tOne.jpg\t3\t?"});
+        QVERIFY(run.errors.contains("cut.dat"));
+        QCOMPARE(run.errors.count('\n'), 1);
+        Write("A.jpg", QByteArray::fromHex("ffd8ff"));
+        QCOMPARE(Dat({"add", "cut.dat", "A.jpg"}).exitCode, 1);
+        QCOMPARE(Read("cut.dat"), whole.left(whole.size() - 2));
+    }
+
+    void missingFilesAndBadUsageHaveTheirExitCodes() {
+        QCOMPARE(Dat({"list", "nothing.dat"}).exitCode, 1);
+        QCOMPARE(Dat({"scores", "nothing.dat"}).exitCode, 1);
+        QCOMPARE(Dat({}).exitCode, 2);
+        QCOMPARE(Dat({"frobnicate"}).exitCode, 2);
+        QCOMPARE(Dat({"list"}).exitCode, 2);
+        QCOMPARE(Dat({"scores", "s.dat", "--size", "6", "--picture", "Sea.jpg"}).exitCode, 2);
+        const Run help = Dat({"--help"});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY(help.lines.join('\n').contains("check-skin"));
+    }
+
+    void scoresListAllRowsOrRankOnePictureAndSize() {
+        Write("s.dat", ScoreFile());
+        const Run all = Dat({"scores", "s.dat"});
+        QCOMPARE(all.exitCode, 0);
+        QCOMPARE(all.lines, (QStringList{"0\tSea.jpg\tann\t20\t90\t2005.12.06",
+                                         "0\tSea.jpg\tbob\t10\t95\t2005.12.07",
+                                         "1\tSea.jpg\tcy\t5\t5\t2005.12.08"}));
+        QCOMPARE(Dat({"scores", "s.dat", "--picture", "Sea.jpg", "--size", "0"}).lines,
+                 (QStringList{"1\tbob\t10\t95\t2005.12.07", "2\tann\t20\t90\t2005.12.06"}));
+        QCOMPARE(Dat({"scores", "s.dat", "--size", "0", "--picture", "Sea.jpg", "--by", "time"}).lines,
+                 (QStringList{"1\tann\t20\t90\t2005.12.06", "2\tbob\t10\t95\t2005.12.07"}));
+        QVERIFY(Dat({"scores", "s.dat", "--picture", "sea.jpg", "--size", "0"}).lines.isEmpty());
+    }
+
+    void checkSkinNamesWhatIsMissingBrokenOrMisSized() {
+        ImagePackage skin;
+        for (const RequiredSkinImage& required : kRequiredSkinImages)
+            skin.AddEntry(required.name, Jpeg(required.width, required.height));
+        skin.Save(File("Skin.dat").toStdString());
+        const Run whole = Dat({"check-skin", "Skin.dat"});
+        QCOMPARE(whole.exitCode, 0);
+        QVERIFY(whole.lines.isEmpty());
+
+        skin.Remove("CloseMouseOn.jpg");
+        skin.Remove("About.jpg");
+        skin.AddEntry("About.jpg", Jpeg(100, 76));
+        skin.Remove("NewNormal.jpg");
+        skin.AddEntry("NewNormal.jpg", {0xff, 0xd8, 0xff});
+        skin.Save(File("Skin.dat").toStdString());
+        const Run broken = Dat({"check-skin", "Skin.dat"});
+        QCOMPARE(broken.exitCode, 1);
+        QCOMPARE(broken.lines, (QStringList{"CloseMouseOn.jpg\tmissing", "NewNormal.jpg\tundecodable",
+                                            "About.jpg\t100x76, expected 136x76"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(CorvalinDatTest)
+#include "CorvalinDatTest.moc"
