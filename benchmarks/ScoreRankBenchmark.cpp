@@ -33,8 +33,8 @@ ScoreTable MakeTable(std::int64_t rows) {
         record.gridIndex = selected ? kSelectedSize : next() % 6;
         record.pictureName = selected ? kSelectedPicture : kOtherPictures[next() % 7];
         record.userName = kPlayers[next() % 10];
-        record.steps = 20 + next() % 3000;
-        record.seconds = 10 + next() % 2000;
+        record.steps = 20 + next() % 980;  // the counters stop at 999
+        record.seconds = 10 + next() % 990;
         char date[16];
         std::snprintf(date, sizeof date, "%u.%02u.%02u", 2019 + next() % 6, 1 + next() % 12,
                       1 + next() % 28);

@@ -1,15 +1,17 @@
 # Installing the game. It keeps its files beside itself and writes Pic.dat and Score.dat there,
 # so the program and its data go together into one folder the player owns:
 #
-#   PREFIX/share/corvalin/         corvalin, Skin.dat, Pic.dat, Score.dat
+#   PREFIX/share/corvalin/         corvalin, Skin.dat, Pic.dat, Score.dat, and corvalin-dat
+#                                  for looking into them and making skins
 #   PREFIX/share/applications/     the desktop entry, whose Exec line names that program
 #   PREFIX/share/icons/hicolor/256x256/apps/   the icon
 #   PREFIX/share/metainfo/         the AppStream description for software centres
 #
-# PREFIX is ~/.local unless chosen otherwise, so a plain `cmake --install build` is a per-user
-# install that the desktop's menu finds. Reinstalling replaces the program and Skin.dat but never
-# a Pic.dat or Score.dat that is already there. `cmake --build build --target uninstall` removes
-# what the last install put down, except the player's Pic.dat and Score.dat.
+# PREFIX is ~/.local unless another is chosen when the build folder is first configured, so a
+# plain `cmake --install build` of a fresh build folder is a per-user install that the desktop's
+# menu finds. Reinstalling replaces the programs and Skin.dat but never a Pic.dat or Score.dat
+# that is already there. `cmake --build build --target uninstall` removes what the last install
+# put down, except the player's Pic.dat and Score.dat.
 
 if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT AND DEFINED ENV{HOME})
     set(CMAKE_INSTALL_PREFIX "$ENV{HOME}/.local" CACHE PATH "Where to install" FORCE)
@@ -19,7 +21,7 @@ set(CORVALIN_APP_ID example.corvalin.Corvalin)
 set(CORVALIN_INSTALL_FOLDER share/corvalin)
 set(CORVALIN_STAGED_ASSETS_DIR ${CMAKE_BINARY_DIR}/assets)
 
-install(TARGETS corvalin RUNTIME DESTINATION ${CORVALIN_INSTALL_FOLDER})
+install(TARGETS corvalin corvalin-dat RUNTIME DESTINATION ${CORVALIN_INSTALL_FOLDER})
 install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/Skin.dat DESTINATION ${CORVALIN_INSTALL_FOLDER})
 install(CODE "
     set(CORVALIN_FOLDER \"\${CMAKE_INSTALL_PREFIX}/${CORVALIN_INSTALL_FOLDER}\")
