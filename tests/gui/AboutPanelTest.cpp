@@ -55,16 +55,6 @@ QImage Expected(QRgb about, QRgb email, QRgb web) {
     return image;
 }
 
-// Stands in for the main window: records presses that reach it, which would drag the window.
-class Host : public QWidget {
-  public:
-    Host() { setFixedSize(620, 300); }
-    int pressesReceived = 0;
-
-  protected:
-    void mousePressEvent(QMouseEvent*) override { ++pressesReceived; }
-};
-
 }  // namespace
 
 class AboutPanelTest : public QObject {
@@ -80,7 +70,7 @@ class AboutPanelTest : public QObject {
         m_opened.clear();
         m_previousOpener = SetLinkOpener([this](const QString& link) { m_opened << link; });
         // Made hidden, as the main window makes it, then given the content area.
-        m_host = std::make_unique<Host>();
+        m_host = std::make_unique<test::PanelHost>();
         m_panel = new AboutFrame(m_host.get(), QRect(0, 0, 0, 0));
         m_panel->setGeometry(kContent);
     }
@@ -167,7 +157,7 @@ class AboutPanelTest : public QObject {
         m_host.reset();
         m_data.Remove("Skin.dat");
         App()->LoadData(m_data.Path());
-        m_host = std::make_unique<Host>();
+        m_host = std::make_unique<test::PanelHost>();
         m_panel = new AboutFrame(m_host.get(), QRect(0, 0, 0, 0));
         m_panel->setGeometry(kContent);
         QCOMPARE(Grab(), test::Canvas(620, 300, kPanelFill));
@@ -194,7 +184,7 @@ class AboutPanelTest : public QObject {
     const test::DataDir& m_data;
     LinkOpener m_previousOpener;
     QStringList m_opened;
-    std::unique_ptr<Host> m_host;
+    std::unique_ptr<test::PanelHost> m_host;
     AboutFrame* m_panel = nullptr;
 };
 

@@ -3,6 +3,7 @@
 // A data directory of its own for panel tests: Skin.dat, Pic.dat and Score.dat written in
 // their real formats into a temporary directory that the application object loads from.
 
+#include <QWidget>
 #include <QTemporaryDir>
 #include <cstdint>
 #include <cstdio>
@@ -48,6 +49,16 @@ class DataDir {
 
   private:
     QTemporaryDir m_dir;
+};
+
+// Stands in for the main window: records presses that reach it, which would drag the window.
+class PanelHost : public QWidget {
+  public:
+    PanelHost() { setFixedSize(620, 300); }
+    int pressesReceived = 0;
+
+  protected:
+    void mousePressEvent(QMouseEvent*) override { ++pressesReceived; }
 };
 
 }  // namespace test

@@ -79,16 +79,6 @@ class BoxWatcher {
     QTimer m_timer;
 };
 
-// Stands in for the main window: records presses that reach it, which would drag the window.
-class Host : public QWidget {
-  public:
-    Host() { setFixedSize(620, 300); }
-    int pressesReceived = 0;
-
-  protected:
-    void mousePressEvent(QMouseEvent*) override { ++pressesReceived; }
-};
-
 }  // namespace
 
 class ScorePanelTest : public QObject {
@@ -104,7 +94,7 @@ class ScorePanelTest : public QObject {
         App()->LoadData(m_data.Path());
         m_boxes = std::make_unique<BoxWatcher>();
         // Made hidden, as the main window makes it; each test shows it when its data is ready.
-        m_host = std::make_unique<Host>();
+        m_host = std::make_unique<test::PanelHost>();
         m_panel = new ScoreWnd(m_host.get(), kHidden);
         m_host->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_host.get()));
@@ -360,7 +350,7 @@ class ScorePanelTest : public QObject {
 
     const test::DataDir& m_data;
     std::unique_ptr<BoxWatcher> m_boxes;
-    std::unique_ptr<Host> m_host;
+    std::unique_ptr<test::PanelHost> m_host;
     ScoreWnd* m_panel = nullptr;
 };
 
