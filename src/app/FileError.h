@@ -8,7 +8,9 @@
 class FileError : public std::runtime_error {
 public:
     FileError(std::string path, std::string cause)
-        : std::runtime_error(path + ": " + cause), m_path(std::move(path)), m_cause(std::move(cause)) {}
+        : std::runtime_error(path + ": " + cause),
+          m_path(std::move(path)),
+          m_cause(std::move(cause)) {}
 
     const std::string& Path() const { return m_path; }
     const std::string& Cause() const { return m_cause; }

@@ -111,7 +111,8 @@ void WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> 
         Step("close");
         if (::close(fd.Release()) != 0) throw FileError(path, DescribeErrno(errno));
         Step("rename");
-        if (::rename(temporary.c_str(), path.c_str()) != 0) throw FileError(path, DescribeErrno(errno));
+        if (::rename(temporary.c_str(), path.c_str()) != 0)
+            throw FileError(path, DescribeErrno(errno));
     } catch (...) {
         ::unlink(temporary.c_str());
         throw;

@@ -22,7 +22,6 @@ namespace {
 const QRect kHidden(0, 0, 0, 0);
 constexpr int kCornerEllipse = 11;
 
-
 }  // namespace
 
 CCorvalin::CCorvalin() : MessageReceiver<QWidget>(nullptr, Qt::Window | Qt::FramelessWindowHint) {
@@ -49,7 +48,8 @@ void CCorvalin::CreateChildren() {
     m_scoreWnd = new ScoreWnd(this, kHidden);
 
     const ImagePackage& skin = App()->m_skinPackage;
-    auto setUp = [&](ImageButton& button, bool latching, int id, const QRect& rect, const std::string& name) {
+    auto setUp = [&](ImageButton& button, bool latching, int id, const QRect& rect,
+                     const std::string& name) {
         button.SetUp(this, latching, id, rect, GetImage(skin, name + "Normal.jpg"),
                      GetImage(skin, name + "MouseOn.jpg"), GetImage(skin, name + "MouseDown.jpg"));
     };
@@ -129,13 +129,26 @@ qintptr CCorvalin::OnMessage(unsigned message, quintptr first, qintptr) {
         PlayPicture();
     } else if (message == UM_BUTTONCLICK) {
         switch (first) {
-            case kMinimize: showMinimized(); break;
-            case kClose: close(); break;
-            case kGame: ShowSection(m_gameFrame); break;
-            case kRes: ShowSection(m_resFrame); break;
-            case kAbout: ShowSection(m_aboutFrame); break;
-            case kScore: ShowSection(m_scoreWnd); break;
-            default: break;
+            case kMinimize:
+                showMinimized();
+                break;
+            case kClose:
+                close();
+                break;
+            case kGame:
+                ShowSection(m_gameFrame);
+                break;
+            case kRes:
+                ShowSection(m_resFrame);
+                break;
+            case kAbout:
+                ShowSection(m_aboutFrame);
+                break;
+            case kScore:
+                ShowSection(m_scoreWnd);
+                break;
+            default:
+                break;
         }
     }
     return 0;
@@ -145,8 +158,9 @@ void CCorvalin::ShowSection(QWidget* panel) {
     panel->setGeometry(kContentRect);
     panel->update();
     const std::vector<QWidget*> hideOrder =
-        panel == m_scoreWnd ? std::vector<QWidget*>{m_aboutFrame, m_gameFrame, m_resFrame}
-                            : std::vector<QWidget*>{m_gameFrame, m_resFrame, m_aboutFrame, m_scoreWnd};
+        panel == m_scoreWnd
+            ? std::vector<QWidget*>{m_aboutFrame, m_gameFrame, m_resFrame}
+            : std::vector<QWidget*>{m_gameFrame, m_resFrame, m_aboutFrame, m_scoreWnd};
     for (QWidget* other : hideOrder) {
         if (other != panel) other->setGeometry(kHidden);
     }

@@ -9,7 +9,8 @@
 
 const QRgb GameWnd::kLineColor = qRgb(108, 212, 255);
 
-GameWnd::GameWnd(QWidget* parent, const ImagePackage& pictures) : QWidget(parent), m_pictures(pictures) {
+GameWnd::GameWnd(QWidget* parent, const ImagePackage& pictures)
+    : QWidget(parent), m_pictures(pictures) {
     setObjectName("GameWnd");
     setGeometry(0, 0, kWidth, kHeight);
     // Every paint covers the whole area; nothing needs erasing first.
@@ -57,7 +58,8 @@ void GameWnd::ComposeFrame(QPainter& painter) {
             const int x1 = (c + 1) * kWidth / cols;
             const int y0 = r * kHeight / rows;
             const int y1 = (r + 1) * kHeight / rows;
-            const QRect source = source0.translated(tile % 10 * kWidth / cols, tile / 10 * kHeight / rows);
+            const QRect source =
+                source0.translated(tile % 10 * kWidth / cols, tile / 10 * kHeight / rows);
             painter.drawImage(QRect(x0, y0, x1 - x0, y1 - y0), m_pictureBitmap, source);
             // The tile's last column and last row show the background as a separator.
             painter.fillRect(x1 - 1, y0, 1, y1 - y0, QColor(kLineColor));

@@ -94,7 +94,8 @@ void GameFrame::SetUpNewButton() {
 }
 
 void GameFrame::SetThumbnail() {
-    m_thumbnail.SetImage(kThumbnailRect, GetImage(App()->m_picturePackage, App()->m_currentPicture));
+    m_thumbnail.SetImage(kThumbnailRect,
+                         GetImage(App()->m_picturePackage, App()->m_currentPicture));
 }
 
 qintptr GameFrame::OnMessage(unsigned message, quintptr first, qintptr) {

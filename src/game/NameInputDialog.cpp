@@ -10,7 +10,9 @@
 namespace {
 
 // The dialog is laid out in dialog units of the original template, two pixels each.
-QRect Units(int x, int y, int width, int height) { return QRect(x * 2, y * 2, width * 2, height * 2); }
+QRect Units(int x, int y, int width, int height) {
+    return QRect(x * 2, y * 2, width * 2, height * 2);
+}
 
 }  // namespace
 

@@ -10,14 +10,14 @@
 // The panel that presents the program: one skin picture that carries all its information,
 // and two link buttons that open the web site and a new message to the support address.
 class AboutFrame : public MessageReceiver<QWidget> {
-  public:
+public:
     static constexpr int kEmailButtonId = 3;
     static constexpr int kWebButtonId = 4;
 
     AboutFrame(QWidget* parent, const QRect& rect);
     ~AboutFrame() override;
 
-  protected:
+protected:
     qintptr OnMessage(unsigned message, quintptr first, qintptr second) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -25,7 +25,7 @@ class AboutFrame : public MessageReceiver<QWidget> {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-  private:
+private:
     void OnSize(const QSize& size);
     void SetUpChildren();
 

@@ -16,7 +16,7 @@ constexpr unsigned UM_PUZZLESOLVED = 0x46A;    // 0, 0; posted by the board view
 
 // One notification travelling as a Qt event of our own registered type.
 class MessageEvent : public QEvent {
-  public:
+public:
     MessageEvent(unsigned message, quintptr first, qintptr second);
 
     // The event type, registered with Qt on first use.
@@ -30,7 +30,7 @@ class MessageEvent : public QEvent {
     qintptr Result() const { return m_result; }
     void SetResult(qintptr result) { m_result = result; }
 
-  private:
+private:
     unsigned m_message;
     quintptr m_first;
     qintptr m_second;
@@ -50,10 +50,10 @@ qintptr SendMessage(QObject* to, unsigned message, quintptr first = 0, qintptr s
 // need Q_OBJECT put it in the derived class as usual.
 template <typename Base>
 class MessageReceiver : public Base {
-  public:
+public:
     using Base::Base;
 
-  protected:
+protected:
     // Handles one notification; the result goes back to SendMessage's caller.
     virtual qintptr OnMessage(unsigned message, quintptr first, qintptr second) = 0;
 

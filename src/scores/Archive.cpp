@@ -34,7 +34,8 @@ Archive::Archive(std::span<const std::uint8_t> bytes, std::string name)
 Archive::Archive(std::string name) : m_storing(true), m_name(std::move(name)) {}
 
 void Archive::Write(std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) m_out.push_back(static_cast<std::uint8_t>(value >> shift));
+    for (int shift = 0; shift < 32; shift += 8)
+        m_out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 void Archive::Write(const std::string& text) {
@@ -53,7 +54,8 @@ void Archive::Write(const std::string& text) {
 }
 
 void Archive::Need(std::size_t bytes) const {
-    if (bytes > m_in.size() - m_pos) throw FileError(m_name, "the file ends before its records are complete");
+    if (bytes > m_in.size() - m_pos)
+        throw FileError(m_name, "the file ends before its records are complete");
 }
 
 std::uint8_t Archive::ReadByte() {

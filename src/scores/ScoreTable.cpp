@@ -98,6 +98,7 @@ std::string ScoreTable::Today() {
     std::tm local{};
     localtime_r(&now, &local);
     char date[32];
-    std::snprintf(date, sizeof date, "%d.%02d.%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+    std::snprintf(date, sizeof date, "%d.%02d.%02d", local.tm_year + 1900, local.tm_mon + 1,
+                  local.tm_mday);
     return date;
 }

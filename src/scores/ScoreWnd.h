@@ -17,7 +17,7 @@ class QTreeWidget;
 // steps or by time. It keeps a picture, size and order choice of its own, and reloads
 // Score.dat and the picture names every time it is shown.
 class ScoreWnd : public MessageReceiver<QWidget> {
-  public:
+public:
     ScoreWnd(QWidget* parent, const QRect& rect);
     ~ScoreWnd() override;
 
@@ -27,13 +27,13 @@ class ScoreWnd : public MessageReceiver<QWidget> {
     PictureListBox* PictureList() const { return m_pictureList; }
     QTreeWidget* ScoreList() const { return m_scoreList; }
 
-  protected:
+protected:
     qintptr OnMessage(unsigned message, quintptr first, qintptr second) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
-  private:
+private:
     void OnSize(const QSize& size);
     void CreateChildren();
     void CreateScoreList();

@@ -8,7 +8,7 @@ class QPainter;
 // A non-negative number shown as a fixed row of 1 to 5 seven-segment glyphs from the digit
 // strip, clamped to what the glyphs can show (9, 99, ..., 99999).
 class DigitCounter {
-  public:
+public:
     DigitCounter();
     virtual ~DigitCounter();
 
@@ -28,7 +28,7 @@ class DigitCounter {
     // rectangle's top-left, glyph backgrounds included.
     void Draw(QPainter& painter) const;
 
-  private:
+private:
     QRect m_rect;
     QImage m_strip;
     int m_digits = 1;

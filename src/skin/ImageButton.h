@@ -14,7 +14,7 @@ class QWidget;
 // as a posted UM_BUTTONCLICK carrying the id. The owner need not capture the mouse: Qt already
 // sends it the moves and the release that follow a press on it, wherever the pointer goes.
 class ImageButton {
-  public:
+public:
     ImageButton() = default;
     ImageButton(const ImageButton&) = delete;
     ImageButton& operator=(const ImageButton&) = delete;
@@ -43,7 +43,7 @@ class ImageButton {
 
     const QRect& Rect() const { return m_rect; }
 
-  private:
+private:
     const SkinImage* CurrentPicture() const;
     void Invalidate() const;
 

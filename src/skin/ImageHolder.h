@@ -9,7 +9,7 @@ class QPainter;
 
 // A rectangle with one picture drawn stretched into it.
 class ImageHolder {
-  public:
+public:
     ImageHolder() = default;
     ImageHolder(const ImageHolder&) = delete;
     ImageHolder& operator=(const ImageHolder&) = delete;
@@ -24,7 +24,7 @@ class ImageHolder {
 
     const QRect& Rect() const { return m_rect; }
 
-  private:
+private:
     QRect m_rect{0, 0, 0, 0};
     std::unique_ptr<SkinImage> m_image;
 };

@@ -53,7 +53,8 @@ public:
         } else if (left > 0) {
             m_begin = 0;
             m_end = 0;
-            std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize, m_remaining));
+            std::size_t want =
+                static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize, m_remaining));
             if (!ReadRaw(m_buffer.data(), want, left)) return false;
             m_end = m_filled;
             std::memcpy(out, m_buffer.data(), left);
@@ -95,7 +96,8 @@ bool ReadInt(Source& source, std::uint32_t& value) {
 }
 
 void PutInt(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 }  // namespace
@@ -186,7 +188,8 @@ bool ImagePackage::LoadFromBytes(std::span<const std::uint8_t> bytes) {
 
 std::vector<std::uint8_t> ImagePackage::ToBytes() const {
     std::size_t total = 4;
-    for (const auto& entry : m_entries) total += kHeaderFixedBytes + entry.name.size() + entry.data.size();
+    for (const auto& entry : m_entries)
+        total += kHeaderFixedBytes + entry.name.size() + entry.data.size();
     std::vector<std::uint8_t> out;
     out.reserve(total);
     PutInt(out, static_cast<std::uint32_t>(m_entries.size()));
@@ -220,8 +223,10 @@ bool ImagePackage::AddFile(const std::string& directory, const std::string& name
     return true;
 }
 
-void ImagePackage::AddEntry(std::string name, std::vector<std::uint8_t> data, std::uint32_t reserved) {
-    if (name.size() > kMaxNameLength) throw std::invalid_argument("package entry name longer than 127 bytes");
+void ImagePackage::AddEntry(std::string name, std::vector<std::uint8_t> data,
+                            std::uint32_t reserved) {
+    if (name.size() > kMaxNameLength)
+        throw std::invalid_argument("package entry name longer than 127 bytes");
     m_entries.push_back(PackageEntry{std::move(name), reserved, std::move(data)});
 }
 

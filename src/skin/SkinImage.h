@@ -21,7 +21,7 @@ enum class ImageStatus {
 // A decoded raster image. One whose decoding failed still exists: it measures 0 x 0, draws
 // nothing and LastStatus() says why. Decoding happens at once; nothing refers to the source.
 class SkinImage {
-  public:
+public:
     // Decodes encoded bytes (JPEG, BMP, any format Qt reads). Null only when out of memory.
     static std::unique_ptr<SkinImage> CreateFromBytes(std::span<const std::uint8_t> bytes);
     // Decodes the file at path, recognising its format by content, not by its name.
@@ -48,7 +48,7 @@ class SkinImage {
     // Ok, or the status of the decoding or of the last save that failed.
     ImageStatus LastStatus() const { return m_lastStatus; }
 
-  private:
+private:
     SkinImage(QImage image, ImageStatus status);
 
     QImage m_image;

@@ -11,7 +11,7 @@ using Bytes = std::vector<std::uint8_t>;
 const ScoreRecord kLakeGame{2, "Lake.jpg", "ann", 10, 95, "2006.01.31"};
 
 class ScoreFileTest : public TempDirTest {
-  protected:
+protected:
     std::string ScorePath() const { return PathOf("Score.dat"); }
 };
 

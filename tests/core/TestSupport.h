@@ -54,7 +54,7 @@ inline std::vector<std::string> FileNamesIn(const std::filesystem::path& dir) {
 
 // A fresh directory of its own for each test, removed with everything in it.
 class TempDirTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         std::string pattern = ::testing::TempDir() + "corvalin-core-XXXXXX";
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -69,14 +69,14 @@ class TempDirTest : public ::testing::Test {
     std::string PathOf(const std::string& name) const { return (m_dir / name).string(); }
     const std::filesystem::path& Dir() const { return m_dir; }
 
-  private:
+private:
     std::filesystem::path m_dir;
 };
 
 // While alive, no file of this process may grow beyond limit bytes: writes past it
 // fail with EFBIG, as on a full disk, even for root.
 class FileSizeLimit {
-  public:
+public:
     explicit FileSizeLimit(rlim_t limit) {
         m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &m_old);
@@ -91,7 +91,7 @@ class FileSizeLimit {
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
-  private:
+private:
     rlimit m_old{};
     void (*m_oldHandler)(int) = nullptr;
 };

@@ -60,10 +60,10 @@ QImage Expected(QRgb about, QRgb email, QRgb web) {
 class AboutPanelTest : public QObject {
     Q_OBJECT
 
-  public:
+public:
     explicit AboutPanelTest(const test::DataDir& data) : m_data(data) {}
 
-  private slots:
+private slots:
     void init() {
         m_data.WritePackage("Skin.dat", Skin());
         App()->LoadData(m_data.Path());
@@ -166,7 +166,7 @@ class AboutPanelTest : public QObject {
         QCOMPARE(m_opened, QStringList{QStringLiteral("mailto:support@corvalin.example")});
     }
 
-  private:
+private:
     QImage Grab() { return m_panel->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
     void ShowHost() {

@@ -35,7 +35,7 @@ inline std::vector<std::uint8_t> Bmp(const QImage& image) {
 
 // A folder holding Pic.dat with the named pattern pictures and an empty Score.dat.
 class DataFolder {
-  public:
+public:
     explicit DataFolder(const std::vector<std::string>& pictures = {"First.jpg", "Second.jpg"}) {
         ImagePackage package;
         int tag = 10;
@@ -47,7 +47,7 @@ class DataFolder {
     std::string Path() const { return m_dir.path().toStdString() + "/"; }
     std::string File(const std::string& name) const { return Path() + name; }
 
-  private:
+private:
     QTemporaryDir m_dir;
 };
 

@@ -15,10 +15,10 @@ constexpr QRgb kLine = 0xff6cd4ff;  // RGB(108, 212, 255)
 
 // Stands where the game panel stands: records what the board view tells it, in order.
 class Listener : public MessageReceiver<QWidget> {
-  public:
+public:
     std::vector<std::pair<unsigned, quintptr>> heard;
 
-  protected:
+protected:
     qintptr OnMessage(unsigned message, quintptr first, qintptr) override {
         heard.emplace_back(message, first);
         return 0;
@@ -44,7 +44,7 @@ class BoardViewTest : public QObject {
     ImagePackage m_pictures;
     Listener m_panel;
 
-  private slots:
+private slots:
     void initTestCase() { m_pictures.AddEntry("P.jpg", test::Bmp(test::PatternPicture(10))); }
 
     void sixColumnsCutSixtySixPixelTilesIntoAlternatingWidths() {

@@ -51,7 +51,7 @@ int LitPixels(const QImage& glyph) {
 class DigitCounterTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void StripHoldsTenGlyphsInOnlyThreeColours() {
         const QImage& strip = DigitStrip();
         QCOMPARE(strip.size(), QSize(130, 23));

@@ -75,7 +75,7 @@ class GameFrameTest : public QObject {
         return solved;
     }
 
-  private slots:
+private slots:
     void init() { App()->LoadData(m_data.Path()); }
 
     void aWholeGameIsStoredUnderTheTypedName() {
@@ -210,7 +210,7 @@ class GameFrameTest : public QObject {
         WriteFileAtomically(m_data.File("Score.dat"), emptyTable);
     }
 
-  private:
+private:
     test::DataFolder m_data;
 };
 

@@ -56,7 +56,7 @@ QRgb PaintedColour(const ImageButton& button) {
 class SkinnedPanel : public MessageReceiver<QWidget> {
     Q_OBJECT
 
-  public:
+public:
     explicit SkinnedPanel(bool latching) {
         setFixedSize(60, 40);
         setMouseTracking(true);
@@ -77,7 +77,7 @@ class SkinnedPanel : public MessageReceiver<QWidget> {
     QRegion painted;
     int markerPaints = 0;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override {
         painted += event->region();
         if (event->region().contains(kMarker)) ++markerPaints;
@@ -106,7 +106,7 @@ class SkinnedPanel : public MessageReceiver<QWidget> {
         return 0;
     }
 
-  private:
+private:
     void Compose(QPainter& painter) {
         painter.fillRect(rect(), QColor::fromRgb(kFill));
         for (const ImageButton& button : buttons) button.Draw(painter);
@@ -145,7 +145,7 @@ const QPoint kOverFirst(15, 12);
 class ImageButtonTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     // Every state the mouse and the selection can leave a button in, and the picture it shows.
     void PictureFollowsTheState_data() {
         QTest::addColumn<bool>("latching");

@@ -23,7 +23,7 @@ QImage Drawn(const ImageHolder& holder) {
 class ImageHolderTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void PictureIsStretchedIntoTheRectangle() {
         ImageHolder holder;
         QVERIFY(holder.SetImage(RectFromEdges(3, 4, 30, 21), test::SolidPicture(2, 2, kRed)));

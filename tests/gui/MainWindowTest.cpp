@@ -40,7 +40,9 @@ void WriteSkin(const std::string& path) {
     skin.Save(path);
 }
 
-QRgb ColourAt(CCorvalin& window, const QRect& rect) { return window.grab().toImage().pixel(rect.center()); }
+QRgb ColourAt(CCorvalin& window, const QRect& rect) {
+    return window.grab().toImage().pixel(rect.center());
+}
 
 void ClickAt(CCorvalin& window, const QPoint& point) {
     QTest::mouseMove(&window, point);
@@ -133,8 +135,8 @@ private slots:
         const QRegion region = window.mask();
         for (QPoint corner : {QPoint(0, 0), QPoint(633, 0), QPoint(0, 372), QPoint(633, 372)})
             QVERIFY(!region.contains(corner));
-        for (QPoint inside : {QPoint(5, 0), QPoint(0, 5), QPoint(628, 372), QPoint(2, 2), QPoint(317, 0),
-                              QPoint(0, 186), QPoint(633, 186)})
+        for (QPoint inside : {QPoint(5, 0), QPoint(0, 5), QPoint(628, 372), QPoint(2, 2),
+                              QPoint(317, 0), QPoint(0, 186), QPoint(633, 186)})
             QVERIFY(region.contains(inside));
         QCOMPARE(region.boundingRect(), QRect(0, 0, 634, 373));
     }

@@ -22,7 +22,7 @@ struct SeenBox {
 
 // Answers the next modal message box from a timer: records it, then runs answer on it.
 class BoxAnswerer {
-  public:
+public:
     explicit BoxAnswerer(std::function<void(QMessageBox&)> answer) : m_answer(std::move(answer)) {
         QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
         m_timer.start(10);
@@ -31,7 +31,7 @@ class BoxAnswerer {
     bool answered = false;
     SeenBox seen;
 
-  private:
+private:
     void Poll() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr) return;
@@ -63,7 +63,7 @@ std::function<void(QMessageBox&)> Press(Qt::Key key) {
 class MessageBoxTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void PlainBoxIsCaptionedWithTheTitleAndWarnsByDefault() {
         BoxAnswerer answerer(Click(QMessageBox::Ok));
         const MessageAnswer answer =

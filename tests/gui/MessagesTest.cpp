@@ -11,10 +11,10 @@ namespace {
 class Recorder : public MessageReceiver<QWidget> {
     Q_OBJECT
 
-  public:
+public:
     QStringList log;
 
-  protected:
+protected:
     qintptr OnMessage(unsigned message, quintptr first, qintptr second) override {
         log << QStringLiteral("%1:%2:%3").arg(message, 0, 16).arg(first).arg(second);
         if (message == UM_PLAYPICTURE) {
@@ -27,10 +27,10 @@ class Recorder : public MessageReceiver<QWidget> {
 
 // A receiver that is a plain QObject rather than a widget.
 class PlainRecorder : public MessageReceiver<QObject> {
-  public:
+public:
     int handled = 0;
 
-  protected:
+protected:
     qintptr OnMessage(unsigned, quintptr, qintptr second) override {
         ++handled;
         return second;
@@ -42,7 +42,7 @@ class PlainRecorder : public MessageReceiver<QObject> {
 class MessagesTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void SentNotificationIsHandledAtOnceAndReturnsTheResult() {
         Recorder recorder;
         QCOMPARE(SendMessage(&recorder, UM_TILESMOVED, 4, 0), qintptr(5));

@@ -13,7 +13,7 @@
 namespace test {
 
 class ModalAnswerer {
-  public:
+public:
     using Step = std::function<void(QWidget& modal)>;
 
     explicit ModalAnswerer(std::deque<Step> steps) : m_steps(std::move(steps)) {
@@ -24,7 +24,7 @@ class ModalAnswerer {
     int Answered() const { return m_answered; }
     bool Done() const { return m_steps.empty(); }
 
-  private:
+private:
     void Poll() {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr || modal == m_last || m_steps.empty()) return;

@@ -3,8 +3,8 @@
 // A data directory of its own for panel tests: Skin.dat, Pic.dat and Score.dat written in
 // their real formats into a temporary directory that the application object loads from.
 
-#include <QWidget>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -21,7 +21,7 @@ namespace test {
 using NamedPicture = std::pair<std::string, std::vector<std::uint8_t>>;
 
 class DataDir {
-  public:
+public:
     // The directory as the application object takes it, with its trailing slash.
     std::string Path() const { return m_dir.path().toStdString() + "/"; }
     std::string FilePath(const std::string& name) const { return Path() + name; }
@@ -47,17 +47,17 @@ class DataDir {
 
     void Remove(const std::string& name) const { std::remove(FilePath(name).c_str()); }
 
-  private:
+private:
     QTemporaryDir m_dir;
 };
 
 // Stands in for the main window: records presses that reach it, which would drag the window.
 class PanelHost : public QWidget {
-  public:
+public:
     PanelHost() { setFixedSize(620, 300); }
     int pressesReceived = 0;
 
-  protected:
+protected:
     void mousePressEvent(QMouseEvent*) override { ++pressesReceived; }
 };
 

@@ -54,7 +54,7 @@ using Rows = QList<QStringList>;
 
 // Answers every message box that opens with OK and remembers what it showed.
 class BoxWatcher {
-  public:
+public:
     BoxWatcher() {
         QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
         m_timer.start(10);
@@ -65,7 +65,7 @@ class BoxWatcher {
     QMessageBox::Icon lastIcon = QMessageBox::NoIcon;
     QString lastCaption;
 
-  private:
+private:
     void Poll() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr) return;
@@ -84,10 +84,10 @@ class BoxWatcher {
 class ScorePanelTest : public QObject {
     Q_OBJECT
 
-  public:
+public:
     explicit ScorePanelTest(const test::DataDir& data) : m_data(data) {}
 
-  private slots:
+private slots:
     void init() {
         m_data.WritePackage("Pic.dat", Library());
         m_data.WriteScores(StoredGames());
@@ -304,7 +304,7 @@ class ScorePanelTest : public QObject {
         QCOMPARE(ShownRows().first(), (QStringList{"1", "fay", "7", "100", "2006.02.02"}));
     }
 
-  private:
+private:
     void Show() { m_panel->setGeometry(kContent); }
     void Hide() { m_panel->setGeometry(kHidden); }
 

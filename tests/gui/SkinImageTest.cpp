@@ -60,7 +60,7 @@ bool DecodesAs(const QString& path, const QSize& size) {
 class SkinImageTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void BmpBytesDecodeToTheirSize() {
         const auto image = SkinImage::CreateFromBytes(test::SolidBmp(6, 4, kRed));
         QVERIFY(image);

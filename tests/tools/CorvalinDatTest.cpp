@@ -18,22 +18,25 @@ struct Run {
 
 // One entry A.jpg holding FF D8 FF.
 const QByteArray kWorkedPackage = QByteArray::fromHex(
-    "01000000"      // entry count 1
-    "05000000"      // name length 5
-    "412e6a7067"    // A.jpg
-    "03000000"      // data length 3
-    "00000000"      // reserved
-    "ffd8ff");      // data
+    "01000000"    // entry count 1
+    "05000000"    // name length 5
+    "412e6a7067"  // A.jpg
+    "03000000"    // data length 3
+    "00000000"    // reserved
+    "ffd8ff");    // data
 
 // Two players on Sea.jpg 3 x 4 and one on Sea.jpg 4 x 5, oldest first.
 QByteArray ScoreFile() {
     QByteArray bytes = QByteArray::fromHex("03000000");
     auto row = [&](int grid, const char* user, int steps, int seconds, const char* date) {
-        bytes += QByteArray::fromHex(QByteArray::number(grid, 16).rightJustified(2, '0') + "000000");
+        bytes +=
+            QByteArray::fromHex(QByteArray::number(grid, 16).rightJustified(2, '0') + "000000");
         bytes += char(7) + QByteArray("Sea.jpg");
         bytes += char(qstrlen(user)) + QByteArray(user);
-        bytes += QByteArray::fromHex(QByteArray::number(steps, 16).rightJustified(2, '0') + "000000");
-        bytes += QByteArray::fromHex(QByteArray::number(seconds, 16).rightJustified(2, '0') + "000000");
+        bytes +=
+            QByteArray::fromHex(QByteArray::number(steps, 16).rightJustified(2, '0') + "000000");
+        bytes +=
+            QByteArray::fromHex(QByteArray::number(seconds, 16).rightJustified(2, '0') + "000000");
         bytes += char(10) + QByteArray(date);
     };
     row(0, "ann", 20, 90, "2005.12.06");
@@ -79,7 +82,8 @@ class CorvalinDatTest : public QObject {
         process.waitForFinished(30000);
         Run run;
         run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        run.lines =
+            QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
         run.errors = QString::fromUtf8(process.readAllStandardError());
         return run;
     }
@@ -172,8 +176,9 @@ private slots:
                                          "1\tSea.jpg\tcy\t5\t5\t2005.12.08"}));
         QCOMPARE(Dat({"scores", "s.dat", "--picture", "Sea.jpg", "--size", "0"}).lines,
                  (QStringList{"1\tbob\t10\t95\t2005.12.07", "2\tann\t20\t90\t2005.12.06"}));
-        QCOMPARE(Dat({"scores", "s.dat", "--size", "0", "--picture", "Sea.jpg", "--by", "time"}).lines,
-                 (QStringList{"1\tann\t20\t90\t2005.12.06", "2\tbob\t10\t95\t2005.12.07"}));
+        QCOMPARE(
+            Dat({"scores", "s.dat", "--size", "0", "--picture", "Sea.jpg", "--by", "time"}).lines,
+            (QStringList{"1\tann\t20\t90\t2005.12.06", "2\tbob\t10\t95\t2005.12.07"}));
         QVERIFY(Dat({"scores", "s.dat", "--picture", "sea.jpg", "--size", "0"}).lines.isEmpty());
     }
 
@@ -194,8 +199,9 @@ private slots:
         skin.Save(File("Skin.dat").toStdString());
         const Run broken = Dat({"check-skin", "Skin.dat"});
         QCOMPARE(broken.exitCode, 1);
-        QCOMPARE(broken.lines, (QStringList{"CloseMouseOn.jpg\tmissing", "NewNormal.jpg\tundecodable",
-                                            "About.jpg\t100x76, expected 136x76"}));
+        QCOMPARE(broken.lines,
+                 (QStringList{"CloseMouseOn.jpg\tmissing", "NewNormal.jpg\tundecodable",
+                              "About.jpg\t100x76, expected 136x76"}));
     }
 };
 

@@ -28,7 +28,8 @@ bool ParseRankQuery(const Arguments& options, RankQuery& query) {
         } else if (option == "--size") {
             unsigned index = 0;
             auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), index);
-            if (error != std::errc() || end != value.data() + value.size() || index >= kGridSizes.size())
+            if (error != std::errc() || end != value.data() + value.size() ||
+                index >= kGridSizes.size())
                 return false;
             query.size = index;
             haveSize = true;
@@ -58,7 +59,8 @@ int ShowScores(const Arguments& args) {
     if (args.empty()) return UsageError();
     RankQuery query;
     const bool ranked = args.size() > 1;
-    if (ranked && !ParseRankQuery(Arguments(args.begin() + 1, args.end()), query)) return UsageError();
+    if (ranked && !ParseRankQuery(Arguments(args.begin() + 1, args.end()), query))
+        return UsageError();
 
     ScoreTable table;
     const bool whole = LoadRows(args[0], table);
@@ -66,14 +68,14 @@ int ShowScores(const Arguments& args) {
         ScoreTable rows = table.RankRows(query.picture, query.size, query.by);
         for (std::size_t i = 0; i < rows.GetCount(); ++i) {
             ScoreRecord row = rows.GetAt(i);
-            std::cout << i + 1 << '\t' << row.userName << '\t' << row.steps << '\t' << row.seconds << '\t'
-                      << row.createdOn << '\n';
+            std::cout << i + 1 << '\t' << row.userName << '\t' << row.steps << '\t' << row.seconds
+                      << '\t' << row.createdOn << '\n';
         }
     } else {
         for (std::size_t i = 0; i < table.GetCount(); ++i) {
             ScoreRecord row = table.GetAt(i);
-            std::cout << row.gridIndex << '\t' << row.pictureName << '\t' << row.userName << '\t' << row.steps
-                      << '\t' << row.seconds << '\t' << row.createdOn << '\n';
+            std::cout << row.gridIndex << '\t' << row.pictureName << '\t' << row.userName << '\t'
+                      << row.steps << '\t' << row.seconds << '\t' << row.createdOn << '\n';
         }
     }
     return whole ? kSuccess : kFailure;

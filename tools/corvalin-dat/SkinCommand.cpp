@@ -4,20 +4,22 @@
 #include "Commands.h"
 #include "ImageReaders.h"
 #include "skin/ImagePackage.h"
-#include "skin/SkinNames.h"
 #include "skin/SkinImage.h"
+#include "skin/SkinNames.h"
 
 int CheckSkin(const Arguments& args) {
     if (args.size() != 1) return UsageError();
     ImagePackage skin;
     if (!skin.Load(args[0])) {
-        ReportError(args[0], skin.Damage().empty() ? "cannot be opened" : "damaged: " + skin.Damage());
+        ReportError(args[0],
+                    skin.Damage().empty() ? "cannot be opened" : "damaged: " + skin.Damage());
         if (skin.Damage().empty()) return kFailure;
     }
     auto application = StartImageReaders();
     bool complete = skin.Damage().empty();
     for (const RequiredSkinImage& required : kRequiredSkinImages) {
-        const std::string expected = std::to_string(required.width) + "x" + std::to_string(required.height);
+        const std::string expected =
+            std::to_string(required.width) + "x" + std::to_string(required.height);
         const auto* data = skin.FindData(required.name);
         std::string problem;
         if (data == nullptr) {

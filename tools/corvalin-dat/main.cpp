@@ -45,9 +45,9 @@ int main(int argc, char** argv) {
         return kSuccess;
     }
     const std::map<std::string, int (*)(const Arguments&)> commands{
-        {"list", ListPackage},   {"extract", ExtractEntry}, {"add", AddEntry},
-        {"remove", RemoveEntry}, {"scores", ShowScores},
-        {"import", ImportPictures}, {"check-skin", CheckSkin},
+        {"list", ListPackage},     {"extract", ExtractEntry}, {"add", AddEntry},
+        {"remove", RemoveEntry},   {"scores", ShowScores},    {"import", ImportPictures},
+        {"check-skin", CheckSkin},
     };
     auto command = commands.find(args[0]);
     if (command == commands.end()) return UsageError();
