@@ -80,7 +80,7 @@ std::vector<ImageButton*> CCorvalin::AllButtons() {
 void CCorvalin::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // Without a background picture the surface is the panels' colour, not garbage.
-    painter.fillRect(rect(), kPanelFill);
+    if (m_background.Rect().isEmpty()) painter.fillRect(rect(), kPanelFill);
     m_background.Draw(painter);
     for (ImageButton* button : AllButtons()) button->Draw(painter);
     m_title.Draw(painter);
