@@ -45,14 +45,8 @@ void GameFrame::OnSize(const QSize& size) {
 }
 
 void GameFrame::CreateChildren() {
-    CCorvalinApp* app = App();
-    m_view = new GameWnd(this, app->m_picturePackage);
-    m_view->LoadPicture(app->m_currentPicture, app->m_boardCols, app->m_boardRows);
-    m_shownPicture = app->m_currentPicture;
-    m_shownCols = app->m_boardCols;
-    m_shownRows = app->m_boardRows;
-    SetUpNewButton();
-    SetThumbnail();
+    m_view = new GameWnd(this, App()->m_picturePackage);
+    ShowChoice();
     m_steps.Init(kStepsRect, kCounterDigits);
     m_steps.Set(0);
     m_seconds.Init(kSecondsRect, kCounterDigits);
@@ -64,15 +58,20 @@ void GameFrame::SyncWithChoice() {
     if (m_shownCols == app->m_boardCols && m_shownRows == app->m_boardRows &&
         m_shownPicture == app->m_currentPicture)
         return;  // the game in progress goes on, its clock included
+    ShowChoice();
+    StopClock();
+    m_steps.Set(0);
+    m_seconds.Set(0);
+}
+
+void GameFrame::ShowChoice() {
+    CCorvalinApp* app = App();
     m_view->LoadPicture(app->m_currentPicture, app->m_boardCols, app->m_boardRows);
     m_shownPicture = app->m_currentPicture;
     m_shownCols = app->m_boardCols;
     m_shownRows = app->m_boardRows;
     SetUpNewButton();
     SetThumbnail();
-    StopClock();
-    m_steps.Set(0);
-    m_seconds.Set(0);
 }
 
 void GameFrame::ReloadPicture() {

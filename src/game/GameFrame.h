@@ -43,6 +43,9 @@ private:
     void OnSize(const QSize& size);
     void CreateChildren();
     void SyncWithChoice();
+    // Sets the board, the New button and the thumbnail up for the current choice and
+    // remembers it as the one shown.
+    void ShowChoice();
     void SetUpNewButton();
     void SetThumbnail();
     void NewGame();

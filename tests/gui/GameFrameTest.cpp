@@ -52,6 +52,12 @@ struct Host {
     }
 };
 
+// Presses New as its button would: a posted click, handled by the event loop.
+void PressNew(GameFrame& frame) {
+    PostMessage(&frame, UM_BUTTONCLICK, GameFrame::kNewButtonId);
+    QCoreApplication::processEvents();
+}
+
 ScoreTable StoredScores(const test::DataFolder& data) {
     ScoreTable table;
     LoadScoreFile(data.File("Score.dat"), table);
@@ -65,8 +71,7 @@ class GameFrameTest : public QObject {
 
     // A new game on a known board, solved by clicks; the name dialog is answered by steps.
     test::SolveResult PlayAndSolve(GameFrame& frame, std::deque<test::ModalAnswerer::Step> steps) {
-        PostMessage(&frame, UM_BUTTONCLICK, GameFrame::kNewButtonId);
-        QCoreApplication::processEvents();
+        PressNew(frame);
         frame.View()->Board().ShuffleWithSeed(kSeed);
         const test::SolveResult solved = test::SolveByClicks(*frame.View(), kSeed);
         test::ModalAnswerer answerer(std::move(steps));
@@ -146,8 +151,7 @@ private slots:
     void theClockCountsSecondsOfAGame() {
         Host host;
         GameFrame& frame = *host.frame;
-        PostMessage(&frame, UM_BUTTONCLICK, GameFrame::kNewButtonId);
-        QCoreApplication::processEvents();
+        PressNew(frame);
         QVERIFY(frame.ClockRunning());
         QTRY_COMPARE_WITH_TIMEOUT(frame.Seconds().Value(), 1, 2500);
     }
@@ -155,8 +159,7 @@ private slots:
     void anUnchangedChoiceKeepsTheGameGoing() {
         Host host;
         GameFrame& frame = *host.frame;
-        PostMessage(&frame, UM_BUTTONCLICK, GameFrame::kNewButtonId);
-        QCoreApplication::processEvents();
+        PressNew(frame);
         SendMessage(&frame, UM_TILESMOVED, 4);
         frame.setGeometry(0, 0, 0, 0);
         frame.setGeometry(kContentRect);
@@ -168,8 +171,7 @@ private slots:
     void aChangedChoiceAbandonsTheGame() {
         Host host;
         GameFrame& frame = *host.frame;
-        PostMessage(&frame, UM_BUTTONCLICK, GameFrame::kNewButtonId);
-        QCoreApplication::processEvents();
+        PressNew(frame);
         SendMessage(&frame, UM_TILESMOVED, 4);
         frame.setGeometry(0, 0, 0, 0);
         App()->m_boardRows = 5;
