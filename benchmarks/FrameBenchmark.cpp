@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "game/BoardView.h"
-#include "game/GridSize.h"
-#include "skin/ImagePackage.h"
+#include "core/board/GridSize.h"
+#include "core/package/ImagePackage.h"
 
 namespace {
 

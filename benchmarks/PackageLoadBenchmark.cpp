@@ -9,7 +9,7 @@
 #include <string>
 
 #include "BenchmarkFiles.h"
-#include "skin/ImagePackage.h"
+#include "core/package/ImagePackage.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "BenchmarkFiles.h"
-#include "scores/ScoreFile.h"
-#include "scores/ScoreTable.h"
+#include "core/scores/ScoreFile.h"
+#include "core/scores/ScoreTable.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/ImagePackage.h"
+#include "core/package/ImagePackage.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "library/PictureImport.h"
-#include "library/TruncatedBitmap.h"
+#include "core/library/TruncatedBitmap.h"
 
 namespace {
 

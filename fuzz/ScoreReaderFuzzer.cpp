@@ -8,9 +8,9 @@
 #include <span>
 #include <vector>
 
-#include "app/FileError.h"
-#include "scores/Archive.h"
-#include "scores/ScoreTable.h"
+#include "core/io/FileError.h"
+#include "core/scores/Archive.h"
+#include "core/scores/ScoreTable.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QWindow>
 
 #include "app/CorvalinApp.h"
-#include "app/Layout.h"
+#include "skin/Layout.h"
 #include "game/GameFrame.h"
 #include "info/AboutFrame.h"
 #include "library/ResFrame.h"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "game/PuzzleBoard.h"
+#include "core/board/PuzzleBoard.h"
 #include "skin/SkinImage.h"
 
 class ImagePackage;

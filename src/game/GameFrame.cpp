@@ -3,14 +3,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/CorvalinApp.h"
-#include "app/FileError.h"
-#include "app/Layout.h"
+#include "core/state/AppState.h"
+#include "core/io/FileError.h"
+#include "skin/Layout.h"
 #include "game/BoardView.h"
-#include "game/GridSize.h"
+#include "core/board/GridSize.h"
 #include "game/NameInputDialog.h"
 #include "platform/MessageBox.h"
-#include "scores/ScoreFile.h"
+#include "core/scores/ScoreFile.h"
 #include "skin/EdgeRect.h"
 #include "skin/PackageImage.h"
 
@@ -54,7 +54,7 @@ void GameFrame::CreateChildren() {
 }
 
 void GameFrame::SyncWithChoice() {
-    CCorvalinApp* app = App();
+    AppState* app = App();
     if (m_shownCols == app->m_boardCols && m_shownRows == app->m_boardRows &&
         m_shownPicture == app->m_currentPicture)
         return;  // the game in progress goes on, its clock included
@@ -65,7 +65,7 @@ void GameFrame::SyncWithChoice() {
 }
 
 void GameFrame::ShowChoice() {
-    CCorvalinApp* app = App();
+    AppState* app = App();
     m_view->LoadPicture(app->m_currentPicture, app->m_boardCols, app->m_boardRows);
     m_shownPicture = app->m_currentPicture;
     m_shownCols = app->m_boardCols;
@@ -75,7 +75,7 @@ void GameFrame::ShowChoice() {
 }
 
 void GameFrame::ReloadPicture() {
-    CCorvalinApp* app = App();
+    AppState* app = App();
     m_view->LoadPicture(app->m_currentPicture, app->m_boardCols, app->m_boardRows);
     SetThumbnail();
     // The board is back to a whole picture: no clock may run without a game.

@@ -3,8 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/CorvalinApp.h"
-#include "app/Layout.h"
+#include "core/state/AppState.h"
+#include "skin/Layout.h"
 #include "info/Links.h"
 #include "platform/OpenLink.h"
 #include "skin/EdgeRect.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-#include "library/TruncatedBitmap.h"
+#include "core/library/TruncatedBitmap.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "app/FileError.h"
-#include "app/FileIO.h"
+#include "core/io/FileError.h"
+#include "core/io/FileIO.h"
 #include "library/BitmapFile.h"
-#include "library/DisplayName.h"
+#include "core/library/DisplayName.h"
 #include "library/PictureDecoder.h"
-#include "library/ScratchDirectory.h"
-#include "skin/ImagePackage.h"
+#include "core/library/ScratchDirectory.h"
+#include "core/package/ImagePackage.h"
 #include "skin/SkinImage.h"
 
 namespace {

@@ -4,17 +4,17 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/CorvalinApp.h"
-#include "app/FileError.h"
-#include "app/Layout.h"
-#include "game/GridSize.h"
+#include "core/state/AppState.h"
+#include "core/io/FileError.h"
+#include "skin/Layout.h"
+#include "core/board/GridSize.h"
 #include "library/BoardSizeComboBox.h"
-#include "library/DisplayName.h"
+#include "core/library/DisplayName.h"
 #include "library/PictureImport.h"
 #include "library/PictureListBox.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
-#include "scores/ScoreFile.h"
+#include "core/scores/ScoreFile.h"
 #include "skin/EdgeRect.h"
 #include "skin/PackageImage.h"
 
@@ -55,7 +55,7 @@ void ResFrame::OnSize(const QSize& size) {
 }
 
 void ResFrame::CreateChildren() {
-    CCorvalinApp* app = App();
+    AppState* app = App();
 
     m_sizeCombo = new BoardSizeComboBox(this);
     m_sizeCombo->setObjectName("SizeCombo");

@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/FileError.h"
+#include "core/io/FileError.h"
 
 namespace {
 

@@ -5,15 +5,15 @@
 #include <QPainter>
 #include <QTreeWidget>
 
-#include "app/CorvalinApp.h"
-#include "app/FileError.h"
-#include "app/Layout.h"
-#include "game/GridSize.h"
+#include "core/state/AppState.h"
+#include "core/io/FileError.h"
+#include "skin/Layout.h"
+#include "core/board/GridSize.h"
 #include "library/BoardSizeComboBox.h"
-#include "library/DisplayName.h"
+#include "core/library/DisplayName.h"
 #include "library/PictureListBox.h"
 #include "platform/MessageBox.h"
-#include "scores/ScoreFile.h"
+#include "core/scores/ScoreFile.h"
 #include "skin/EdgeRect.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/Messages.h"
-#include "scores/ScoreTable.h"
+#include "core/scores/ScoreTable.h"
 
 class BoardSizeComboBox;
 class PictureListBox;

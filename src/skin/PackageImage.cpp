@@ -1,6 +1,6 @@
 #include "skin/PackageImage.h"
 
-#include "skin/ImagePackage.h"
+#include "core/package/ImagePackage.h"
 
 std::unique_ptr<SkinImage> GetImage(const ImagePackage& package, const std::string& name) {
     const std::vector<std::uint8_t>* data = package.FindData(name);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "app/FileError.h"
-#include "scores/Archive.h"
+#include "core/io/FileError.h"
+#include "core/scores/Archive.h"
 
 namespace {
 

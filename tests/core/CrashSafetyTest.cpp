@@ -15,11 +15,11 @@
 
 #include "ScoreFixtures.h"
 #include "TestSupport.h"
-#include "app/FileError.h"
-#include "app/FileIO.h"
-#include "scores/Archive.h"
-#include "scores/ScoreFile.h"
-#include "skin/ImagePackage.h"
+#include "core/io/FileError.h"
+#include "core/io/FileIO.h"
+#include "core/scores/Archive.h"
+#include "core/scores/ScoreFile.h"
+#include "core/package/ImagePackage.h"
 
 namespace {
 

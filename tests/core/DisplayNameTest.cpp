@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "library/DisplayName.h"
+#include "core/library/DisplayName.h"
 
 namespace {
 

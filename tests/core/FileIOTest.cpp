@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "app/FileError.h"
-#include "app/FileIO.h"
+#include "core/io/FileError.h"
+#include "core/io/FileIO.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "game/GridSize.h"
+#include "core/board/GridSize.h"
 
 namespace {
 

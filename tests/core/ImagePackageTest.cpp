@@ -3,8 +3,8 @@
 #include <stdexcept>
 
 #include "TestSupport.h"
-#include "app/FileError.h"
-#include "skin/ImagePackage.h"
+#include "core/io/FileError.h"
+#include "core/package/ImagePackage.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "app/ProgramDirectory.h"
+#include "core/io/ProgramDirectory.h"
 
 namespace {
 

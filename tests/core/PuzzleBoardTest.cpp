@@ -4,9 +4,9 @@
 #include <ctime>
 #include <vector>
 
-#include "game/GridSize.h"
-#include "game/PuzzleBoard.h"
-#include "game/RandomGenerator.h"
+#include "core/board/GridSize.h"
+#include "core/board/PuzzleBoard.h"
+#include "core/board/RandomGenerator.h"
 
 namespace {
 

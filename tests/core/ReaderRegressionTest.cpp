@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "skin/ImagePackage.h"
+#include "core/package/ImagePackage.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "ScoreFixtures.h"
-#include "app/FileError.h"
-#include "scores/ScoreFile.h"
+#include "core/io/FileError.h"
+#include "core/scores/ScoreFile.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "scores/ScoreTable.h"
+#include "core/scores/ScoreTable.h"
 
 // One row: Sea.jpg on 3 x 4 by "player", 57 moves, 83 seconds, 2005.12.06: 42 bytes.
 inline const std::vector<std::uint8_t> kOneRowScores =

@@ -4,9 +4,9 @@
 #include <regex>
 
 #include "ScoreFixtures.h"
-#include "app/FileError.h"
-#include "scores/Archive.h"
-#include "scores/ScoreTable.h"
+#include "core/io/FileError.h"
+#include "core/scores/Archive.h"
+#include "core/scores/ScoreTable.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/CorvalinApp.h"
-#include "app/FileIO.h"
-#include "skin/ImagePackage.h"
+#include "core/io/FileIO.h"
+#include "core/package/ImagePackage.h"
 
 namespace test {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "game/BoardView.h"
-#include "game/PuzzleBoard.h"
-#include "game/RandomGenerator.h"
+#include "core/board/PuzzleBoard.h"
+#include "core/board/RandomGenerator.h"
 
 namespace test {
 

@@ -7,11 +7,11 @@
 #include "AppTestSupport.h"
 #include "BoardSolver.h"
 #include "ModalAnswerer.h"
-#include "app/Layout.h"
+#include "skin/Layout.h"
 #include "game/BoardView.h"
 #include "game/GameFrame.h"
 #include "game/NameInputDialog.h"
-#include "scores/ScoreFile.h"
+#include "core/scores/ScoreFile.h"
 
 namespace {
 

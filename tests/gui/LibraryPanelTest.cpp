@@ -10,7 +10,7 @@
 
 #include "LibraryTestSupport.h"
 #include "app/CorvalinApp.h"
-#include "app/Layout.h"
+#include "skin/Layout.h"
 #include "app/MainWindow.h"
 #include "game/BoardView.h"
 #include "game/GameFrame.h"

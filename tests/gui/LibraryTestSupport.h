@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "app/FileIO.h"
-#include "scores/ScoreFile.h"
-#include "skin/ImagePackage.h"
+#include "core/io/FileIO.h"
+#include "core/scores/ScoreFile.h"
+#include "core/package/ImagePackage.h"
 
 namespace test {
 

@@ -2,7 +2,7 @@
 #include <QTest>
 
 #include "AppTestSupport.h"
-#include "app/Layout.h"
+#include "skin/Layout.h"
 #include "app/MainWindow.h"
 #include "game/BoardView.h"
 #include "game/GameFrame.h"

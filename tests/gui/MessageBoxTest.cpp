@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/FileError.h"
+#include "core/io/FileError.h"
 #include "platform/MessageBox.h"
 
 namespace {

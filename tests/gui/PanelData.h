@@ -12,9 +12,9 @@
 #include <utility>
 #include <vector>
 
-#include "scores/ScoreFile.h"
-#include "scores/ScoreTable.h"
-#include "skin/ImagePackage.h"
+#include "core/scores/ScoreFile.h"
+#include "core/scores/ScoreTable.h"
+#include "core/package/ImagePackage.h"
 
 namespace test {
 

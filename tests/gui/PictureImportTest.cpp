@@ -6,12 +6,12 @@
 #include <optional>
 
 #include "LibraryTestSupport.h"
-#include "app/FileError.h"
+#include "core/io/FileError.h"
 #include "library/BitmapFile.h"
 #include "library/PictureDecoder.h"
 #include "library/PictureImport.h"
-#include "library/ScratchDirectory.h"
-#include "library/TruncatedBitmap.h"
+#include "core/library/ScratchDirectory.h"
+#include "core/library/TruncatedBitmap.h"
 #include "skin/SkinImage.h"
 
 namespace {

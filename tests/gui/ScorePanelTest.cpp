@@ -14,11 +14,11 @@
 #include "PanelData.h"
 #include "TestImages.h"
 #include "app/CorvalinApp.h"
-#include "app/Layout.h"
+#include "skin/Layout.h"
 #include "app/MainWindow.h"
 #include "library/BoardSizeComboBox.h"
 #include "library/PictureListBox.h"
-#include "scores/ScoreFile.h"
+#include "core/scores/ScoreFile.h"
 #include "scores/ScoreWnd.h"
 
 namespace {

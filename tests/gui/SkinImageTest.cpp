@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "TestImages.h"
-#include "skin/ImagePackage.h"
+#include "core/package/ImagePackage.h"
 #include "skin/PackageImage.h"
 #include "skin/SkinImage.h"
 

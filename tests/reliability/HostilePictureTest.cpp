@@ -14,7 +14,7 @@
 
 #include "AppTestSupport.h"
 #include "LibraryTestSupport.h"
-#include "app/Layout.h"
+#include "skin/Layout.h"
 #include "library/PictureImport.h"
 #include "library/PictureListBox.h"
 #include "library/ResFrame.h"

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "skin/ImagePackage.h"
+#include "core/package/ImagePackage.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "skin/ImagePackage.h"
-#include "skin/SkinNames.h"
+#include "core/package/ImagePackage.h"
+#include "core/layout/SkinNames.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <set>
 #include <string>
 
-#include "skin/ImagePackage.h"
-#include "skin/SkinNames.h"
+#include "core/package/ImagePackage.h"
+#include "core/layout/SkinNames.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include "Pictures.h"
 #include "Skin.h"
 #include "res/ProgramIcon.h"
-#include "scores/ScoreFile.h"
-#include "skin/ImagePackage.h"
-#include "skin/SkinNames.h"
+#include "core/scores/ScoreFile.h"
+#include "core/package/ImagePackage.h"
+#include "core/layout/SkinNames.h"
 
 namespace {
 

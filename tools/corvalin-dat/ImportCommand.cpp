@@ -6,7 +6,7 @@
 #include "Commands.h"
 #include "ImageReaders.h"
 #include "library/PictureImport.h"
-#include "skin/ImagePackage.h"
+#include "core/package/ImagePackage.h"
 
 namespace {
 

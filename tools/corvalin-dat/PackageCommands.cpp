@@ -5,9 +5,9 @@
 
 #include "Commands.h"
 #include "ImageReaders.h"
-#include "app/FileError.h"
-#include "app/FileIO.h"
-#include "skin/ImagePackage.h"
+#include "core/io/FileError.h"
+#include "core/io/FileIO.h"
+#include "core/package/ImagePackage.h"
 
 namespace {
 

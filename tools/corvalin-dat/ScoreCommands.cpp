@@ -2,9 +2,9 @@
 #include <iostream>
 
 #include "Commands.h"
-#include "app/FileError.h"
-#include "game/GridSize.h"
-#include "scores/ScoreFile.h"
+#include "core/io/FileError.h"
+#include "core/board/GridSize.h"
+#include "core/scores/ScoreFile.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include "Commands.h"
 #include "ImageReaders.h"
-#include "skin/ImagePackage.h"
+#include "core/package/ImagePackage.h"
 #include "skin/SkinImage.h"
-#include "skin/SkinNames.h"
+#include "core/layout/SkinNames.h"
 
 int CheckSkin(const Arguments& args) {
     if (args.size() != 1) return UsageError();

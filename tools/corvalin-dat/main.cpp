@@ -5,7 +5,7 @@
 #include <map>
 
 #include "Commands.h"
-#include "app/FileError.h"
+#include "core/io/FileError.h"
 
 namespace {
 

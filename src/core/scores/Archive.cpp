@@ -1,6 +1,6 @@
-#include "scores/Archive.h"
+#include "core/scores/Archive.h"
 
-#include "app/FileError.h"
+#include "core/io/FileError.h"
 
 namespace {
 

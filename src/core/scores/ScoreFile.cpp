@@ -1,7 +1,7 @@
-#include "scores/ScoreFile.h"
+#include "core/scores/ScoreFile.h"
 
-#include "app/FileIO.h"
-#include "scores/Archive.h"
+#include "core/io/FileIO.h"
+#include "core/scores/Archive.h"
 
 bool LoadScoreFile(const std::string& path, ScoreTable& table) {
     auto bytes = ReadWholeFile(path);

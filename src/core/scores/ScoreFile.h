@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "scores/ScoreTable.h"
+#include "core/scores/ScoreTable.h"
 
 // The three ways the game uses Score.dat. Each reads the whole file and, where it
 // changes something, replaces it atomically. Errors are thrown as FileError.

@@ -1,4 +1,4 @@
-#include "game/PuzzleBoard.h"
+#include "core/board/PuzzleBoard.h"
 
 #include <cstdlib>
 #include <ctime>

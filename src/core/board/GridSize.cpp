@@ -1,4 +1,4 @@
-#include "game/GridSize.h"
+#include "core/board/GridSize.h"
 
 int GridIndexOf(int rows, int cols) {
     for (std::size_t i = 0; i < kGridSizes.size(); ++i) {

@@ -1,4 +1,4 @@
-#include "app/ProgramDirectory.h"
+#include "core/io/ProgramDirectory.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "library/TruncatedBitmap.h"
+#include "core/library/TruncatedBitmap.h"
 
 #include <algorithm>
 #include <cstdlib>

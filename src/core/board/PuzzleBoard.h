@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "game/RandomGenerator.h"
+#include "core/board/RandomGenerator.h"
 
 // The result of one click on a cell.
 struct ClickResult {

@@ -1,10 +1,10 @@
-#include "scores/ScoreTable.h"
+#include "core/scores/ScoreTable.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
 
-#include "scores/Archive.h"
+#include "core/scores/Archive.h"
 
 void ScoreTable::Serialize(Archive& archive) {
     if (archive.IsStoring()) {

@@ -1,4 +1,4 @@
-#include "app/FileIO.h"
+#include "core/io/FileIO.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "app/FileError.h"
+#include "core/io/FileError.h"
 
 namespace {
 

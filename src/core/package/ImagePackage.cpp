@@ -1,4 +1,4 @@
-#include "skin/ImagePackage.h"
+#include "core/package/ImagePackage.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,8 +9,8 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "app/FileError.h"
-#include "app/FileIO.h"
+#include "core/io/FileError.h"
+#include "core/io/FileIO.h"
 
 namespace {
 

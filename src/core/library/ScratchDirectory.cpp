@@ -1,4 +1,4 @@
-#include "library/ScratchDirectory.h"
+#include "core/library/ScratchDirectory.h"
 
 #include <dirent.h>
 #include <unistd.h>
@@ -8,8 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/FileError.h"
-#include "app/FileIO.h"
+#include "core/io/FileError.h"
+#include "core/io/FileIO.h"
 
 namespace {
 
