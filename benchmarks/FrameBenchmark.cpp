@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "game/BoardView.h"
 #include "core/board/GridSize.h"
 #include "core/package/ImagePackage.h"
+#include "game/BoardView.h"
 
 namespace {
 

@@ -25,8 +25,7 @@ void WriteFileAtomically(const std::string& path, const std::function<void(int f
 // Writes every byte to fd; throws FileError naming path.
 void WriteAll(int fd, std::span<const std::uint8_t> bytes, const std::string& path);
 
-// Copies length bytes from offset of the open file from to the end of to, in the kernel where
-// it can. Throws FileError naming fromPath when from holds fewer bytes, toPath when to fails.
+// Copies length bytes from offset of the open file from to the end of to. Throws FileError naming fromPath when from holds fewer bytes, toPath when to fails.
 void CopyRange(int from, std::uint64_t offset, std::uint64_t length, const std::string& fromPath,
                int to, const std::string& toPath);
 
