@@ -45,10 +45,15 @@ void GameWnd::ComposeFrame(QPainter& painter) {
         painter.fillRect(0, 0, kWidth, kHeight, QColor(kLineColor));
         return;
     }
-    if (m_pictureBitmapStale) RenderPictureBitmap();
     const int cols = m_board.Cols();
     const int rows = m_board.Rows();
-    if (!m_tiles.IsCutFor(cols, rows)) m_tiles.Cut(m_pictureBitmap, cols, rows, kLineColor);
+    if (!m_tiles.IsCutFor(cols, rows)) {
+        if (m_pictureBitmapStale) RenderPictureBitmap();
+        m_tiles.Cut(m_pictureBitmap, cols, rows, kLineColor);
+        // The tiles hold every pixel the board shows; the bitmap is made again for the next cut.
+        m_pictureBitmap = QImage();
+        m_pictureBitmapStale = true;
+    }
 
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {

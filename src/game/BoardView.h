@@ -48,7 +48,7 @@ private:
     const ImagePackage& m_pictures;
     PuzzleBoard m_board;
     std::unique_ptr<SkinImage> m_picture;
-    QImage m_pictureBitmap;  // the picture at 400 x 300, tiles are cut from it
+    QImage m_pictureBitmap;  // the picture at 400 x 300 while tiles are cut from it
     bool m_pictureBitmapStale = true;
     BoardTiles m_tiles;  // cut once per picture and board size
 };
