@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
+#include "support/ByteFiles.h"
 #include "core/io/FileError.h"
 #include "core/scores/Archive.h"
 

@@ -14,7 +14,9 @@
 #include <vector>
 
 #include "ScoreFixtures.h"
-#include "TestSupport.h"
+#include "support/ByteFiles.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempDirTest.h"
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
 #include "core/scores/Archive.h"

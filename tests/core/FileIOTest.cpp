@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
+#include "support/ByteFiles.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempDirTest.h"
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
 

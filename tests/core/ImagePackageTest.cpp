@@ -2,7 +2,9 @@
 
 #include <stdexcept>
 
-#include "TestSupport.h"
+#include "support/ByteFiles.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempDirTest.h"
 #include "core/io/FileError.h"
 #include "core/package/ImagePackage.h"
 

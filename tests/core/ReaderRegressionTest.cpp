@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
+#include "support/ByteFiles.h"
+#include "support/TempDirTest.h"
 #include "core/package/ImagePackage.h"
 
 namespace {

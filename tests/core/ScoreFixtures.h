@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "TestSupport.h"
+#include "support/ByteFiles.h"
 #include "core/scores/ScoreTable.h"
 
 // One row: Sea.jpg on 3 x 4 by "player", 57 moves, 83 seconds, 2005.12.06: 42 bytes.

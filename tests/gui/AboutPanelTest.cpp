@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "PanelData.h"
-#include "TestImages.h"
+#include "support/qt/TestImages.h"
 #include "app/CorvalinApp.h"
 #include "info/AboutFrame.h"
 #include "platform/OpenLink.h"
@@ -47,7 +47,7 @@ std::vector<test::NamedPicture> Skin() {
 // What the panel must show: the fill, the picture stretched into its place, each link button
 // in the given colour.
 QImage Expected(QRgb about, QRgb email, QRgb web) {
-    QImage image = test::Canvas(620, 300, kPanelFill);
+    QImage image = test::Solid(620, 300, kPanelFill);
     QPainter painter(&image);
     painter.fillRect(kAboutRect, QColor::fromRgb(about));
     painter.fillRect(kEmailRect, QColor::fromRgb(email));
@@ -160,7 +160,7 @@ private slots:
         m_host = std::make_unique<test::PanelHost>();
         m_panel = new AboutFrame(m_host.get(), QRect(0, 0, 0, 0));
         m_panel->setGeometry(kContent);
-        QCOMPARE(Grab(), test::Canvas(620, 300, kPanelFill));
+        QCOMPARE(Grab(), test::Solid(620, 300, kPanelFill));
         ShowHost();
         ClickAt(kOnEmail);
         QCOMPARE(m_opened, QStringList{QStringLiteral("mailto:support@corvalin.example")});

@@ -4,8 +4,9 @@
 #include <utility>
 #include <vector>
 
-#include "AppTestSupport.h"
-#include "BoardSolver.h"
+#include "support/qt/AppTestMain.h"
+#include "support/qt/BoardSolver.h"
+#include "support/qt/TestImages.h"
 #include "game/BoardView.h"
 #include "platform/Messages.h"
 
@@ -45,7 +46,7 @@ class BoardViewTest : public QObject {
     Listener m_panel;
 
 private slots:
-    void initTestCase() { m_pictures.AddEntry("P.jpg", test::Bmp(test::PatternPicture(10))); }
+    void initTestCase() { m_pictures.AddEntry("P.jpg", test::Encode(test::PatternPicture(10), "BMP")); }
 
     void sixColumnsCutSixtySixPixelTilesIntoAlternatingWidths() {
         GameWnd view(&m_panel, m_pictures);

@@ -4,9 +4,10 @@
 #include <QMessageBox>
 #include <QTest>
 
-#include "AppTestSupport.h"
-#include "BoardSolver.h"
-#include "ModalAnswerer.h"
+#include "support/qt/AppTestMain.h"
+#include "support/qt/BoardSolver.h"
+#include "support/qt/ModalAnswerer.h"
+#include "support/qt/TestImages.h"
 #include "skin/Layout.h"
 #include "game/BoardView.h"
 #include "game/GameFrame.h"
@@ -16,30 +17,6 @@
 namespace {
 
 constexpr std::uint32_t kSeed = 77;
-
-// Types a name into the name dialog and presses Enter.
-test::ModalAnswerer::Step TypeName(const QString& name) {
-    return [name](QWidget& modal) {
-        auto* dialog = qobject_cast<QDialog*>(&modal);
-        QVERIFY(dialog != nullptr);
-        QCOMPARE(dialog->windowTitle(), QString("Input name"));
-        auto* edit = modal.findChild<QLineEdit*>();
-        // Typed at once, without a click into the edit box. Checked after answering, so a
-        // failure cannot leave the dialog open.
-        const bool focused = edit->hasFocus();
-        QTest::keyClicks(edit, name);
-        QTest::keyClick(edit, Qt::Key_Return);
-        QVERIFY(focused);
-    };
-}
-
-test::ModalAnswerer::Step PressKey(Qt::Key key, QString* seenText = nullptr) {
-    return [key, seenText](QWidget& modal) {
-        if (auto* box = qobject_cast<QMessageBox*>(&modal); box && seenText)
-            *seenText = box->text();
-        QTest::keyClick(&modal, key);
-    };
-}
 
 // The panel inside a shown window, as the main window holds it: size changes then reach
 // it at once.
@@ -56,12 +33,6 @@ struct Host {
 void PressNew(GameFrame& frame) {
     PostMessage(&frame, UM_BUTTONCLICK, GameFrame::kNewButtonId);
     QCoreApplication::processEvents();
-}
-
-ScoreTable StoredScores(const test::DataFolder& data) {
-    ScoreTable table;
-    LoadScoreFile(data.File("Score.dat"), table);
-    return table;
 }
 
 }  // namespace
@@ -81,16 +52,20 @@ class GameFrameTest : public QObject {
     }
 
 private slots:
-    void init() { App()->LoadData(m_data.Path()); }
+    void initTestCase() { m_data.WritePackage("Pic.dat", test::PatternLibrary()); }
+    void init() {
+        m_data.WriteScores({});
+        App()->LoadData(m_data.Path());
+    }
 
     void aWholeGameIsStoredUnderTheTypedName() {
         Host host;
         GameFrame& frame = *host.frame;
-        const test::SolveResult solved = PlayAndSolve(frame, {TypeName("Ann")});
+        const test::SolveResult solved = PlayAndSolve(frame, {test::TypeName("Ann")});
         QVERIFY(!frame.ClockRunning());
-        const ScoreTable table = StoredScores(m_data);
-        QCOMPARE(table.GetCount(), size_t(1));
-        const ScoreRecord record = table.GetAt(0);
+        const std::vector<ScoreRecord> table = m_data.Scores();
+        QCOMPARE(table.size(), size_t(1));
+        const ScoreRecord& record = table[0];
         QCOMPARE(record.gridIndex, 0u);
         QCOMPARE(record.pictureName, std::string("First.jpg"));
         QCOMPARE(record.userName, std::string("Ann"));
@@ -103,41 +78,40 @@ private slots:
     void anEmptyNameIsRefusedAndBlanksAreAName() {
         Host host;
         GameFrame& frame = *host.frame;
-        QString refusal;
-        PlayAndSolve(
-            frame, {PressKey(Qt::Key_Return), PressKey(Qt::Key_Return, &refusal), TypeName("  ")});
-        QCOMPARE(refusal, QString("Please input your name!"));
-        const ScoreTable table = StoredScores(m_data);
-        QCOMPARE(table.GetCount(), size_t(1));
-        QCOMPARE(table.GetAt(0).userName, std::string("  "));
+        test::SeenDialog refusal;
+        PlayAndSolve(frame, {test::PressKey(Qt::Key_Return),
+                             test::PressOnBox(Qt::Key_Return, &refusal), test::TypeName("  ")});
+        QCOMPARE(refusal.text, QString("Please input your name!"));
+        const std::vector<ScoreRecord> table = m_data.Scores();
+        QCOMPARE(table.size(), size_t(1));
+        QCOMPARE(table[0].userName, std::string("  "));
     }
 
     void cancellingStoresNothingAndKeepsTheCounts() {
         Host host;
         GameFrame& frame = *host.frame;
-        PlayAndSolve(frame, {PressKey(Qt::Key_Escape)});
-        QCOMPARE(StoredScores(m_data).GetCount(), size_t(0));
+        PlayAndSolve(frame, {test::PressKey(Qt::Key_Escape)});
+        QCOMPARE(m_data.Scores().size(), size_t(0));
         QVERIFY(frame.Steps().Value() > 0);
     }
 
     void aMissingScoreFileIsCreatedForTheFirstGame() {
-        QFile::remove(QString::fromStdString(m_data.File("Score.dat")));
+        m_data.Remove("Score.dat");
         Host host;
         GameFrame& frame = *host.frame;
-        PlayAndSolve(frame, {TypeName("Cy")});
-        QCOMPARE(StoredScores(m_data).GetCount(), size_t(1));
+        PlayAndSolve(frame, {test::TypeName("Cy")});
+        QCOMPARE(m_data.Scores().size(), size_t(1));
     }
 
     void aDamagedScoreFileIsReportedAndLeftAlone() {
-        const std::uint8_t damaged[] = {5, 0, 0, 0, 1};
-        WriteFileAtomically(m_data.File("Score.dat"), damaged);
+        const std::vector<std::uint8_t> damaged{5, 0, 0, 0, 1};
+        m_data.WriteBytes("Score.dat", damaged);
         Host host;
         GameFrame& frame = *host.frame;
-        QString report;
-        PlayAndSolve(frame, {TypeName("Di"), PressKey(Qt::Key_Return, &report)});
-        QVERIFY(report.contains("Score.dat"));
-        const auto bytes = ReadWholeFile(m_data.File("Score.dat"));
-        QCOMPARE(bytes->size(), sizeof damaged);
+        test::SeenDialog report;
+        PlayAndSolve(frame, {test::TypeName("Di"), test::PressOnBox(Qt::Key_Return, &report)});
+        QVERIFY(report.text.contains("Score.dat"));
+        QCOMPARE(m_data.Bytes("Score.dat"), damaged);
     }
 
     void countersStopAt999() {
@@ -189,8 +163,8 @@ private slots:
         App()->m_currentPicture = "Second.jpg";
         Host host;
         GameFrame& frame = *host.frame;
-        PlayAndSolve(frame, {TypeName("Ed")});
-        const ScoreRecord record = StoredScores(m_data).GetAt(0);
+        PlayAndSolve(frame, {test::TypeName("Ed")});
+        const ScoreRecord record = m_data.Scores().at(0);
         QCOMPARE(record.gridIndex, 4u);
         QCOMPARE(record.pictureName, std::string("Second.jpg"));
     }
@@ -205,11 +179,6 @@ private slots:
         QCOMPARE(shot.pixel(619, 149), test::PatternPicture(10).pixel(398, 298));
         QCOMPARE(shot.pixel(472, 170), qRgb(0, 0, 0));  // glyph background of the step counter
         QCOMPARE(shot.pixel(511, 170), kPanelFill.rgb());
-    }
-
-    void cleanup() {
-        const std::uint8_t emptyTable[] = {0, 0, 0, 0};
-        WriteFileAtomically(m_data.File("Score.dat"), emptyTable);
     }
 
 private:

@@ -1,7 +1,7 @@
 #include <QPainter>
 #include <QTest>
 
-#include "TestImages.h"
+#include "support/qt/SkinPictures.h"
 #include "skin/EdgeRect.h"
 #include "skin/ImageHolder.h"
 
@@ -12,7 +12,7 @@ constexpr QRgb kRed = 0xffff0000;
 constexpr QRgb kGreen = 0xff00ff00;
 
 QImage Drawn(const ImageHolder& holder) {
-    QImage canvas = test::Canvas(40, 30, kFill);
+    QImage canvas = test::Solid(40, 30, kFill);
     QPainter painter(&canvas);
     holder.Draw(painter);
     return canvas;

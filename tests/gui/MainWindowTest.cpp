@@ -1,7 +1,8 @@
 #include <QCoreApplication>
 #include <QTest>
 
-#include "AppTestSupport.h"
+#include "support/qt/AppTestMain.h"
+#include "support/qt/TestImages.h"
 #include "skin/Layout.h"
 #include "app/MainWindow.h"
 #include "game/BoardView.h"
@@ -21,22 +22,16 @@ const QRect kGameButton = RectFromEdges(7, 25, 71, 63);
 const QRect kScoreButton = RectFromEdges(137, 25, 201, 63);
 const QRect kTitle = RectFromEdges(8, 4, 111, 21);
 
-QImage Solid(int width, int height, QRgb colour) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
 // Section buttons in three solid colours, one per state, and a title; no background.
 void WriteSkin(const std::string& path) {
     ImagePackage skin;
     for (const char* section : {"Game", "Res", "Score", "About"}) {
         const std::string name = section;
-        skin.AddEntry(name + "Normal.jpg", test::Bmp(Solid(64, 38, kNormal)));
-        skin.AddEntry(name + "MouseOn.jpg", test::Bmp(Solid(64, 38, kMouseOn)));
-        skin.AddEntry(name + "MouseDown.jpg", test::Bmp(Solid(64, 38, kMouseDown)));
+        skin.AddEntry(name + "Normal.jpg", test::SolidBmp(64, 38, kNormal));
+        skin.AddEntry(name + "MouseOn.jpg", test::SolidBmp(64, 38, kMouseOn));
+        skin.AddEntry(name + "MouseDown.jpg", test::SolidBmp(64, 38, kMouseDown));
     }
-    skin.AddEntry("RegTitle.jpg", test::Bmp(Solid(103, 17, 0xffffffff)));
+    skin.AddEntry("RegTitle.jpg", test::SolidBmp(103, 17, 0xffffffff));
     skin.Save(path);
 }
 
@@ -56,7 +51,11 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { WriteSkin(m_data.File("Skin.dat")); }
+    void initTestCase() {
+        WriteSkin(m_data.File("Skin.dat"));
+        m_data.WritePackage("Pic.dat", test::PatternLibrary());
+        m_data.WriteScores({});
+    }
     void init() { App()->LoadData(m_data.Path()); }
 
     void itOpensOnTheGameWithGameSelected() {
@@ -147,8 +146,7 @@ private slots:
     }
 
     void itStartsAndPlaysWithoutAnyPackage() {
-        test::DataFolder empty(std::vector<std::string>{});
-        QFile::remove(QString::fromStdString(empty.File("Score.dat")));
+        const test::DataFolder empty;
         App()->LoadData(empty.Path());
         QCOMPARE(App()->m_currentPicture, std::string());
         CCorvalin window;

@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "PanelData.h"
-#include "TestImages.h"
+#include "support/qt/TestImages.h"
 #include "app/CorvalinApp.h"
 #include "skin/Layout.h"
 #include "app/MainWindow.h"

@@ -1,20 +1,20 @@
 #pragma once
 
-// Pictures for tests, made in code: solid colours encoded to bytes, and checks of rendered
-// pixels.
+// Pictures for tests, made in code and encoded to bytes (BMP, JPEG, PNG), libraries of them,
+// and checks of rendered pixels.
 
 #include <QBuffer>
-#include <QColor>
 #include <QImage>
 #include <QRect>
 #include <cstdint>
-#include <memory>
+#include <string>
 #include <vector>
 
-#include "skin/SkinImage.h"
+#include "support/DataFolder.h"
 
 namespace test {
 
+// The image as a file of the given format ("BMP", "JPG", "PNG") would hold it.
 inline std::vector<std::uint8_t> Encode(const QImage& image, const char* format) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -34,12 +34,33 @@ inline std::vector<std::uint8_t> SolidBmp(int width, int height, QRgb colour) {
     return Encode(Solid(width, height, colour), "BMP");
 }
 
-inline std::unique_ptr<SkinImage> SolidPicture(int width, int height, QRgb colour) {
-    return SkinImage::CreateFromBytes(SolidBmp(width, height, colour));
+// Every pixel tells where it came from: red = x / 2, green = y, blue = the picture's tag.
+inline QImage PatternPicture(int tag) {
+    QImage image(400, 300, QImage::Format_RGB32);
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x) image.setPixel(x, y, qRgb(x / 2, y % 256, tag));
+    return image;
 }
 
-// The surface a test paints on, filled with one colour.
-inline QImage Canvas(int width, int height, QRgb colour) { return Solid(width, height, colour); }
+// The colour of the i-th picture of a solid library.
+inline QRgb PictureColour(int i) { return qRgb(40 * i + 20, 200 - 30 * i, 90); }
+
+// A library of 400 x 300 BMPs, one per name: picture i in PictureColour(i).
+inline std::vector<NamedPicture> SolidLibrary(const std::vector<std::string>& names) {
+    std::vector<NamedPicture> pictures;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        pictures.emplace_back(names[i], SolidBmp(400, 300, PictureColour(static_cast<int>(i))));
+    return pictures;
+}
+
+// A library of 400 x 300 BMPs, one per name: picture i is PatternPicture(10 + i).
+inline std::vector<NamedPicture> PatternLibrary(
+    const std::vector<std::string>& names = {"First.jpg", "Second.jpg"}) {
+    std::vector<NamedPicture> pictures;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        pictures.emplace_back(names[i], Encode(PatternPicture(10 + static_cast<int>(i)), "BMP"));
+    return pictures;
+}
 
 // True when every pixel inside rect is colour.
 inline bool AllPixelsAre(const QImage& image, const QRect& rect, QRgb colour) {
