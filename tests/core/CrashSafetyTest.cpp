@@ -14,14 +14,14 @@
 #include <vector>
 
 #include "ScoreFixtures.h"
+#include "core/io/FileError.h"
+#include "core/io/FileIO.h"
+#include "core/package/ImagePackage.h"
+#include "core/scores/Archive.h"
+#include "core/scores/ScoreFile.h"
 #include "support/ByteFiles.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDirTest.h"
-#include "core/io/FileError.h"
-#include "core/io/FileIO.h"
-#include "core/scores/Archive.h"
-#include "core/scores/ScoreFile.h"
-#include "core/package/ImagePackage.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "core/io/FileError.h"
+#include "core/io/FileIO.h"
 #include "support/ByteFiles.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDirTest.h"
-#include "core/io/FileError.h"
-#include "core/io/FileIO.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <stdexcept>
 
+#include "core/io/FileError.h"
+#include "core/package/ImagePackage.h"
 #include "support/ByteFiles.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDirTest.h"
-#include "core/io/FileError.h"
-#include "core/package/ImagePackage.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/package/ImagePackage.h"
 #include "support/ByteFiles.h"
 #include "support/TempDirTest.h"
-#include "core/package/ImagePackage.h"
 
 namespace {
 

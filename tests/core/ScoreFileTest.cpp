@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "ScoreFixtures.h"
-#include "support/FileSizeLimit.h"
-#include "support/TempDirTest.h"
 #include "core/io/FileError.h"
 #include "core/scores/ScoreFile.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempDirTest.h"
 
 namespace {
 

@@ -4,12 +4,14 @@
 #include <QWidget>
 #include <memory>
 
-#include "PanelData.h"
-#include "support/qt/TestImages.h"
 #include "app/CorvalinApp.h"
 #include "info/AboutFrame.h"
 #include "platform/OpenLink.h"
 #include "skin/EdgeRect.h"
+#include "support/DataFolder.h"
+#include "support/qt/AppTestMain.h"
+#include "support/qt/PanelHost.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 
@@ -59,9 +61,6 @@ QImage Expected(QRgb about, QRgb email, QRgb web) {
 
 class AboutPanelTest : public QObject {
     Q_OBJECT
-
-public:
-    explicit AboutPanelTest(const test::DataDir& data) : m_data(data) {}
 
 private slots:
     void init() {
@@ -181,18 +180,12 @@ private:
         QCoreApplication::sendPostedEvents();
     }
 
-    const test::DataDir& m_data;
+    test::DataFolder m_data;
     LinkOpener m_previousOpener;
     QStringList m_opened;
     std::unique_ptr<test::PanelHost> m_host;
     AboutFrame* m_panel = nullptr;
 };
 
-int main(int argc, char** argv) {
-    CCorvalinApp app(argc, argv);
-    test::DataDir data;
-    AboutPanelTest tests(data);
-    return QTest::qExec(&tests, argc, argv);
-}
-
+CORVALIN_APP_TEST_MAIN(AboutPanelTest)
 #include "AboutPanelTest.moc"

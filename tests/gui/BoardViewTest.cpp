@@ -4,11 +4,11 @@
 #include <utility>
 #include <vector>
 
+#include "game/BoardView.h"
+#include "platform/Messages.h"
 #include "support/qt/AppTestMain.h"
 #include "support/qt/BoardSolver.h"
 #include "support/qt/TestImages.h"
-#include "game/BoardView.h"
-#include "platform/Messages.h"
 
 namespace {
 
@@ -46,7 +46,9 @@ class BoardViewTest : public QObject {
     Listener m_panel;
 
 private slots:
-    void initTestCase() { m_pictures.AddEntry("P.jpg", test::Encode(test::PatternPicture(10), "BMP")); }
+    void initTestCase() {
+        m_pictures.AddEntry("P.jpg", test::Encode(test::PatternPicture(10), "BMP"));
+    }
 
     void sixColumnsCutSixtySixPixelTilesIntoAlternatingWidths() {
         GameWnd view(&m_panel, m_pictures);

@@ -3,10 +3,10 @@
 #include <QTest>
 #include <climits>
 
-#include "support/qt/TestImages.h"
 #include "res/DigitStrip.h"
 #include "skin/DigitCounter.h"
 #include "skin/EdgeRect.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 

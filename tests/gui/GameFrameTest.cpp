@@ -4,15 +4,15 @@
 #include <QMessageBox>
 #include <QTest>
 
+#include "core/scores/ScoreFile.h"
+#include "game/BoardView.h"
+#include "game/GameFrame.h"
+#include "game/NameInputDialog.h"
+#include "skin/Layout.h"
 #include "support/qt/AppTestMain.h"
 #include "support/qt/BoardSolver.h"
 #include "support/qt/ModalAnswerer.h"
 #include "support/qt/TestImages.h"
-#include "skin/Layout.h"
-#include "game/BoardView.h"
-#include "game/GameFrame.h"
-#include "game/NameInputDialog.h"
-#include "core/scores/ScoreFile.h"
 
 namespace {
 

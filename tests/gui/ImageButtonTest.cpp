@@ -6,10 +6,10 @@
 #include <QWidget>
 #include <array>
 
-#include "support/qt/SkinPictures.h"
 #include "platform/Messages.h"
 #include "skin/EdgeRect.h"
 #include "skin/ImageButton.h"
+#include "support/qt/SkinPictures.h"
 
 namespace {
 

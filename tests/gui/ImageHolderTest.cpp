@@ -1,9 +1,9 @@
 #include <QPainter>
 #include <QTest>
 
-#include "support/qt/SkinPictures.h"
 #include "skin/EdgeRect.h"
 #include "skin/ImageHolder.h"
+#include "support/qt/SkinPictures.h"
 
 namespace {
 

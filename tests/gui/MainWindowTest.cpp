@@ -1,9 +1,6 @@
 #include <QCoreApplication>
 #include <QTest>
 
-#include "support/qt/AppTestMain.h"
-#include "support/qt/TestImages.h"
-#include "skin/Layout.h"
 #include "app/MainWindow.h"
 #include "game/BoardView.h"
 #include "game/GameFrame.h"
@@ -11,6 +8,9 @@
 #include "library/ResFrame.h"
 #include "scores/ScoreWnd.h"
 #include "skin/EdgeRect.h"
+#include "skin/Layout.h"
+#include "support/qt/AppTestMain.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "support/qt/TestImages.h"
 #include "core/package/ImagePackage.h"
 #include "skin/PackageImage.h"
 #include "skin/SkinImage.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 

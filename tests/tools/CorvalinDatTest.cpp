@@ -1,12 +1,10 @@
-#include <QBuffer>
 #include <QFile>
-#include <QImage>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include "core/package/ImagePackage.h"
 #include "core/layout/SkinNames.h"
+#include "core/package/ImagePackage.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 
@@ -46,13 +44,7 @@ QByteArray ScoreFile() {
 }
 
 std::vector<std::uint8_t> Jpeg(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(qRgb(40, 90, 160));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return {bytes.begin(), bytes.end()};
+    return test::Encode(test::Solid(width, height, qRgb(40, 90, 160)), "JPG");
 }
 
 }  // namespace
@@ -60,24 +52,25 @@ std::vector<std::uint8_t> Jpeg(int width, int height) {
 class CorvalinDatTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    test::DataFolder m_dir;
 
-    QString File(const QString& name) const { return m_dir.filePath(name); }
+    QString File(const QString& name) const {
+        return QString::fromStdString(m_dir.File(name.toStdString()));
+    }
 
     void Write(const QString& name, const QByteArray& bytes) const {
-        QFile file(File(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        m_dir.WriteBytes(name.toStdString(), {bytes.begin(), bytes.end()});
     }
 
     QByteArray Read(const QString& name) const {
-        QFile file(File(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        const std::vector<std::uint8_t> bytes = m_dir.Bytes(name.toStdString());
+        return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                          static_cast<qsizetype>(bytes.size()));
     }
 
     Run Dat(const QStringList& arguments) const {
         QProcess process;
-        process.setWorkingDirectory(m_dir.path());
+        process.setWorkingDirectory(QString::fromStdString(m_dir.Dir().string()));
         process.start(CORVALIN_DAT_PATH, arguments);
         process.waitForFinished(30000);
         Run run;

@@ -54,12 +54,18 @@ inline std::vector<NamedPicture> SolidLibrary(const std::vector<std::string>& na
 }
 
 // A library of 400 x 300 BMPs, one per name: picture i is PatternPicture(10 + i).
-inline std::vector<NamedPicture> PatternLibrary(
-    const std::vector<std::string>& names = {"First.jpg", "Second.jpg"}) {
+inline std::vector<NamedPicture> PatternLibrary(const std::vector<std::string>& names = {
+                                                    "First.jpg", "Second.jpg"}) {
     std::vector<NamedPicture> pictures;
     for (std::size_t i = 0; i < names.size(); ++i)
         pictures.emplace_back(names[i], Encode(PatternPicture(10 + static_cast<int>(i)), "BMP"));
     return pictures;
+}
+
+// Writes an image file into folder; returns its path.
+inline std::string WriteImage(const DataFolder& folder, const std::string& name,
+                              const QImage& image, const char* format) {
+    return folder.WriteBytes(name, Encode(image, format));
 }
 
 // True when every pixel inside rect is colour.
