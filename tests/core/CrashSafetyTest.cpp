@@ -268,7 +268,21 @@ TEST_F(CrashSafetyTest, RemovingScoresKilledAnywhereLeavesTheOldOrTheNewScoreDat
 }
 
 // A full disk: the write fails with EFBIG, as when the folder's file system has no room.
-class FullFolderTest : public TempDirTest {};
+class FullFolderTest : public TempDirTest {
+protected:
+    // Runs write on a disk with room for limit bytes; it must throw naming path and EFBIG.
+    void ExpectFullDiskFailure(rlim_t limit, const std::string& path,
+                               const std::function<void()>& write) {
+        FileSizeLimit fullDisk(limit);
+        try {
+            write();
+            FAIL() << "a write into a full folder reported success";
+        } catch (const FileError& error) {
+            EXPECT_EQ(error.Path(), path);
+            EXPECT_EQ(error.Cause(), DescribeErrno(EFBIG));
+        }
+    }
+};
 
 TEST_F(FullFolderTest, SavingPicDatFailsVisiblyAndLosesNothing) {
     const Bytes oldBytes = ThreePictureBytes();
@@ -277,16 +291,8 @@ TEST_F(FullFolderTest, SavingPicDatFailsVisiblyAndLosesNothing) {
     ASSERT_TRUE(package.Load(PathOf("Pic.dat")));
     package.AddEntry("Beach.jpg", Bytes(4000, 0x44));
     const Bytes wanted = package.ToBytes();
-    {
-        FileSizeLimit fullDisk(oldBytes.size());
-        try {
-            package.Save(PathOf("Pic.dat"));
-            FAIL() << "a save into a full folder reported success";
-        } catch (const FileError& error) {
-            EXPECT_EQ(error.Path(), PathOf("Pic.dat"));
-            EXPECT_EQ(error.Cause(), DescribeErrno(EFBIG));
-        }
-    }
+    ExpectFullDiskFailure(oldBytes.size(), PathOf("Pic.dat"),
+                          [&] { package.Save(PathOf("Pic.dat")); });
     EXPECT_EQ(ReadBytes(PathOf("Pic.dat")), oldBytes);
     EXPECT_EQ(FileNamesIn(Dir()), std::vector<std::string>{"Pic.dat"});
     EXPECT_EQ(package.ToBytes(), wanted);  // the new picture is still there to save
@@ -314,16 +320,8 @@ TEST_F(FullFolderTest, ADamagedPicDatThatCannotBeKeptAsideIsNotReplaced) {
 
 TEST_F(FullFolderTest, StoringAGameFailsVisiblyAndKeepsEveryScore) {
     WriteBytes(PathOf("Score.dat"), kTwoRowScores);
-    {
-        FileSizeLimit fullDisk(kTwoRowScores.size());
-        try {
-            StoreFinishedGame(PathOf("Score.dat"), kBeachGame);
-            FAIL() << "a store into a full folder reported success";
-        } catch (const FileError& error) {
-            EXPECT_EQ(error.Path(), PathOf("Score.dat"));
-            EXPECT_EQ(error.Cause(), DescribeErrno(EFBIG));
-        }
-    }
+    ExpectFullDiskFailure(kTwoRowScores.size(), PathOf("Score.dat"),
+                          [&] { StoreFinishedGame(PathOf("Score.dat"), kBeachGame); });
     EXPECT_EQ(ReadBytes(PathOf("Score.dat")), kTwoRowScores);
     EXPECT_EQ(FileNamesIn(Dir()), std::vector<std::string>{"Score.dat"});
 }

@@ -1,20 +1,16 @@
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTest>
 #include <optional>
 
 #include "core/package/ImagePackage.h"
 #include "support/ScopedTmpDir.h"
 #include "support/qt/TestImages.h"
+#include "support/qt/ToolRun.h"
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QStringList lines;
-    QString errors;
-};
+using Run = test::ToolRun;
 
 }  // namespace
 
@@ -39,20 +35,8 @@ private:
     }
 
     Run Import(const QStringList& images) const {
-        QProcess process;
-        process.setWorkingDirectory(QString::fromStdString(m_dir->Dir().string()));
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove("DISPLAY");
-        environment.remove("QT_QPA_PLATFORM");
-        process.setProcessEnvironment(environment);
-        process.start(CORVALIN_DAT_PATH, QStringList{"import", "Pic.dat"} + images);
-        Run run;
-        if (!process.waitForFinished(60000)) return run;
-        run.exitCode = process.exitCode();
-        run.lines =
-            QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-        run.errors = QString::fromUtf8(process.readAllStandardError());
-        return run;
+        return test::RunTool(CORVALIN_DAT_PATH, QStringList{"import", "Pic.dat"} + images,
+                             QString::fromStdString(m_dir->Dir().string()));
     }
 
 private slots:

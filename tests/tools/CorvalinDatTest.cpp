@@ -1,18 +1,14 @@
 #include <QFile>
-#include <QProcess>
 #include <QTest>
 
 #include "core/layout/SkinNames.h"
 #include "core/package/ImagePackage.h"
 #include "support/qt/TestImages.h"
+#include "support/qt/ToolRun.h"
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QStringList lines;
-    QString errors;
-};
+using Run = test::ToolRun;
 
 // One entry A.jpg holding FF D8 FF.
 const QByteArray kWorkedPackage = QByteArray::fromHex(
@@ -69,16 +65,8 @@ class CorvalinDatTest : public QObject {
     }
 
     Run Dat(const QStringList& arguments) const {
-        QProcess process;
-        process.setWorkingDirectory(QString::fromStdString(m_dir.Dir().string()));
-        process.start(CORVALIN_DAT_PATH, arguments);
-        process.waitForFinished(30000);
-        Run run;
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.lines =
-            QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-        run.errors = QString::fromUtf8(process.readAllStandardError());
-        return run;
+        return test::RunTool(CORVALIN_DAT_PATH, arguments,
+                             QString::fromStdString(m_dir.Dir().string()));
     }
 
 private slots:

@@ -12,8 +12,8 @@
 #include <set>
 #include <string>
 
-#include "core/package/ImagePackage.h"
 #include "core/layout/SkinNames.h"
+#include "core/package/ImagePackage.h"
 
 namespace {
 

@@ -79,22 +79,34 @@ struct SeenDialog {
     QString activeFilter;
 };
 
-// A step for a message box: records it into seen, then lets answer close it.
+inline void Remember(const QMessageBox& box, SeenDialog& seen) {
+    seen.title = box.windowTitle();
+    seen.text = box.text();
+    seen.icon = box.icon();
+    seen.buttons = box.standardButtons();
+    if (QPushButton* button = box.defaultButton()) seen.defaultButton = box.standardButton(button);
+}
+
+inline void Remember(const QFileDialog& dialog, SeenDialog& seen) {
+    seen.title = dialog.windowTitle();
+    seen.filters = dialog.nameFilters();
+    seen.activeFilter = dialog.selectedNameFilter();
+}
+
+// A step for a dialog of type Dialog: records it into seen, then lets answer close it.
+template <typename Dialog>
+ModalAnswerer::Step OnDialog(std::function<void(Dialog&)> answer, SeenDialog* seen = nullptr) {
+    return [answer = std::move(answer), seen](QWidget& modal) {
+        auto* dialog = qobject_cast<Dialog*>(&modal);
+        QVERIFY(dialog != nullptr);
+        if (seen != nullptr) Remember(*dialog, *seen);
+        answer(*dialog);
+    };
+}
+
 inline ModalAnswerer::Step OnBox(std::function<void(QMessageBox&)> answer,
                                  SeenDialog* seen = nullptr) {
-    return [answer = std::move(answer), seen](QWidget& modal) {
-        auto* box = qobject_cast<QMessageBox*>(&modal);
-        QVERIFY(box != nullptr);
-        if (seen != nullptr) {
-            seen->title = box->windowTitle();
-            seen->text = box->text();
-            seen->icon = box->icon();
-            seen->buttons = box->standardButtons();
-            if (QPushButton* button = box->defaultButton())
-                seen->defaultButton = box->standardButton(button);
-        }
-        answer(*box);
-    };
+    return OnDialog<QMessageBox>(std::move(answer), seen);
 }
 
 // Presses a key on whatever dialog came, as a player at the keyboard.
@@ -115,29 +127,20 @@ inline ModalAnswerer::Step ClickOnBox(QMessageBox::StandardButton which,
 
 // Chooses path in a file dialog and accepts it.
 inline ModalAnswerer::Step ChooseFile(const std::string& path, SeenDialog* seen = nullptr) {
-    return [path = QString::fromStdString(path), seen](QWidget& modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(&modal);
-        QVERIFY(dialog != nullptr);
-        if (seen != nullptr) {
-            seen->title = dialog->windowTitle();
-            seen->filters = dialog->nameFilters();
-            seen->activeFilter = dialog->selectedNameFilter();
-        }
-        // selectFile leaves the name field alone once it has the focus: type the name too.
-        dialog->selectFile(path);
-        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-        QVERIFY(name != nullptr);
-        name->setText(QFileInfo(path).fileName());
-        QMetaObject::invokeMethod(dialog, "accept");
-    };
+    return OnDialog<QFileDialog>(
+        [path = QString::fromStdString(path)](QFileDialog& dialog) {
+            // selectFile leaves the name field alone once it has the focus: type the name too.
+            dialog.selectFile(path);
+            auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+            QVERIFY(name != nullptr);
+            name->setText(QFileInfo(path).fileName());
+            QMetaObject::invokeMethod(&dialog, "accept");
+        },
+        seen);
 }
 
 inline ModalAnswerer::Step CancelFileDialog() {
-    return [](QWidget& modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(&modal);
-        QVERIFY(dialog != nullptr);
-        dialog->reject();
-    };
+    return OnDialog<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
 }
 
 // Types a name into the name dialog, which has the focus in its edit box, and presses Enter.
