@@ -50,7 +50,7 @@ private slots:
         m_pictures.AddEntry("P.jpg", test::Encode(test::PatternPicture(10), "BMP"));
     }
 
-    void sixColumnsCutSixtySixPixelTilesIntoAlternatingWidths() {
+    void SixColumnsCutSixtySixPixelTilesIntoAlternatingWidths() {
         GameWnd view(&m_panel, m_pictures);
         view.LoadPicture("P.jpg", 6, 4);
         const QImage frame = Frame(view);
@@ -68,7 +68,7 @@ private slots:
         QCOMPARE(frame.pixel(0, 10), PicturePixel(0, 10));
     }
 
-    void sevenColumnsGiveTheLastColumnFiftyEightPixels() {
+    void SevenColumnsGiveTheLastColumnFiftyEightPixels() {
         GameWnd view(&m_panel, m_pictures);
         view.LoadPicture("P.jpg", 7, 5);
         const QImage frame = Frame(view);
@@ -80,7 +80,7 @@ private slots:
         QCOMPARE(frame.pixel(5, 59), kLine);  // rows of 60
     }
 
-    void theEmptyCellIsPlainAndTilesComeFromTheirHome() {
+    void TheEmptyCellIsPlainAndTilesComeFromTheirHome() {
         GameWnd view(&m_panel, m_pictures);
         view.LoadPicture("P.jpg", 4, 3);
         view.Board().ShuffleWithSeed(11);
@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(frame.pixel(3, 4), PicturePixel(tile % 10 * 100 + 3, tile / 10 * 100 + 4));
     }
 
-    void withoutAPictureTheBoardIsAPlainArea() {
+    void WithoutAPictureTheBoardIsAPlainArea() {
         GameWnd view(&m_panel, m_pictures);
         view.LoadPicture("Missing.jpg", 4, 3);
         QVERIFY(!view.HasPicture());
@@ -102,7 +102,7 @@ private slots:
         QVERIFY(view.Board().InPlay());
     }
 
-    void clicksOffTheEmptyCellsLinesTellNothing() {
+    void ClicksOffTheEmptyCellsLinesTellNothing() {
         GameWnd view(&m_panel, m_pictures);
         view.LoadPicture("P.jpg", 4, 3);
         m_panel.heard.clear();
@@ -118,7 +118,7 @@ private slots:
                 QCOMPARE(view.Board().CellValue(r, c), before.CellValue(r, c));
     }
 
-    void aClickOnTheEmptyCellTellsZeroTiles() {
+    void AClickOnTheEmptyCellTellsZeroTiles() {
         GameWnd view(&m_panel, m_pictures);
         view.LoadPicture("P.jpg", 4, 3);
         view.Board().ShuffleWithSeed(3);
@@ -129,7 +129,7 @@ private slots:
         QCOMPARE(m_panel.heard[0].second, quintptr(0));
     }
 
-    void aRunOfTilesSlidesInOneClick() {
+    void ARunOfTilesSlidesInOneClick() {
         GameWnd view(&m_panel, m_pictures);
         view.LoadPicture("P.jpg", 8, 6);
         view.Board().ShuffleWithSeed(5);
@@ -141,7 +141,7 @@ private slots:
         QCOMPARE(view.Board().EmptyCol(), 0);
     }
 
-    void aReleaseOffTheBoardIsNoClick() {
+    void AReleaseOffTheBoardIsNoClick() {
         GameWnd view(&m_panel, m_pictures);
         view.LoadPicture("P.jpg", 4, 3);
         view.Board().ShuffleWithSeed(3);
@@ -151,7 +151,7 @@ private slots:
         QVERIFY(m_panel.heard.empty());
     }
 
-    void theSolvingClickSendsTilesThenPostsTheSolve() {
+    void TheSolvingClickSendsTilesThenPostsTheSolve() {
         GameWnd view(&m_panel, m_pictures);
         view.LoadPicture("P.jpg", 4, 3);
         const QImage whole = Frame(view);

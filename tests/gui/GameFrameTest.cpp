@@ -58,7 +58,7 @@ private slots:
         App()->LoadData(m_data.Path());
     }
 
-    void aWholeGameIsStoredUnderTheTypedName() {
+    void AWholeGameIsStoredUnderTheTypedName() {
         Host host;
         GameFrame& frame = *host.frame;
         const test::SolveResult solved = PlayAndSolve(frame, {test::TypeName("Ann")});
@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(record.createdOn, ScoreTable::Today());
     }
 
-    void anEmptyNameIsRefusedAndBlanksAreAName() {
+    void AnEmptyNameIsRefusedAndBlanksAreAName() {
         Host host;
         GameFrame& frame = *host.frame;
         test::SeenDialog refusal;
@@ -87,7 +87,7 @@ private slots:
         QCOMPARE(table[0].userName, std::string("  "));
     }
 
-    void cancellingStoresNothingAndKeepsTheCounts() {
+    void CancellingStoresNothingAndKeepsTheCounts() {
         Host host;
         GameFrame& frame = *host.frame;
         PlayAndSolve(frame, {test::PressKey(Qt::Key_Escape)});
@@ -95,7 +95,7 @@ private slots:
         QVERIFY(frame.Steps().Value() > 0);
     }
 
-    void aMissingScoreFileIsCreatedForTheFirstGame() {
+    void AMissingScoreFileIsCreatedForTheFirstGame() {
         m_data.Remove("Score.dat");
         Host host;
         GameFrame& frame = *host.frame;
@@ -103,7 +103,7 @@ private slots:
         QCOMPARE(m_data.Scores().size(), size_t(1));
     }
 
-    void aDamagedScoreFileIsReportedAndLeftAlone() {
+    void ADamagedScoreFileIsReportedAndLeftAlone() {
         const std::vector<std::uint8_t> damaged{5, 0, 0, 0, 1};
         m_data.WriteBytes("Score.dat", damaged);
         Host host;
@@ -114,7 +114,7 @@ private slots:
         QCOMPARE(m_data.Bytes("Score.dat"), damaged);
     }
 
-    void countersStopAt999() {
+    void CountersStopAt999() {
         Host host;
         GameFrame& frame = *host.frame;
         SendMessage(&frame, UM_TILESMOVED, 998);
@@ -122,7 +122,7 @@ private slots:
         QCOMPARE(frame.Steps().Value(), 999);
     }
 
-    void theClockCountsSecondsOfAGame() {
+    void TheClockCountsSecondsOfAGame() {
         Host host;
         GameFrame& frame = *host.frame;
         PressNew(frame);
@@ -130,7 +130,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(frame.Seconds().Value(), 1, 2500);
     }
 
-    void anUnchangedChoiceKeepsTheGameGoing() {
+    void AnUnchangedChoiceKeepsTheGameGoing() {
         Host host;
         GameFrame& frame = *host.frame;
         PressNew(frame);
@@ -142,7 +142,7 @@ private slots:
         QCOMPARE(frame.Steps().Value(), 4);
     }
 
-    void aChangedChoiceAbandonsTheGame() {
+    void AChangedChoiceAbandonsTheGame() {
         Host host;
         GameFrame& frame = *host.frame;
         PressNew(frame);
@@ -157,7 +157,7 @@ private slots:
         QCOMPARE(frame.Steps().Value(), 0);
     }
 
-    void aGameOnFiveBySevenIsStoredAsSizeFour() {
+    void AGameOnFiveBySevenIsStoredAsSizeFour() {
         App()->m_boardRows = 5;
         App()->m_boardCols = 7;
         App()->m_currentPicture = "Second.jpg";
@@ -169,7 +169,7 @@ private slots:
         QCOMPARE(record.pictureName, std::string("Second.jpg"));
     }
 
-    void thePanelPaintsItsFillThumbnailAndCounters() {
+    void ThePanelPaintsItsFillThumbnailAndCounters() {
         Host host;
         GameFrame& frame = *host.frame;
         const QImage shot = frame.grab().toImage();

@@ -58,7 +58,7 @@ private slots:
     }
     void init() { App()->LoadData(m_data.Path()); }
 
-    void itOpensOnTheGameWithGameSelected() {
+    void ItOpensOnTheGameWithGameSelected() {
         CCorvalin window;
         window.show();
         QCOMPARE(window.Game()->geometry(), kContentRect);
@@ -70,7 +70,7 @@ private slots:
         QCOMPARE(window.windowTitle(), QString("Corvalin"));
     }
 
-    void aSectionClickSwitchesPanelAndLatch() {
+    void ASectionClickSwitchesPanelAndLatch() {
         CCorvalin window;
         window.show();
         ClickAt(window, kScoreButton.center());
@@ -84,7 +84,7 @@ private slots:
         QCOMPARE(ColourAt(window, kScoreButton), kMouseDown);
     }
 
-    void hoverShowsMouseOnAndLeavingClearsIt() {
+    void HoverShowsMouseOnAndLeavingClearsIt() {
         CCorvalin window;
         window.show();
         QTest::mouseMove(&window, QPoint(300, 40));
@@ -95,7 +95,7 @@ private slots:
         QCOMPARE(ColourAt(window, kScoreButton), kNormal);
     }
 
-    void playingAPictureBringsBackTheGame() {
+    void PlayingAPictureBringsBackTheGame() {
         CCorvalin window;
         window.show();
         ClickAt(window, RectFromEdges(72, 25, 136, 63).center());
@@ -112,7 +112,7 @@ private slots:
         QVERIFY(!window.Game()->ClockRunning());
     }
 
-    void aPressOnTheSurfaceMovesTheWindowAndOnAButtonDoesNot() {
+    void APressOnTheSurfaceMovesTheWindowAndOnAButtonDoesNot() {
         CCorvalin window;
         window.show();
         const QPoint start = window.pos();
@@ -129,7 +129,7 @@ private slots:
         QCOMPARE(window.pos(), start + QPoint(30, 5));
     }
 
-    void theRegionRoundsOnlyTheCorners() {
+    void TheRegionRoundsOnlyTheCorners() {
         CCorvalin window;
         const QRegion region = window.mask();
         for (QPoint corner : {QPoint(0, 0), QPoint(633, 0), QPoint(0, 372), QPoint(633, 372)})
@@ -140,12 +140,12 @@ private slots:
         QCOMPARE(region.boundingRect(), QRect(0, 0, 634, 373));
     }
 
-    void itIsCentredAsAWindowOf640By380() {
+    void ItIsCentredAsAWindowOf640By380() {
         QCOMPARE(CCorvalin::PlaceOnScreen(QSize(1024, 768)), QPoint(194, 196));
         QCOMPARE(CCorvalin::PlaceOnScreen(QSize(1920, 1080)), QPoint(642, 352));
     }
 
-    void itStartsAndPlaysWithoutAnyPackage() {
+    void ItStartsAndPlaysWithoutAnyPackage() {
         const test::DataFolder empty;
         App()->LoadData(empty.Path());
         QCOMPARE(App()->m_currentPicture, std::string());

@@ -70,7 +70,7 @@ class CorvalinDatTest : public QObject {
     }
 
 private slots:
-    void listShowsEveryEntryWithItsSize() {
+    void ListShowsEveryEntryWithItsSize() {
         Write("ex.dat", kWorkedPackage);
         ImagePackage package;
         package.AddEntry("B.jpg", Jpeg(16, 9));
@@ -84,7 +84,7 @@ private slots:
         QVERIFY(two.lines[0].endsWith("\t16x9"));
     }
 
-    void extractWritesTheFirstEntrysBytes() {
+    void ExtractWritesTheFirstEntrysBytes() {
         Write("ex.dat", kWorkedPackage);
         QCOMPARE(Dat({"extract", "ex.dat", "A.jpg", "out.bin"}).exitCode, 0);
         QCOMPARE(Read("out.bin"), QByteArray::fromHex("ffd8ff"));
@@ -94,7 +94,7 @@ private slots:
         QVERIFY(!QFile::exists(File("other.bin")));
     }
 
-    void addCreatesAndAppendsAndRemoveTakesTheFirst() {
+    void AddCreatesAndAppendsAndRemoveTakesTheFirst() {
         QFile::remove(File("new.dat"));
         Write("A.jpg", QByteArray::fromHex("ffd8ff"));
         QCOMPARE(Dat({"add", "new.dat", File("A.jpg")}).exitCode, 0);
@@ -110,7 +110,7 @@ private slots:
         QCOMPARE(Dat({"remove", "new.dat", "Missing.jpg"}).exitCode, 1);
     }
 
-    void aNameOver127BytesIsRefused() {
+    void ANameOver127BytesIsRefused() {
         Write("A.jpg", QByteArray::fromHex("ffd8ff"));
         Write("keep.dat", kWorkedPackage);
         const Run run = Dat({"add", "keep.dat", "A.jpg", QString(128, 'n')});
@@ -119,7 +119,7 @@ private slots:
         QCOMPARE(Dat({"add", "keep.dat", "A.jpg", QString(127, 'n')}).exitCode, 0);
     }
 
-    void aDamagedPackageListsWhatWasReadAndIsNotChanged() {
+    void ADamagedPackageListsWhatWasReadAndIsNotChanged() {
         ImagePackage package;
         package.AddEntry("One.jpg", {1, 2, 3});
         package.AddEntry("Two.jpg", {4, 5, 6, 7});
@@ -136,7 +136,7 @@ private slots:
         QCOMPARE(Read("cut.dat"), whole.left(whole.size() - 2));
     }
 
-    void missingFilesAndBadUsageHaveTheirExitCodes() {
+    void MissingFilesAndBadUsageHaveTheirExitCodes() {
         QCOMPARE(Dat({"list", "nothing.dat"}).exitCode, 1);
         QCOMPARE(Dat({"scores", "nothing.dat"}).exitCode, 1);
         QCOMPARE(Dat({}).exitCode, 2);
@@ -148,7 +148,7 @@ private slots:
         QVERIFY(help.lines.join('\n').contains("check-skin"));
     }
 
-    void scoresListAllRowsOrRankOnePictureAndSize() {
+    void ScoresListAllRowsOrRankOnePictureAndSize() {
         Write("s.dat", ScoreFile());
         const Run all = Dat({"scores", "s.dat"});
         QCOMPARE(all.exitCode, 0);
@@ -163,7 +163,7 @@ private slots:
         QVERIFY(Dat({"scores", "s.dat", "--picture", "sea.jpg", "--size", "0"}).lines.isEmpty());
     }
 
-    void checkSkinNamesWhatIsMissingBrokenOrMisSized() {
+    void CheckSkinNamesWhatIsMissingBrokenOrMisSized() {
         ImagePackage skin;
         for (const RequiredSkinImage& required : kRequiredSkinImages)
             skin.AddEntry(required.name, Jpeg(required.width, required.height));
