@@ -1,7 +1,8 @@
 // Any bytes as a picture file the player imports: the import never crashes, either refuses
 // the file as invalid or makes a whole 400 x 300 JPEG of it, refuses every bitmap whose
-// header promises more than the file holds, and leaves no scratch file behind. Qt's own
-// decoders are not instrumented; the code around them is.
+// header promises more than the file holds, and leaves no scratch file behind. The decoders
+// (Qt's readers, libjpeg, libheif with its HEVC and AV1 codecs) are not instrumented; the code
+// around them is: the format choice, EXIF orientation, the size checks, the completeness rules.
 
 #include <QByteArray>
 #include <QGuiApplication>

@@ -1,26 +1,32 @@
 #include "library/PictureDecoder.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <sys/stat.h>
+
+#include <QBuffer>
 #include <QImageReader>
 #include <QLoggingCategory>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <vector>
 
+#include "core/io/FileError.h"
+#include "core/io/FileIO.h"
+#include "core/library/DecodeLimits.h"
 #include "core/library/TruncatedBitmap.h"
+#include "library/HeifDecoder.h"
+#include "library/JpegDecoder.h"
 
 namespace {
 
-// Photos may be large; the limit guards against crafted sizes, not against real pictures.
-// Formats that cannot scale while decoding hold the full size once.
-constexpr int kAllocationLimitMb = 512;
-constexpr qint64 kBitmapHeaderBytes = 54;
 constexpr char kReaderCategories[] = "qt.gui.imageio";
+constexpr unsigned kQtBytesPerPixel = 4;
 
-// While it lives, every complaint Qt's image readers log (about data that ends early or is
-// corrupt, which they otherwise decode into a complete-looking image) is caught here instead of
-// going to the log. Readers log through the "qt.gui.imageio" categories; their warnings are
-// switched on meanwhile whatever the logging rules say. One at a time, on the GUI thread.
+// While it lives, every warning Qt's image readers log (about data that ends early or is
+// corrupt, which they otherwise decode into a complete-looking image) is counted here instead of
+// going to the log: for the formats Qt decodes, that is all the reader says about completeness.
+// Readers log through the "qt.gui.imageio" categories; their warnings are switched on meanwhile
+// whatever the logging rules say. One at a time, on the GUI thread.
 class ReaderComplaints {
 public:
     ReaderComplaints() {
@@ -63,32 +69,55 @@ private:
     int m_count = 0;
 };
 
-bool IsCutShortBitmap(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    const QByteArray header = file.read(kBitmapHeaderBytes);
-    const std::span bytes(reinterpret_cast<const std::uint8_t*>(header.constData()),
-                          static_cast<std::size_t>(header.size()));
-    return IsTruncatedBitmap(bytes, static_cast<std::uint64_t>(file.size()));
+// The whole file, when it is a regular file within the size limit: a device or a pipe would be
+// read for ever, and a huge file is no photo.
+std::optional<std::vector<std::uint8_t>> ReadPictureFile(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        static_cast<std::uint64_t>(status.st_size) > kMaxPictureFileBytes)
+        return std::nullopt;
+    try {
+        return ReadWholeFile(path);
+    } catch (const FileError&) {
+        return std::nullopt;
+    }
+}
+
+QImage DecodeWithQt(std::span<const std::uint8_t> bytes) {
+    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    ReaderComplaints complaints;
+    const QSize declared = reader.size();
+    if (!declared.isValid() ||
+        !DeclaredSizeAcceptable(static_cast<std::uint64_t>(declared.width()),
+                                static_cast<std::uint64_t>(declared.height()), kQtBytesPerPixel))
+        return {};
+    QImage image = reader.read();
+    if (complaints.Any()) return {};
+    return image;
 }
 
 }  // namespace
 
-QImage DecodeStretched(const QString& path, const QSize& size) {
-    // A device or a pipe would be read for ever; only plain files are pictures.
-    if (!QFileInfo(path).isFile()) return {};
-    if (IsCutShortBitmap(path)) return {};
+QImage DecodeStretched(const std::string& path, const QSize& size) {
+    const std::optional<std::vector<std::uint8_t>> file = ReadPictureFile(path);
+    if (!file) return {};
+    const std::span<const std::uint8_t> bytes(*file);
+    if (IsTruncatedBitmap(bytes, bytes.size())) return {};
 
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    reader.setAllocationLimit(kAllocationLimitMb);
-    reader.setScaledSize(size);
     QImage image;
-    {
-        ReaderComplaints complaints;
-        image = reader.read();
-        if (complaints.Any()) return {};
-    }
-    if (image.isNull() || image.size() != size) return {};
-    return image;
+    if (LooksLikeJpeg(bytes))
+        image = DecodeJpeg(bytes, size);
+    else if (LooksLikeHeif(bytes))
+        image = DecodeHeif(bytes, size);
+    else
+        image = DecodeWithQt(bytes);
+    if (image.isNull()) return {};
+    if (image.size() == size) return image;
+    return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }

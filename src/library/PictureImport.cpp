@@ -6,11 +6,11 @@
 
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
-#include "library/BitmapFile.h"
 #include "core/library/DisplayName.h"
-#include "library/PictureDecoder.h"
 #include "core/library/ScratchDirectory.h"
 #include "core/package/ImagePackage.h"
+#include "library/BitmapFile.h"
+#include "library/PictureDecoder.h"
 #include "skin/SkinImage.h"
 
 namespace {
@@ -89,8 +89,7 @@ ImportedPicture PreparePicture(const std::string& path,
     if (libraryName.size() > ImagePackage::kMaxNameLength)
         return Refused(ImportRefusal::NameTooLong, std::move(libraryName));
 
-    const QImage image =
-        DecodeStretched(QFile::decodeName(path.c_str()), QSize(kPictureWidth, kPictureHeight));
+    const QImage image = DecodeStretched(path, QSize(kPictureWidth, kPictureHeight));
     if (image.isNull()) return Refused(ImportRefusal::InvalidFile, std::move(libraryName));
 
     ImportedPicture picture;

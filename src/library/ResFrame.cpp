@@ -4,18 +4,18 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "core/state/AppState.h"
-#include "core/io/FileError.h"
-#include "skin/Layout.h"
 #include "core/board/GridSize.h"
-#include "library/BoardSizeComboBox.h"
+#include "core/io/FileError.h"
 #include "core/library/DisplayName.h"
+#include "core/scores/ScoreFile.h"
+#include "core/state/AppState.h"
+#include "library/BoardSizeComboBox.h"
 #include "library/PictureImport.h"
 #include "library/PictureListBox.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
-#include "core/scores/ScoreFile.h"
 #include "skin/EdgeRect.h"
+#include "skin/Layout.h"
 #include "skin/PackageImage.h"
 
 namespace {

@@ -323,7 +323,7 @@ private slots:
             [](QtMsgType, const QMessageLogContext&, const QString&) { ++logged; });
         const std::vector<std::uint8_t> jpeg = test::Encoded(HalvesImage(640, 480), "JPG");
         const std::string path = m_files.WriteBytes("cut.jpg", Cut(jpeg, jpeg.size() / 2));
-        QVERIFY(DecodeStretched(QString::fromStdString(path), QSize(400, 300)).isNull());
+        QVERIFY(DecodeStretched(path, QSize(400, 300)).isNull());
         QCOMPARE(logged, 0);
         qWarning("after");
         QCOMPARE(logged, 1);
