@@ -5,8 +5,9 @@
 
 #include "Commands.h"
 #include "ImageReaders.h"
-#include "library/PictureImport.h"
+#include "NameEscapes.h"
 #include "core/package/ImagePackage.h"
+#include "library/PictureImport.h"
 
 namespace {
 
@@ -41,14 +42,15 @@ int ImportPictures(const Arguments& args) {
     for (auto image = args.begin() + 1; image != args.end(); ++image) {
         ImportedPicture picture = PreparePicture(*image, names);
         if (!picture.Accepted()) {
-            std::cout << *image << "\trefused: " << OneLine(RefusalMessage(picture)) << '\n';
+            std::cout << EscapeName(*image) << "\trefused: " << OneLine(RefusalMessage(picture))
+                      << '\n';
             anyRefused = true;
             continue;
         }
         package.AddEntry(picture.libraryName, std::move(picture.jpeg));
         package.Save(packagePath);  // a FileError ends the command; what was added stays added
         names.push_back(picture.libraryName);
-        std::cout << *image << "\tadded as " << picture.libraryName << '\n';
+        std::cout << EscapeName(*image) << "\tadded as " << EscapeName(picture.libraryName) << '\n';
     }
     return anyRefused ? kFailure : kSuccess;
 }
