@@ -1,6 +1,7 @@
 #include "library/ResFrame.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -13,6 +14,7 @@
 #include "library/PictureImport.h"
 #include "library/PictureListBox.h"
 #include "platform/FileDialog.h"
+#include "platform/ImportProgress.h"
 #include "platform/MessageBox.h"
 #include "skin/EdgeRect.h"
 #include "skin/Layout.h"
@@ -31,6 +33,7 @@ const QStringList kImportFilters{QStringLiteral(" (*.bmp)"), QStringLiteral("jpg
 
 const QString kOnlyOnePicture =
     QStringLiteral("Only one picture in the library,\nwhich can not be deleted.");
+const QString kSomeNotAdded = QStringLiteral("These files were not added to the library:");
 const QString kConfirmRemoval = QStringLiteral("Are you sure to delete the current picture?");
 
 }  // namespace
@@ -143,13 +146,42 @@ void ResFrame::RemoveRow(int row) {
 void ResFrame::AddPicture() {
     const std::optional<QString> chosen = ChooseFileToOpen(this, kImportFilters);
     if (!chosen) return;
-    ImportedPicture picture =
-        PreparePicture(QFile::encodeName(*chosen).toStdString(), m_pictureNames);
-    if (!picture.Accepted()) {
-        ShowMessageBox(this, RefusalMessage(picture));
-        return;
-    }
+    ImportFiles({QFile::encodeName(*chosen).toStdString()});
+}
 
+void ResFrame::ImportFiles(const std::vector<std::string>& paths) {
+    QStringList refusals;
+    QString lastRefusal;
+    int added = 0;
+    {
+        // Gone before any message, so it cannot come up behind one.
+        ImportProgress progress(this, static_cast<int>(paths.size()));
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            const QString shown = QFile::decodeName(paths[i].c_str());
+            if (!progress.Begin(static_cast<int>(i) + 1, shown)) break;
+            ImportedPicture picture = PreparePicture(paths[i], m_pictureNames);
+            if (!picture.Accepted()) {
+                lastRefusal = RefusalMessage(picture);
+                refusals << QFileInfo(shown).fileName() + QStringLiteral(": ") +
+                                QString(lastRefusal).replace(QLatin1Char('\n'), QLatin1Char(' '));
+                continue;
+            }
+            if (!StorePicture(std::move(picture))) break;  // reported; the next would fail too
+            ++added;
+        }
+    }
+    if (added > 0) {
+        const int last = m_pictureList->count() - 1;
+        m_pictureList->setCurrentRow(last);
+        SendMessage(this, UM_LISTSELCHANGE, static_cast<quintptr>(last));
+    }
+    if (refusals.isEmpty()) return;
+    ShowMessageBox(this, paths.size() == 1 ? lastRefusal
+                                           : kSomeNotAdded + QStringLiteral("\n\n") +
+                                                 refusals.join(QLatin1Char('\n')));
+}
+
+bool ResFrame::StorePicture(ImportedPicture picture) {
     ImagePackage& package = App()->m_picturePackage;
     package.AddEntry(picture.libraryName, std::move(picture.jpeg));
     try {
@@ -158,12 +190,10 @@ void ResFrame::AddPicture() {
         // Pic.dat was replaced whole or not at all: it is as it was, so is the package again.
         package.Remove(picture.libraryName);
         ReportFileError(window(), error);
-        return;
+        return false;
     }
     AppendRow(picture.libraryName);
-    const int last = m_pictureList->count() - 1;
-    m_pictureList->setCurrentRow(last);
-    SendMessage(this, UM_LISTSELCHANGE, static_cast<quintptr>(last));
+    return true;
 }
 
 void ResFrame::RemovePicture() {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "library/PictureImport.h"
 #include "platform/Messages.h"
 #include "skin/ImageButton.h"
 #include "skin/SkinImage.h"
@@ -28,6 +29,12 @@ public:
 
     // Imports a file the player chooses as a 400 x 300 picture at the end of the library.
     void AddPicture();
+    // Imports files (paths as the file system's bytes) one after another in order, each through
+    // Add's checks, the last added chosen. A refused file alone shows Add's message; refusals
+    // among several are listed in one message after the last. A run of more than about half a
+    // second shows its progress; Cancel stops after the current file, keeping what was added.
+    // A Pic.dat that cannot be written is reported and ends the run.
+    void ImportFiles(const std::vector<std::string>& paths);
     // Removes the selected picture and its scores after asking; never the last picture.
     void RemovePicture();
 
@@ -51,6 +58,7 @@ private:
     void SelectPicture(int row);
     void PlaySelectedPicture();
     void AppendRow(const std::string& name);
+    bool StorePicture(ImportedPicture picture);
     void RemoveRow(int row);
 
     BoardSizeComboBox* m_sizeCombo = nullptr;
