@@ -1,17 +1,20 @@
 #include "library/PictureDecoder.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QBuffer>
 #include <QImageReader>
 #include <QLoggingCategory>
+#include <array>
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
 
-#include "core/io/FileError.h"
-#include "core/io/FileIO.h"
 #include "core/library/DecodeLimits.h"
 #include "core/library/TruncatedBitmap.h"
 #include "library/HeifDecoder.h"
@@ -21,6 +24,8 @@ namespace {
 
 constexpr char kReaderCategories[] = "qt.gui.imageio";
 constexpr unsigned kQtBytesPerPixel = 4;
+// Enough of a file to tell its format and to check a bitmap's header.
+constexpr std::size_t kHeaderBytes = 64;
 
 // While it lives, every warning Qt's image readers log (about data that ends early or is
 // corrupt, which they otherwise decode into a complete-looking image) is counted here instead of
@@ -69,18 +74,35 @@ private:
     int m_count = 0;
 };
 
-// The whole file, when it is a regular file within the size limit: a device or a pipe would be
-// read for ever, and a huge file is no photo.
-std::optional<std::vector<std::uint8_t>> ReadPictureFile(const std::string& path) {
+struct FileClose {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileClose>;
+
+// The file open for reading, with its size, when it is a regular file within the size limit: a
+// device or a pipe would be read for ever (opening does not wait for one), and a huge file is
+// no photo.
+File OpenPictureFile(const std::string& path, std::uint64_t& size) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) return nullptr;
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) ||
-        static_cast<std::uint64_t>(status.st_size) > kMaxPictureFileBytes)
-        return std::nullopt;
-    try {
-        return ReadWholeFile(path);
-    } catch (const FileError&) {
-        return std::nullopt;
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) ||
+        static_cast<std::uint64_t>(status.st_size) > kMaxPictureFileBytes) {
+        ::close(descriptor);
+        return nullptr;
     }
+    size = static_cast<std::uint64_t>(status.st_size);
+    File file(::fdopen(descriptor, "rb"));
+    if (file == nullptr) ::close(descriptor);
+    return file;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadRest(std::FILE* file, std::uint64_t size) {
+    std::vector<std::uint8_t> bytes(size);
+    if (std::fseek(file, 0, SEEK_SET) != 0 ||
+        std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size())
+        return std::nullopt;
+    return bytes;
 }
 
 QImage DecodeWithQt(std::span<const std::uint8_t> bytes) {
@@ -105,18 +127,24 @@ QImage DecodeWithQt(std::span<const std::uint8_t> bytes) {
 }  // namespace
 
 QImage DecodeStretched(const std::string& path, const QSize& size) {
-    const std::optional<std::vector<std::uint8_t>> file = ReadPictureFile(path);
-    if (!file) return {};
-    const std::span<const std::uint8_t> bytes(*file);
-    if (IsTruncatedBitmap(bytes, bytes.size())) return {};
+    std::uint64_t fileSize = 0;
+    const File file = OpenPictureFile(path, fileSize);
+    if (file == nullptr) return {};
+    std::array<std::uint8_t, kHeaderBytes> header{};
+    const std::span<const std::uint8_t> start(
+        header.data(), std::fread(header.data(), 1, header.size(), file.get()));
+    if (IsTruncatedBitmap(start, fileSize)) return {};
 
     QImage image;
-    if (LooksLikeJpeg(bytes))
-        image = DecodeJpeg(bytes, size);
-    else if (LooksLikeHeif(bytes))
-        image = DecodeHeif(bytes, size);
-    else
-        image = DecodeWithQt(bytes);
+    if (LooksLikeJpeg(start)) {
+        // Read as it decodes: a large photo's bytes are never held whole.
+        if (std::fseek(file.get(), 0, SEEK_SET) != 0) return {};
+        image = DecodeJpeg(file.get(), size);
+    } else {
+        const std::optional<std::vector<std::uint8_t>> bytes = ReadRest(file.get(), fileSize);
+        if (!bytes) return {};
+        image = LooksLikeHeif(*bytes) ? DecodeHeif(*bytes, size) : DecodeWithQt(*bytes);
+    }
     if (image.isNull()) return {};
     if (image.size() == size) return image;
     return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
