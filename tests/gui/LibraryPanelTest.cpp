@@ -269,7 +269,7 @@ private slots:
         ResFrame& panel = OpenPanel();
         // The package's First.jpg changes colour behind the panel's back; only a fresh
         // decode shows the new one.
-        ImagePackage& package = App()->m_picturePackage;
+        auto& package = const_cast<ImagePackage&>(App()->m_picturePackage);
         QVERIFY(package.Remove("First.jpg"));
         package.AddEntry("First.jpg", test::Encoded(test::SolidImage(400, 300, 0xff123456), "BMP"));
         QCOMPARE(PreviewColour(panel), test::PictureColour(0));
