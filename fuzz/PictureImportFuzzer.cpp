@@ -15,8 +15,8 @@
 #include <span>
 #include <string>
 
-#include "library/PictureImport.h"
 #include "core/library/TruncatedBitmap.h"
+#include "library/PictureImport.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::ofstream file(path, std::ios::binary | std::ios::trunc);
         file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    const ImportedPicture picture = PreparePicture(path.string(), {"Harbour.jpg"});
+    const ImportedPicture picture = PreparePicture(path.string(), {"Harbour.jpg"}, ConvertPicture);
     std::filesystem::remove(path);
 
     if (FilesIn(g_scratch) != 0) Fail("the import left files behind");

@@ -159,14 +159,18 @@ void ResFrame::ImportFiles(const std::vector<std::string>& paths) {
         for (std::size_t i = 0; i < paths.size(); ++i) {
             const QString shown = QFile::decodeName(paths[i].c_str());
             if (!progress.Begin(static_cast<int>(i) + 1, shown)) break;
-            ImportedPicture picture = PreparePicture(paths[i], m_pictureNames);
-            if (!picture.Accepted()) {
-                lastRefusal = RefusalMessage(picture);
+            const AddResult result = App()->m_pictureLibrary.Add(paths[i], ConvertPicture);
+            if (result.outcome == AddResult::Outcome::FileFailed) {
+                ReportFileError(window(), *result.error);
+                break;  // the next file would fail the same way
+            }
+            if (result.outcome == AddResult::Outcome::Refused) {
+                lastRefusal = RefusalMessage(result.picture);
                 refusals << QFileInfo(shown).fileName() + QStringLiteral(": ") +
                                 QString(lastRefusal).replace(QLatin1Char('\n'), QLatin1Char(' '));
                 continue;
             }
-            if (!StorePicture(std::move(picture))) break;  // reported; the next would fail too
+            AppendRow(result.picture.libraryName);
             ++added;
         }
     }
@@ -181,23 +185,9 @@ void ResFrame::ImportFiles(const std::vector<std::string>& paths) {
                                                  refusals.join(QLatin1Char('\n')));
 }
 
-bool ResFrame::StorePicture(ImportedPicture picture) {
-    ImagePackage& package = App()->m_picturePackage;
-    package.AddEntry(picture.libraryName, std::move(picture.jpeg));
-    try {
-        package.Save(App()->DataFile("Pic.dat"));
-    } catch (const FileError& error) {
-        // Pic.dat was replaced whole or not at all: it is as it was, so is the package again.
-        package.Remove(picture.libraryName);
-        ReportFileError(window(), error);
-        return false;
-    }
-    AppendRow(picture.libraryName);
-    return true;
-}
-
 void ResFrame::RemovePicture() {
-    if (m_pictureNames.size() == 1) {
+    PictureLibrary& library = App()->m_pictureLibrary;
+    if (library.HoldsOnePicture()) {
         ShowMessageBox(this, kOnlyOnePicture);
         return;
     }
@@ -206,44 +196,19 @@ void ResFrame::RemovePicture() {
         return;
     const int row = m_pictureList->SelectedRow();
     if (row < 0 || row >= static_cast<int>(m_pictureNames.size())) return;
-    const std::string name = m_pictureNames[static_cast<std::size_t>(row)];
 
-    // Score.dat is read before anything changes: a damaged one stops the removal here.
-    const std::string scorePath = App()->DataFile("Score.dat");
-    ScoreTable scores;
-    bool haveScores = false;
-    try {
-        haveScores = LoadScoreFile(scorePath, scores);
-    } catch (const FileError& error) {
-        ReportFileError(window(), error);
-        return;
+    const RemoveResult result =
+        library.Remove(m_pictureNames[static_cast<std::size_t>(row)], App()->DataFile("Score.dat"));
+    if (result.PictureRemoved()) {
+        // Pic.dat no longer holds the picture, so neither do the list and the names, whatever
+        // became of its scores.
+        RemoveRow(row);
+        if (m_pictureList->count() > 0) {
+            m_pictureList->setCurrentRow(0);
+            SendMessage(this, UM_LISTSELCHANGE, 0);
+        }
     }
-
-    ImagePackage& package = App()->m_picturePackage;
-    const std::vector<std::uint8_t> before = package.ToBytes();
-    package.Remove(name);
-    try {
-        package.Save(App()->DataFile("Pic.dat"));
-    } catch (const FileError& error) {
-        package.LoadFromBytes(before);  // Pic.dat is as it was
-        ReportFileError(window(), error);
-        return;
-    }
-
-    // Pic.dat no longer holds the picture, so neither do the list and the names, whatever
-    // becomes of its scores.
-    RemoveRow(row);
-    if (m_pictureList->count() > 0) {
-        m_pictureList->setCurrentRow(0);
-        SendMessage(this, UM_LISTSELCHANGE, 0);
-    }
-    if (!haveScores) return;  // no Score.dat: no scores to remove, and none is created
-    scores.RemoveByPicture(name);
-    try {
-        StoreScoreFile(scorePath, scores);
-    } catch (const FileError& error) {
-        ReportFileError(window(), error);
-    }
+    if (result.error) ReportFileError(window(), *result.error);
 }
 
 void ResFrame::paintEvent(QPaintEvent*) {

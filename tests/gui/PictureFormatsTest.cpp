@@ -88,7 +88,7 @@ private:
     test::LibraryData m_files;
 
     ImportedPicture Import(const std::string& name, const Bytes& bytes) {
-        return PreparePicture(m_files.WriteBytes(name, bytes), {});
+        return PreparePicture(m_files.WriteBytes(name, bytes), {}, ConvertPicture);
     }
 
 private slots:
