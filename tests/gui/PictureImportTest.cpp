@@ -147,7 +147,7 @@ private slots:
         const std::string path =
             test::WriteImage(m_files, "Beach.bmp", HalvesImage(1024, 768), "BMP");
         const ImportedPicture picture =
-            PreparePicture(path, {"First.jpg", "Second.jpg", "Third.jpg"});
+            PreparePicture(path, {"First.jpg", "Second.jpg", "Third.jpg"}, ConvertPicture);
         QVERIFY(picture.Accepted());
         QCOMPARE(picture.libraryName, std::string("Beach.jpg"));
         QCOMPARE(RefusalMessage(picture), QString());
@@ -167,7 +167,7 @@ private slots:
     void StoredJpegIsTheStretchedPictureAtTheDefaultQuality() {
         const QImage exact = HalvesImage(400, 300);
         const std::string path = test::WriteImage(m_files, "Exact.bmp", exact, "BMP");
-        const ImportedPicture picture = PreparePicture(path, {});
+        const ImportedPicture picture = PreparePicture(path, {}, ConvertPicture);
         QVERIFY(picture.Accepted());
         QCOMPARE(picture.jpeg, test::Encode(exact, "JPG"));
     }
@@ -191,7 +191,7 @@ private slots:
         const std::string path =
             test::WriteImage(m_files, name.toStdString(), HalvesImage(size.width(), size.height()),
                              format.toLatin1().constData());
-        const ImportedPicture picture = PreparePicture(path, {});
+        const ImportedPicture picture = PreparePicture(path, {}, ConvertPicture);
         QVERIFY(picture.Accepted());
         QImage stored;
         QVERIFY(stored.loadFromData(picture.jpeg.data(), static_cast<int>(picture.jpeg.size())));
@@ -204,7 +204,7 @@ private slots:
         QImage image(40, 30, QImage::Format_ARGB32);
         image.fill(qRgba(0, 0, 0, 0));
         const std::string path = test::WriteImage(m_files, "Clear.png", image, "PNG");
-        const ImportedPicture picture = PreparePicture(path, {});
+        const ImportedPicture picture = PreparePicture(path, {}, ConvertPicture);
         QVERIFY(picture.Accepted());
         QImage stored;
         QVERIFY(stored.loadFromData(picture.jpeg.data(), static_cast<int>(picture.jpeg.size())));
@@ -227,7 +227,8 @@ private slots:
         QFETCH(bool, refused);
         const std::string path =
             test::WriteImage(m_files, file.toStdString(), HalvesImage(40, 30), "BMP");
-        const ImportedPicture picture = PreparePicture(path, {"Harbour.jpg", "Beach.jpg"});
+        const ImportedPicture picture =
+            PreparePicture(path, {"Harbour.jpg", "Beach.jpg"}, ConvertPicture);
         QCOMPARE(picture.refusal, refused ? ImportRefusal::DuplicateName : ImportRefusal::None);
         QCOMPARE(picture.jpeg.empty(), refused);
         if (refused)
@@ -240,7 +241,8 @@ private slots:
         // "Beach.png" less four bytes is "Beach", the shown name of "Beach.jpg"; the file is
         // refused as a duplicate even though it is not an image at all.
         const std::string path = m_files.WriteBytes("Beach.png", {'n', 'o'});
-        QCOMPARE(PreparePicture(path, {"Beach.jpg"}).refusal, ImportRefusal::DuplicateName);
+        QCOMPARE(PreparePicture(path, {"Beach.jpg"}, ConvertPicture).refusal,
+                 ImportRefusal::DuplicateName);
     }
 
     void LibraryNameOver127BytesIsRefused() {
@@ -248,11 +250,11 @@ private slots:
         const std::string tooLong = std::string(124, 'b') + ".bmp";
         const QImage image = HalvesImage(40, 30);
         const ImportedPicture fits =
-            PreparePicture(test::WriteImage(m_files, longest, image, "BMP"), {});
+            PreparePicture(test::WriteImage(m_files, longest, image, "BMP"), {}, ConvertPicture);
         QVERIFY(fits.Accepted());
         QCOMPARE(fits.libraryName.size(), std::size_t(127));
         const ImportedPicture refused =
-            PreparePicture(test::WriteImage(m_files, tooLong, image, "BMP"), {});
+            PreparePicture(test::WriteImage(m_files, tooLong, image, "BMP"), {}, ConvertPicture);
         QCOMPARE(refused.refusal, ImportRefusal::NameTooLong);
         QCOMPARE(RefusalMessage(refused),
                  QString("The file name is too long for the library.\nplease use a shorter name "
@@ -282,7 +284,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         const std::string path =
             m_files.WriteBytes(name.toStdString(), {bytes.begin(), bytes.end()});
-        const ImportedPicture picture = PreparePicture(path, {"Beach.jpg"});
+        const ImportedPicture picture = PreparePicture(path, {"Beach.jpg"}, ConvertPicture);
         QCOMPARE(picture.refusal, ImportRefusal::InvalidFile);
         QVERIFY(picture.jpeg.empty());
         QCOMPARE(RefusalMessage(picture), QString("Invalid file!"));
@@ -290,10 +292,10 @@ private slots:
     }
 
     void MissingFileAndDirectoryAreInvalid() {
-        QCOMPARE(PreparePicture(m_files.File("nothing-here.bmp"), {}).refusal,
+        QCOMPARE(PreparePicture(m_files.File("nothing-here.bmp"), {}, ConvertPicture).refusal,
                  ImportRefusal::InvalidFile);
         QDir(QString::fromStdString(m_files.Path())).mkdir("folder.bmp");
-        QCOMPARE(PreparePicture(m_files.File("folder.bmp"), {}).refusal,
+        QCOMPARE(PreparePicture(m_files.File("folder.bmp"), {}, ConvertPicture).refusal,
                  ImportRefusal::InvalidFile);
     }
 
@@ -309,7 +311,7 @@ private slots:
             break;
         }
         const std::string path = m_files.WriteBytes("Huge.jpg", jpeg);
-        QCOMPARE(PreparePicture(path, {}).refusal, ImportRefusal::InvalidFile);
+        QCOMPARE(PreparePicture(path, {}, ConvertPicture).refusal, ImportRefusal::InvalidFile);
     }
 
     void DecodingReportsNothingToTheLogAndRestoresItsHandler() {
@@ -319,7 +321,7 @@ private slots:
             [](QtMsgType, const QMessageLogContext&, const QString&) { ++logged; });
         const std::vector<std::uint8_t> jpeg = test::Encode(HalvesImage(640, 480), "JPG");
         const std::string path = m_files.WriteBytes("cut.jpg", Cut(jpeg, jpeg.size() / 2));
-        QVERIFY(DecodeStretched(QString::fromStdString(path), QSize(400, 300)).isNull());
+        QVERIFY(DecodeStretched(path, QSize(400, 300)).isNull());
         QCOMPARE(logged, 0);
         qWarning("after");
         QCOMPARE(logged, 1);
@@ -344,7 +346,7 @@ private slots:
     void ScratchFailureRefusesWithTheCause() {
         m_tmpDir->PointAtMissingFolder();
         const std::string path = test::WriteImage(m_files, "Fine.bmp", HalvesImage(40, 30), "BMP");
-        const ImportedPicture picture = PreparePicture(path, {});
+        const ImportedPicture picture = PreparePicture(path, {}, ConvertPicture);
         QCOMPARE(picture.refusal, ImportRefusal::NotConverted);
         QVERIFY(picture.jpeg.empty());
         QVERIFY(RefusalMessage(picture).startsWith("The picture could not be converted.\n"));
