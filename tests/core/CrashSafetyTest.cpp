@@ -236,14 +236,19 @@ TEST_F(CrashSafetyTest, SaveOverADamagedPicDatKilledAnywhereNeverLosesTheOrigina
 
 const ScoreRecord kBeachGame{1, "Beach.jpg", "ann", 120, 240, "2026.12.07"};
 
-TEST_F(CrashSafetyTest, StoringAGameKilledAnywhereLeavesTheOldOrTheNewScoreDat) {
+// The two-row table with the Beach game stored behind it.
+Bytes TwoRowsAndTheBeachGame() {
     ScoreTable table;
     Archive loading(kTwoRowScores, "Score.dat");
     table.Serialize(loading);
     table.Append(kBeachGame);
     Archive storing("Score.dat");
     table.Serialize(storing);
-    const Bytes newBytes = storing.Stored();
+    return storing.Stored();
+}
+
+TEST_F(CrashSafetyTest, StoringAGameKilledAnywhereLeavesTheOldOrTheNewScoreDat) {
+    const Bytes newBytes = TwoRowsAndTheBeachGame();
 
     const std::string path = PathOf("Score.dat");
     KillEverywhere("Score.dat", {{"Score.dat", kTwoRowScores}}, kTwoRowScores, newBytes,
@@ -251,13 +256,7 @@ TEST_F(CrashSafetyTest, StoringAGameKilledAnywhereLeavesTheOldOrTheNewScoreDat) 
 }
 
 TEST_F(CrashSafetyTest, RemovingScoresKilledAnywhereLeavesTheOldOrTheNewScoreDat) {
-    ScoreTable table;
-    Archive loading(kTwoRowScores, "Score.dat");
-    table.Serialize(loading);
-    table.Append(kBeachGame);
-    Archive storing("Score.dat");
-    table.Serialize(storing);
-    const Bytes oldBytes = storing.Stored();
+    const Bytes oldBytes = TwoRowsAndTheBeachGame();
     const Bytes newBytes =
         Hex("01 00 00 00  01 00 00 00  09 42 65 61 63 68 2E 6A 70 67  03 61 6E 6E"
             "78 00 00 00  F0 00 00 00  0A 32 30 32 36 2E 31 32 2E 30 37");

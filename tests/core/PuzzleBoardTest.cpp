@@ -174,24 +174,26 @@ TEST(PuzzleBoardTest, ClicksBeforeTheFirstShuffleAreIgnored) {
     EXPECT_TRUE(EveryCellHome(board));
 }
 
+// Clicks (row, col) and checks that no tile moved.
+ClickResult ClickMovingNothing(PuzzleBoard& board, int row, int col) {
+    const Grid before = CellsOf(board);
+    const ClickResult result = board.ClickCell(row, col);
+    EXPECT_EQ(result.moved, 0);
+    EXPECT_EQ(CellsOf(board), before);
+    return result;
+}
+
 TEST(PuzzleBoardTest, ClickOnEmptyCellCountsZeroMoves) {
     PuzzleBoard board = ShuffledBoard(3, 4, 0);
-    const Grid before = CellsOf(board);
-    const ClickResult result = board.ClickCell(2, 3);
+    const ClickResult result = ClickMovingNothing(board, 2, 3);
     EXPECT_TRUE(result.counted);
-    EXPECT_EQ(result.moved, 0);
     EXPECT_FALSE(result.solved);
     EXPECT_TRUE(board.InPlay());
-    EXPECT_EQ(CellsOf(board), before);
 }
 
 TEST(PuzzleBoardTest, ClickOffTheEmptyCellsRowAndColumnIsNotCounted) {
     PuzzleBoard board = ShuffledBoard(3, 4, 0);
-    const Grid before = CellsOf(board);
-    const ClickResult result = board.ClickCell(1, 2);
-    EXPECT_FALSE(result.counted);
-    EXPECT_EQ(result.moved, 0);
-    EXPECT_EQ(CellsOf(board), before);
+    EXPECT_FALSE(ClickMovingNothing(board, 1, 2).counted);
 }
 
 TEST(PuzzleBoardTest, ClickNextToTheEmptyCellMovesOneTile) {
