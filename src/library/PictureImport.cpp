@@ -6,11 +6,12 @@
 
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
-#include "library/BitmapFile.h"
 #include "core/library/DisplayName.h"
-#include "library/PictureDecoder.h"
 #include "core/library/ScratchDirectory.h"
 #include "core/package/ImagePackage.h"
+#include "library/BitmapFile.h"
+#include "library/PictureDecoder.h"
+#include "skin/EdgeRect.h"
 #include "skin/SkinImage.h"
 
 namespace {
@@ -45,10 +46,10 @@ ImportedPicture Refused(ImportRefusal refusal, std::string libraryName, std::str
 
 // The decoded image on an opaque black 400 x 300 surface, as the stored picture shows it.
 QImage OpaqueSurface(const QImage& image) {
-    QImage surface(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
+    QImage surface(ToQSize(layout::kPictureSize), QImage::Format_RGB32);
     surface.fill(Qt::black);
     QPainter painter(&surface);
-    painter.drawImage(QRect(0, 0, kPictureWidth, kPictureHeight), image);
+    painter.drawImage(QRect(QPoint(0, 0), surface.size()), image);
     return surface;
 }
 
@@ -67,8 +68,8 @@ std::vector<std::uint8_t> ConvertToJpeg(const QImage& surface) {
     std::optional<std::vector<std::uint8_t>> jpeg = ReadWholeFile(jpegPath);
     if (!jpeg) throw FileError(jpegPath, "disappeared");
     const std::unique_ptr<SkinImage> check = SkinImage::CreateFromBytes(*jpeg);
-    if (check == nullptr || check->GetWidth() != kPictureWidth ||
-        check->GetHeight() != kPictureHeight)
+    if (check == nullptr || static_cast<int>(check->GetWidth()) != layout::kPictureSize.width ||
+        static_cast<int>(check->GetHeight()) != layout::kPictureSize.height)
         throw FileError(jpegPath, "is not a whole 400 x 300 picture");
     return std::move(*jpeg);
 }
@@ -90,7 +91,7 @@ ImportedPicture PreparePicture(const std::string& path,
         return Refused(ImportRefusal::NameTooLong, std::move(libraryName));
 
     const QImage image =
-        DecodeStretched(QFile::decodeName(path.c_str()), QSize(kPictureWidth, kPictureHeight));
+        DecodeStretched(QFile::decodeName(path.c_str()), ToQSize(layout::kPictureSize));
     if (image.isNull()) return Refused(ImportRefusal::InvalidFile, std::move(libraryName));
 
     ImportedPicture picture;

@@ -9,9 +9,6 @@
 // order, then the conversion to a 400 x 300 JPEG. Both the library panel's Add button and the
 // command line import go through PreparePicture, so they accept and refuse the same files.
 
-inline constexpr int kPictureWidth = 400;
-inline constexpr int kPictureHeight = 300;
-
 enum class ImportRefusal {
     None,
     DuplicateName,  // the file's name or its library name is already in the library
