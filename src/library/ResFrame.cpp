@@ -5,7 +5,6 @@
 
 #include "core/board/GridSize.h"
 #include "core/io/FileError.h"
-#include "core/scores/ScoreFile.h"
 #include "core/state/AppState.h"
 #include "library/BoardSizeComboBox.h"
 #include "library/PictureImport.h"
@@ -116,31 +115,27 @@ void ResFrame::RemoveRow(int row) {
 void ResFrame::AddPicture() {
     const std::optional<QString> chosen = ChooseFileToOpen(this, kImportFilters);
     if (!chosen) return;
-    ImportedPicture picture =
-        PreparePicture(QFile::encodeName(*chosen).toStdString(), m_pictureNames);
-    if (!picture.Accepted()) {
-        ShowMessageBox(this, RefusalMessage(picture));
-        return;
+    const AddResult result =
+        App()->m_pictureLibrary.Add(QFile::encodeName(*chosen).toStdString(), ConvertPicture);
+    switch (result.outcome) {
+        case AddResult::Outcome::Refused:
+            ShowMessageBox(this, RefusalMessage(result.picture));
+            return;
+        case AddResult::Outcome::FileFailed:
+            ReportFileError(window(), *result.error);
+            return;
+        case AddResult::Outcome::Added:
+            break;
     }
-
-    ImagePackage& package = App()->m_picturePackage;
-    package.AddEntry(picture.libraryName, std::move(picture.jpeg));
-    try {
-        package.Save(App()->DataFile("Pic.dat"));
-    } catch (const FileError& error) {
-        // Pic.dat was replaced whole or not at all: it is as it was, so is the package again.
-        package.Remove(picture.libraryName);
-        ReportFileError(window(), error);
-        return;
-    }
-    AppendRow(picture.libraryName);
+    AppendRow(result.picture.libraryName);
     const int last = m_pictureList->count() - 1;
     m_pictureList->setCurrentRow(last);
     SendMessage(this, UM_LISTSELCHANGE, static_cast<quintptr>(last));
 }
 
 void ResFrame::RemovePicture() {
-    if (m_pictureNames.size() == 1) {
+    PictureLibrary& library = App()->m_pictureLibrary;
+    if (library.HoldsOnePicture()) {
         ShowMessageBox(this, kOnlyOnePicture);
         return;
     }
@@ -149,44 +144,19 @@ void ResFrame::RemovePicture() {
         return;
     const int row = m_pictureList->SelectedRow();
     if (row < 0 || row >= static_cast<int>(m_pictureNames.size())) return;
-    const std::string name = m_pictureNames[static_cast<std::size_t>(row)];
 
-    // Score.dat is read before anything changes: a damaged one stops the removal here.
-    const std::string scorePath = App()->DataFile("Score.dat");
-    ScoreTable scores;
-    bool haveScores = false;
-    try {
-        haveScores = LoadScoreFile(scorePath, scores);
-    } catch (const FileError& error) {
-        ReportFileError(window(), error);
-        return;
+    const RemoveResult result =
+        library.Remove(m_pictureNames[static_cast<std::size_t>(row)], App()->DataFile("Score.dat"));
+    if (result.PictureRemoved()) {
+        // Pic.dat no longer holds the picture, so neither do the list and the names, whatever
+        // became of its scores.
+        RemoveRow(row);
+        if (m_pictureList->count() > 0) {
+            m_pictureList->setCurrentRow(0);
+            SendMessage(this, UM_LISTSELCHANGE, 0);
+        }
     }
-
-    ImagePackage& package = App()->m_picturePackage;
-    const std::vector<std::uint8_t> before = package.ToBytes();
-    package.Remove(name);
-    try {
-        package.Save(App()->DataFile("Pic.dat"));
-    } catch (const FileError& error) {
-        package.LoadFromBytes(before);  // Pic.dat is as it was
-        ReportFileError(window(), error);
-        return;
-    }
-
-    // Pic.dat no longer holds the picture, so neither do the list and the names, whatever
-    // becomes of its scores.
-    RemoveRow(row);
-    if (m_pictureList->count() > 0) {
-        m_pictureList->setCurrentRow(0);
-        SendMessage(this, UM_LISTSELCHANGE, 0);
-    }
-    if (!haveScores) return;  // no Score.dat: no scores to remove, and none is created
-    scores.RemoveByPicture(name);
-    try {
-        StoreScoreFile(scorePath, scores);
-    } catch (const FileError& error) {
-        ReportFileError(window(), error);
-    }
+    if (result.error) ReportFileError(window(), *result.error);
 }
 
 void ResFrame::Paint(QPainter& painter) {

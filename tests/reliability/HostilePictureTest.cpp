@@ -188,7 +188,7 @@ private slots:
 
     void AWholeCoreHeaderBitmapIsStillImported() {
         const std::string path = m_data->WriteBytes("Core.bmp", CoreBitmapCutAfterRows(30));
-        const ImportedPicture picture = PreparePicture(path, kLibrary);
+        const ImportedPicture picture = PreparePicture(path, kLibrary, ConvertPicture);
         QVERIFY(picture.Accepted());
         QCOMPARE(picture.libraryName, std::string("Core.jpg"));
     }
