@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "game/BoardView.h"
+#include "game/GameWnd.h"
 #include "platform/Messages.h"
 #include "support/qt/AppTestMain.h"
 #include "support/qt/BoardSolver.h"
@@ -52,7 +52,7 @@ private slots:
 
     void SixColumnsCutSixtySixPixelTilesIntoAlternatingWidths() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 6, 4);
+        view.LoadPicture("P.jpg", {.rows = 4, .cols = 6});
         const QImage frame = Frame(view);
         // Column 5 starts at 333 and is 67 wide; its source also starts at 333.
         QCOMPARE(frame.pixel(333, 10), PicturePixel(333, 10));
@@ -70,7 +70,7 @@ private slots:
 
     void SevenColumnsGiveTheLastColumnFiftyEightPixels() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 7, 5);
+        view.LoadPicture("P.jpg", {.rows = 5, .cols = 7});
         const QImage frame = Frame(view);
         QCOMPARE(frame.pixel(341, 5), kLine);  // tile 5 ends at x1 = 342
         QCOMPARE(frame.pixel(342, 5),
@@ -82,7 +82,7 @@ private slots:
 
     void TheEmptyCellIsPlainAndTilesComeFromTheirHome() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 4, 3);
+        view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         view.Board().ShuffleWithSeed(11);
         const QImage frame = Frame(view);
         for (int y = 200; y < 300; ++y)
@@ -93,7 +93,7 @@ private slots:
 
     void WithoutAPictureTheBoardIsAPlainArea() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("Missing.jpg", 4, 3);
+        view.LoadPicture("Missing.jpg", {.rows = 3, .cols = 4});
         QVERIFY(!view.HasPicture());
         const QImage frame = Frame(view);
         QCOMPARE(frame.pixel(0, 0), kLine);
@@ -104,7 +104,7 @@ private slots:
 
     void ClicksOffTheEmptyCellsLinesTellNothing() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 4, 3);
+        view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         m_panel.heard.clear();
         QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(50, 50));  // out of play
         view.Board().ShuffleWithSeed(3);
@@ -120,7 +120,7 @@ private slots:
 
     void AClickOnTheEmptyCellTellsZeroTiles() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 4, 3);
+        view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         view.Board().ShuffleWithSeed(3);
         m_panel.heard.clear();
         QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(399, 299));
@@ -131,7 +131,7 @@ private slots:
 
     void ARunOfTilesSlidesInOneClick() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 8, 6);
+        view.LoadPicture("P.jpg", {.rows = 6, .cols = 8});
         view.Board().ShuffleWithSeed(5);
         m_panel.heard.clear();
         QTest::mouseClick(&view, Qt::LeftButton, {},
@@ -143,7 +143,7 @@ private slots:
 
     void AReleaseOffTheBoardIsNoClick() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 4, 3);
+        view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         view.Board().ShuffleWithSeed(3);
         m_panel.heard.clear();
         QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(-30, 250));
@@ -153,7 +153,7 @@ private slots:
 
     void TheSolvingClickSendsTilesThenPostsTheSolve() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 4, 3);
+        view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         const QImage whole = Frame(view);
         view.Board().ShuffleWithSeed(2026);
         m_panel.heard.clear();

@@ -5,10 +5,10 @@
 #include <QTest>
 
 #include "core/scores/ScoreFile.h"
-#include "game/BoardView.h"
 #include "game/GameFrame.h"
+#include "game/GameWnd.h"
 #include "game/NameInputDialog.h"
-#include "skin/Layout.h"
+#include "skin/EdgeRect.h"
 #include "support/qt/AppTestMain.h"
 #include "support/qt/BoardSolver.h"
 #include "support/qt/ModalAnswerer.h"
@@ -23,7 +23,7 @@ constexpr std::uint32_t kSeed = 77;
 struct Host {
     QWidget window;
     GameFrame* frame;
-    Host() : frame(new GameFrame(&window, kContentRect)) {
+    Host() : frame(new GameFrame(&window, ToQRect(layout::kContentRect))) {
         window.resize(634, 373);
         window.show();
     }
@@ -33,6 +33,13 @@ struct Host {
 void PressNew(GameFrame& frame) {
     PostMessage(&frame, UM_BUTTONCLICK, GameFrame::kNewButtonId);
     QCoreApplication::processEvents();
+}
+
+// A game in play with four steps, its panel then hidden as when another section is shown.
+void PlayFourStepsAndHide(GameFrame& frame) {
+    PressNew(frame);
+    SendMessage(&frame, UM_TILESMOVED, 4);
+    frame.setGeometry(0, 0, 0, 0);
 }
 
 }  // namespace
@@ -133,10 +140,8 @@ private slots:
     void AnUnchangedChoiceKeepsTheGameGoing() {
         Host host;
         GameFrame& frame = *host.frame;
-        PressNew(frame);
-        SendMessage(&frame, UM_TILESMOVED, 4);
-        frame.setGeometry(0, 0, 0, 0);
-        frame.setGeometry(kContentRect);
+        PlayFourStepsAndHide(frame);
+        frame.setGeometry(ToQRect(layout::kContentRect));
         QVERIFY(frame.View()->Board().InPlay());
         QVERIFY(frame.ClockRunning());
         QCOMPARE(frame.Steps().Value(), 4);
@@ -145,12 +150,10 @@ private slots:
     void AChangedChoiceAbandonsTheGame() {
         Host host;
         GameFrame& frame = *host.frame;
-        PressNew(frame);
-        SendMessage(&frame, UM_TILESMOVED, 4);
-        frame.setGeometry(0, 0, 0, 0);
+        PlayFourStepsAndHide(frame);
         App()->m_boardRows = 5;
         App()->m_boardCols = 7;
-        frame.setGeometry(kContentRect);
+        frame.setGeometry(ToQRect(layout::kContentRect));
         QVERIFY(!frame.View()->Board().InPlay());
         QCOMPARE(frame.View()->Board().Cols(), 7);
         QVERIFY(!frame.ClockRunning());
@@ -173,12 +176,12 @@ private slots:
         Host host;
         GameFrame& frame = *host.frame;
         const QImage shot = frame.grab().toImage();
-        QCOMPARE(shot.pixel(415, 10), kPanelFill.rgb());
+        QCOMPARE(shot.pixel(415, 10), ToQColor(layout::kPanelFill).rgb());
         // The thumbnail is the 400 x 300 picture halved into (420, 0)-(620, 150).
         QCOMPARE(shot.pixel(420, 0), test::PatternPicture(10).pixel(0, 0));
         QCOMPARE(shot.pixel(619, 149), test::PatternPicture(10).pixel(398, 298));
         QCOMPARE(shot.pixel(472, 170), qRgb(0, 0, 0));  // glyph background of the step counter
-        QCOMPARE(shot.pixel(511, 170), kPanelFill.rgb());
+        QCOMPARE(shot.pixel(511, 170), ToQColor(layout::kPanelFill).rgb());
     }
 
 private:

@@ -8,15 +8,14 @@
 #include <QTest>
 #include <optional>
 
+#include "app/Corvalin.h"
 #include "app/CorvalinApp.h"
-#include "app/MainWindow.h"
-#include "game/BoardView.h"
 #include "game/GameFrame.h"
+#include "game/GameWnd.h"
 #include "library/BoardSizeComboBox.h"
 #include "library/PictureListBox.h"
 #include "library/ResFrame.h"
 #include "skin/EdgeRect.h"
-#include "skin/Layout.h"
 #include "support/ScopedTmpDir.h"
 #include "support/qt/ModalAnswerer.h"
 #include "support/qt/TestImages.h"
@@ -112,7 +111,7 @@ private:
         m_owner.emplace();
         m_owner->resize(CCorvalin::kWidth, CCorvalin::kHeight);
         m_panel = new ResFrame(&*m_owner, QRect(0, 0, 0, 0));
-        m_panel->setGeometry(kContentRect);
+        m_panel->setGeometry(ToQRect(layout::kContentRect));
         m_owner->show();
         return *m_panel;
     }
@@ -191,11 +190,11 @@ private slots:
         QCOMPARE(shot.size(), QSize(620, 300));
         QCOMPARE(shot.pixel(0, 0), test::PictureColour(0));
         QCOMPARE(shot.pixel(399, 299), test::PictureColour(0));
-        QCOMPARE(shot.pixel(400, 0), kPanelFill.rgb());
-        QCOMPARE(shot.pixel(419, 299), kPanelFill.rgb());
+        QCOMPARE(shot.pixel(400, 0), ToQColor(layout::kPanelFill).rgb());
+        QCOMPARE(shot.pixel(419, 299), ToQColor(layout::kPanelFill).rgb());
         QCOMPARE(shot.pixel(kAddButton.center()), kAddNormal);
         QCOMPARE(shot.pixel(kDelButton.center()), kDelNormal);
-        QCOMPARE(shot.pixel(510, 266), kPanelFill.rgb());
+        QCOMPARE(shot.pixel(510, 266), ToQColor(layout::kPanelFill).rgb());
     }
 
     void ClickOnARowMakesItCurrentAndKeepsTheSize() {
@@ -285,7 +284,7 @@ private slots:
         QCOMPARE(List().count(), 0);
         QVERIFY(panel.Preview() == nullptr);
         QCOMPARE(App()->m_currentPicture, std::string());
-        QCOMPARE(PreviewColour(panel), kPanelFill.rgb());
+        QCOMPARE(PreviewColour(panel), ToQColor(layout::kPanelFill).rgb());
         QCOMPARE(Remove({test::PressOnBox(Qt::Key_Return)}), 1);
         QVERIFY(!QFile::exists(QString::fromStdString(m_data->File("Pic.dat"))));
     }
@@ -544,7 +543,7 @@ private slots:
         window.show();
         SendMessage(&window, UM_BUTTONCLICK, CCorvalin::kRes);
         ResFrame* library = window.Res();
-        QCOMPARE(library->geometry(), kContentRect);
+        QCOMPARE(library->geometry(), ToQRect(layout::kContentRect));
         for (int i = 0; i < 4; ++i) QTest::keyClick(library->SizeCombo(), Qt::Key_Down);
         QCoreApplication::processEvents();
         QCOMPARE(App()->m_boardRows, 5);
@@ -566,7 +565,7 @@ private slots:
         DoubleClickRow(*library->PictureList(), 1);
         QCOMPARE(App()->m_currentPicture, std::string("Second.jpg"));
         QCOMPARE(library->geometry().size(), QSize(0, 0));
-        QCOMPARE(window.Game()->geometry(), kContentRect);
+        QCOMPARE(window.Game()->geometry(), ToQRect(layout::kContentRect));
         QCOMPARE(window.Game()->View()->Board().Rows(), 6);
         QCOMPARE(window.Game()->View()->Board().Cols(), 8);
         QVERIFY(window.Game()->View()->HasPicture());

@@ -5,10 +5,11 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "app/MainWindow.h"
+#include "app/Corvalin.h"
+#include "core/layout/SkinLayout.h"
 #include "game/GameFrame.h"
 #include "library/ResFrame.h"
-#include "skin/Layout.h"
+#include "skin/EdgeRect.h"
 #include "support/qt/AppTestMain.h"
 #include "support/qt/ModalAnswerer.h"
 #include "support/qt/TestImages.h"
@@ -77,7 +78,7 @@ private slots:
         QVERIFY(!message.contains("Beach") && !message.contains("Sea"));
         QCOMPARE(window.Res()->PictureNames(), expected);
         QCOMPARE(App()->m_currentPicture, std::string("Sea.jpg"));
-        QCOMPARE(window.Res()->geometry(), kContentRect);
+        QCOMPARE(window.Res()->geometry(), ToQRect(layout::kContentRect));
         QCOMPARE(window.Game()->size(), QSize(0, 0));
         QVERIFY(steps.Unexpected().isEmpty());
     }

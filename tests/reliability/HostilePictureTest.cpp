@@ -15,7 +15,7 @@
 #include "library/PictureImport.h"
 #include "library/PictureListBox.h"
 #include "library/ResFrame.h"
-#include "skin/Layout.h"
+#include "skin/EdgeRect.h"
 #include "support/ScopedTmpDir.h"
 #include "support/qt/AppTestMain.h"
 #include "support/qt/ModalAnswerer.h"
@@ -106,7 +106,7 @@ class HostilePictureTest : public QObject {
         App()->LoadData(m_data->Path());
         const Bytes picDat = m_data->Bytes("Pic.dat");
         QWidget owner;
-        auto* panel = new ResFrame(&owner, kContentRect);
+        auto* panel = new ResFrame(&owner, ToQRect(layout::kContentRect));
 
         test::SeenDialog box;
         test::ModalAnswerer answerer(

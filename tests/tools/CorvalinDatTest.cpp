@@ -1,7 +1,7 @@
 #include <QFile>
 #include <QTest>
 
-#include "core/layout/SkinNames.h"
+#include "core/layout/SkinLayout.h"
 #include "core/package/ImagePackage.h"
 #include "support/qt/TestImages.h"
 #include "support/qt/ToolRun.h"
@@ -184,8 +184,8 @@ private slots:
 
     void CheckSkinNamesWhatIsMissingBrokenOrMisSized() {
         ImagePackage skin;
-        for (const RequiredSkinImage& required : kRequiredSkinImages)
-            skin.AddEntry(required.name, Jpeg(required.width, required.height));
+        for (const layout::SkinPicture& required : layout::kSkinPictures)
+            skin.AddEntry(required.name, Jpeg(required.rect.Width(), required.rect.Height()));
         skin.Save(File("Skin.dat").toStdString());
         const Run whole = Dat({"check-skin", "Skin.dat"});
         QCOMPARE(whole.exitCode, 0);

@@ -7,7 +7,8 @@
 #include <functional>
 
 #include "core/board/PuzzleBoard.h"
-#include "game/BoardView.h"
+#include "core/board/RandomGenerator.h"
+#include "game/GameWnd.h"
 #include "support/ShufflePath.h"
 
 namespace test {
