@@ -11,7 +11,7 @@
 
 #include "core/board/GridSize.h"
 #include "core/package/ImagePackage.h"
-#include "game/BoardView.h"
+#include "game/GameWnd.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ void BM_ComposeFrame(benchmark::State& state) {
     ImagePackage pictures;
     pictures.AddEntry(kPictureName, PictureJpeg());
     GameWnd view(nullptr, pictures);
-    view.LoadPicture(kPictureName, size.cols, size.rows);
+    view.LoadPicture(kPictureName, size);
     view.Board().ShuffleWithSeed(7);
     QImage screen = Canvas();
     {

@@ -4,11 +4,12 @@
 #include <utility>
 #include <vector>
 
-#include "AppTestSupport.h"
-#include "BoardSolver.h"
 #include "core/board/GridSize.h"
-#include "game/BoardView.h"
+#include "game/GameWnd.h"
 #include "platform/Messages.h"
+#include "support/qt/AppTestMain.h"
+#include "support/qt/BoardSolver.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 
@@ -80,8 +81,8 @@ class BoardViewTest : public QObject {
 
 private slots:
     void initTestCase() {
-        m_pictures.AddEntry("P.jpg", test::Bmp(test::PatternPicture(10)));
-        m_pictures.AddEntry("Unique.bmp", test::Bmp(UniquePicture()));
+        m_pictures.AddEntry("P.jpg", test::Encode(test::PatternPicture(10), "BMP"));
+        m_pictures.AddEntry("Unique.bmp", test::Encode(UniquePicture(), "BMP"));
     }
 
     void everyBoardSizeDrawsExactlyTheStretchedTilesAndTheirLines() {
@@ -89,20 +90,20 @@ private slots:
             const QByteArray label =
                 QByteArray::number(size.rows) + "x" + QByteArray::number(size.cols);
             GameWnd view(&m_panel, m_pictures);
-            view.LoadPicture("Unique.bmp", size.cols, size.rows);
+            view.LoadPicture("Unique.bmp", size);
             QVERIFY2(Frame(view) == ReferenceFrame(UniquePicture(), view.Board()), label);
             view.Board().ShuffleWithSeed(5);
             QVERIFY2(Frame(view) == ReferenceFrame(UniquePicture(), view.Board()), label);
             // Another picture at another size after the first cut.
-            view.LoadPicture("P.jpg", kGridSizes[0].cols, kGridSizes[0].rows);
+            view.LoadPicture("P.jpg", kGridSizes[0]);
             view.Board().ShuffleWithSeed(6);
             QVERIFY2(Frame(view) == ReferenceFrame(test::PatternPicture(10), view.Board()), label);
         }
     }
 
-    void sixColumnsCutSixtySixPixelTilesIntoAlternatingWidths() {
+    void SixColumnsCutSixtySixPixelTilesIntoAlternatingWidths() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 6, 4);
+        view.LoadPicture("P.jpg", {.rows = 4, .cols = 6});
         const QImage frame = Frame(view);
         // Column 5 starts at 333 and is 67 wide; its source also starts at 333.
         QCOMPARE(frame.pixel(333, 10), PicturePixel(333, 10));
@@ -118,9 +119,9 @@ private slots:
         QCOMPARE(frame.pixel(0, 10), PicturePixel(0, 10));
     }
 
-    void sevenColumnsGiveTheLastColumnFiftyEightPixels() {
+    void SevenColumnsGiveTheLastColumnFiftyEightPixels() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 7, 5);
+        view.LoadPicture("P.jpg", {.rows = 5, .cols = 7});
         const QImage frame = Frame(view);
         QCOMPARE(frame.pixel(341, 5), kLine);  // tile 5 ends at x1 = 342
         QCOMPARE(frame.pixel(342, 5),
@@ -130,9 +131,9 @@ private slots:
         QCOMPARE(frame.pixel(5, 59), kLine);  // rows of 60
     }
 
-    void theEmptyCellIsPlainAndTilesComeFromTheirHome() {
+    void TheEmptyCellIsPlainAndTilesComeFromTheirHome() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 4, 3);
+        view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         view.Board().ShuffleWithSeed(11);
         const QImage frame = Frame(view);
         for (int y = 200; y < 300; ++y)
@@ -141,9 +142,9 @@ private slots:
         QCOMPARE(frame.pixel(3, 4), PicturePixel(tile % 10 * 100 + 3, tile / 10 * 100 + 4));
     }
 
-    void withoutAPictureTheBoardIsAPlainArea() {
+    void WithoutAPictureTheBoardIsAPlainArea() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("Missing.jpg", 4, 3);
+        view.LoadPicture("Missing.jpg", {.rows = 3, .cols = 4});
         QVERIFY(!view.HasPicture());
         const QImage frame = Frame(view);
         QCOMPARE(frame.pixel(0, 0), kLine);
@@ -152,9 +153,9 @@ private slots:
         QVERIFY(view.Board().InPlay());
     }
 
-    void clicksOffTheEmptyCellsLinesTellNothing() {
+    void ClicksOffTheEmptyCellsLinesTellNothing() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 4, 3);
+        view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         m_panel.heard.clear();
         QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(50, 50));  // out of play
         view.Board().ShuffleWithSeed(3);
@@ -168,9 +169,9 @@ private slots:
                 QCOMPARE(view.Board().CellValue(r, c), before.CellValue(r, c));
     }
 
-    void aClickOnTheEmptyCellTellsZeroTiles() {
+    void AClickOnTheEmptyCellTellsZeroTiles() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 4, 3);
+        view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         view.Board().ShuffleWithSeed(3);
         m_panel.heard.clear();
         QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(399, 299));
@@ -179,9 +180,9 @@ private slots:
         QCOMPARE(m_panel.heard[0].second, quintptr(0));
     }
 
-    void aRunOfTilesSlidesInOneClick() {
+    void ARunOfTilesSlidesInOneClick() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 8, 6);
+        view.LoadPicture("P.jpg", {.rows = 6, .cols = 8});
         view.Board().ShuffleWithSeed(5);
         m_panel.heard.clear();
         QTest::mouseClick(&view, Qt::LeftButton, {},
@@ -191,9 +192,9 @@ private slots:
         QCOMPARE(view.Board().EmptyCol(), 0);
     }
 
-    void aReleaseOffTheBoardIsNoClick() {
+    void AReleaseOffTheBoardIsNoClick() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 4, 3);
+        view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         view.Board().ShuffleWithSeed(3);
         m_panel.heard.clear();
         QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(-30, 250));
@@ -201,9 +202,9 @@ private slots:
         QVERIFY(m_panel.heard.empty());
     }
 
-    void theSolvingClickSendsTilesThenPostsTheSolve() {
+    void TheSolvingClickSendsTilesThenPostsTheSolve() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 4, 3);
+        view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         const QImage whole = Frame(view);
         view.Board().ShuffleWithSeed(2026);
         m_panel.heard.clear();
