@@ -207,7 +207,7 @@ bool ImagePackage::Save(const std::string& path) {
     if (m_entries.empty()) return false;
     if (path == m_damagedPath) {
         // What could not be read may still matter to someone: never overwrite it unseen.
-        CopyFile(path, path + ".damaged");
+        KeepDamagedCopy(path);
         m_damagedPath.clear();
     }
     WriteFileAtomically(path, ToBytes());

@@ -35,7 +35,7 @@ public:
 
     // False, and nothing written, when the package has no entry. Replaces the file
     // atomically; throws FileError on failure. A file that loaded damaged is first
-    // kept beside itself as PATH.damaged.
+    // kept beside itself (KeepDamagedCopy), never over an earlier damaged copy.
     bool Save(const std::string& path);
     // The bytes Save writes.
     std::vector<std::uint8_t> ToBytes() const;
