@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
+#include <memory>
 
 #include "core/package/ImagePackage.h"
 
@@ -38,14 +40,19 @@ private:
         file.write(text);
     }
 
-    Run Import(const QStringList& images) const {
-        QProcess process;
+    // Sets process up to run corvalin-dat in the test's folder, with scratch files of its own.
+    void Prepare(QProcess& process) const {
         process.setWorkingDirectory(m_dir.path());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("TMPDIR", m_scratchParent.path());
         environment.remove("DISPLAY");
         environment.remove("QT_QPA_PLATFORM");
         process.setProcessEnvironment(environment);
+    }
+
+    Run Import(const QStringList& images) const {
+        QProcess process;
+        Prepare(process);
         process.start(CORVALIN_DAT_PATH, QStringList{"import", "Pic.dat"} + images);
         Run run;
         if (!process.waitForFinished(60000)) return run;
@@ -65,6 +72,35 @@ private:
     }
 
 private slots:
+    void EightImportsAtOnceKeepEveryPicture() {
+        constexpr int kRounds = 3;
+        constexpr int kAtOnce = 8;
+        std::vector<std::string> expected;
+        for (int round = 0; round < kRounds; ++round) {
+            std::vector<std::unique_ptr<QProcess>> imports;
+            for (int i = 0; i < kAtOnce; ++i) {
+                const QString name = QStringLiteral("Picture%1-%2").arg(round).arg(i);
+                WriteImage(name + ".png", QSize(40, 30), "PNG");
+                expected.push_back(name.toStdString() + ".jpg");
+                imports.push_back(std::make_unique<QProcess>());
+                Prepare(*imports.back());
+                imports.back()->start(CORVALIN_DAT_PATH,
+                                      QStringList{"import", "Pic.dat", name + ".png"});
+            }
+            for (auto& import : imports) {
+                QVERIFY(import->waitForFinished(60000));
+                QCOMPARE(import->exitCode(), 0);
+            }
+        }
+        ImagePackage package;
+        QVERIFY(package.Load(File("Pic.dat").toStdString()));
+        std::vector<std::string> names;
+        package.GetNames(names);
+        std::sort(names.begin(), names.end());
+        std::sort(expected.begin(), expected.end());
+        QCOMPARE(names, expected);
+    }
+
     void init() {
         for (const QString& name : QDir(m_dir.path()).entryList(QDir::Files))
             QFile::remove(File(name));

@@ -5,8 +5,8 @@
 
 #include "Commands.h"
 #include "ImageReaders.h"
-#include "library/PictureImport.h"
 #include "core/package/ImagePackage.h"
+#include "library/PictureImport.h"
 
 namespace {
 
@@ -45,9 +45,21 @@ int ImportPictures(const Arguments& args) {
             anyRefused = true;
             continue;
         }
-        package.AddEntry(picture.libraryName, std::move(picture.jpeg));
-        package.Save(packagePath);  // a FileError ends the command; what was added stays added
-        names.push_back(picture.libraryName);
+        // Another writer may have changed the file since: the change is made to it as it is
+        // now, and a name it took meanwhile is refused. A FileError ends the command; what was
+        // added stays added.
+        const bool added = ChangePackageFile(packagePath, [&](ImagePackage& current) {
+            if (current.FindData(picture.libraryName) != nullptr) return false;
+            current.AddEntry(picture.libraryName, std::move(picture.jpeg));
+            current.GetNames(names);
+            return true;
+        });
+        if (!added) {
+            picture.refusal = ImportRefusal::DuplicateName;
+            std::cout << *image << "\trefused: " << OneLine(RefusalMessage(picture)) << '\n';
+            anyRefused = true;
+            continue;
+        }
         std::cout << *image << "\tadded as " << picture.libraryName << '\n';
     }
     return anyRefused ? kFailure : kSuccess;

@@ -2,8 +2,8 @@
 #include <iostream>
 
 #include "Commands.h"
-#include "core/io/FileError.h"
 #include "core/board/GridSize.h"
+#include "core/io/FileError.h"
 #include "core/scores/ScoreFile.h"
 
 namespace {
