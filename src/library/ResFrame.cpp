@@ -3,19 +3,21 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
-#include "core/state/AppState.h"
-#include "core/io/FileError.h"
-#include "skin/Layout.h"
 #include "core/board/GridSize.h"
-#include "library/BoardSizeComboBox.h"
+#include "core/io/FileError.h"
 #include "core/library/DisplayName.h"
+#include "core/package/PackageFile.h"
+#include "core/scores/ScoreFile.h"
+#include "core/state/AppState.h"
+#include "library/BoardSizeComboBox.h"
 #include "library/PictureImport.h"
 #include "library/PictureListBox.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
-#include "core/scores/ScoreFile.h"
 #include "skin/EdgeRect.h"
+#include "skin/Layout.h"
 #include "skin/PackageImage.h"
 
 namespace {
@@ -130,14 +132,25 @@ void ResFrame::PlaySelectedPicture() {
     PostMessage(parentWidget(), UM_PLAYPICTURE);
 }
 
-void ResFrame::AppendRow(const std::string& name) {
-    m_pictureNames.push_back(name);
-    m_pictureList->addItem(WidenText(DisplayName(name)));
-}
-
-void ResFrame::RemoveRow(int row) {
-    m_pictureNames.erase(m_pictureNames.begin() + row);
-    delete m_pictureList->takeItem(row);
+void ResFrame::SyncWithPackage() {
+    std::vector<std::string> names;
+    App()->m_picturePackage.GetNames(names);
+    if (names == m_pictureNames) return;
+    const int row = m_pictureList->SelectedRow();
+    const std::string selected =
+        row >= 0 && row < static_cast<int>(m_pictureNames.size()) ? m_pictureNames[row] : "";
+    m_pictureNames = std::move(names);
+    m_pictureList->clear();
+    for (const std::string& name : m_pictureNames)
+        m_pictureList->addItem(WidenText(DisplayName(name)));
+    const auto kept = std::find(m_pictureNames.begin(), m_pictureNames.end(), selected);
+    if (kept != m_pictureNames.end()) {
+        m_pictureList->setCurrentRow(static_cast<int>(kept - m_pictureNames.begin()));
+    } else if (!m_pictureNames.empty()) {
+        // The selected picture went with another writer's change: the first one takes its place.
+        m_pictureList->setCurrentRow(0);
+        SendMessage(this, UM_LISTSELCHANGE, 0);
+    }
 }
 
 void ResFrame::AddPicture() {
@@ -150,17 +163,26 @@ void ResFrame::AddPicture() {
         return;
     }
 
-    ImagePackage& package = App()->m_picturePackage;
-    package.AddEntry(picture.libraryName, std::move(picture.jpeg));
+    // The change is made to Pic.dat as it is now, which may hold other writers' pictures.
+    bool added = false;
     try {
-        package.Save(App()->DataFile("Pic.dat"));
+        added = UpdatePackageFile(
+            App()->m_picturePackage, App()->DataFile("Pic.dat"), [&](ImagePackage& current) {
+                if (current.FindData(picture.libraryName) != nullptr) return false;
+                current.AddEntry(picture.libraryName, std::move(picture.jpeg));
+                return true;
+            });
     } catch (const FileError& error) {
-        // Pic.dat was replaced whole or not at all: it is as it was, so is the package again.
-        package.Remove(picture.libraryName);
+        SyncWithPackage();
         ReportFileError(window(), error);
         return;
     }
-    AppendRow(picture.libraryName);
+    SyncWithPackage();
+    if (!added) {
+        picture.refusal = ImportRefusal::DuplicateName;
+        ShowMessageBox(this, RefusalMessage(picture));
+        return;
+    }
     const int last = m_pictureList->count() - 1;
     m_pictureList->setCurrentRow(last);
     SendMessage(this, UM_LISTSELCHANGE, static_cast<quintptr>(last));
@@ -178,39 +200,40 @@ void ResFrame::RemovePicture() {
     if (row < 0 || row >= static_cast<int>(m_pictureNames.size())) return;
     const std::string name = m_pictureNames[static_cast<std::size_t>(row)];
 
-    // Score.dat is read before anything changes: a damaged one stops the removal here.
+    // Score.dat is read before anything changes: a damaged or unreadable one stops the
+    // removal here.
     const std::string scorePath = App()->DataFile("Score.dat");
-    ScoreTable scores;
-    bool haveScores = false;
     try {
-        haveScores = LoadScoreFile(scorePath, scores);
+        ScoreTable scores;
+        LoadScoreFile(scorePath, scores);
     } catch (const FileError& error) {
         ReportFileError(window(), error);
         return;
     }
 
-    ImagePackage& package = App()->m_picturePackage;
-    const std::vector<std::uint8_t> before = package.ToBytes();
-    package.Remove(name);
+    bool onlyOne = false;
     try {
-        package.Save(App()->DataFile("Pic.dat"));
+        UpdatePackageFile(
+            App()->m_picturePackage, App()->DataFile("Pic.dat"), [&](ImagePackage& current) {
+                onlyOne = current.Entries().size() == 1 && current.FindData(name) != nullptr;
+                return !onlyOne && current.Remove(name);
+            });
     } catch (const FileError& error) {
-        package.LoadFromBytes(before);  // Pic.dat is as it was
+        SyncWithPackage();
         ReportFileError(window(), error);
         return;
     }
-
-    // Pic.dat no longer holds the picture, so neither do the list and the names, whatever
-    // becomes of its scores.
-    RemoveRow(row);
+    SyncWithPackage();
+    if (onlyOne) {
+        ShowMessageBox(this, kOnlyOnePicture);
+        return;
+    }
     if (m_pictureList->count() > 0) {
         m_pictureList->setCurrentRow(0);
         SendMessage(this, UM_LISTSELCHANGE, 0);
     }
-    if (!haveScores) return;  // no Score.dat: no scores to remove, and none is created
-    scores.RemoveByPicture(name);
     try {
-        StoreScoreFile(scorePath, scores);
+        RemovePictureScores(scorePath, name);  // no Score.dat: none is created
     } catch (const FileError& error) {
         ReportFileError(window(), error);
     }

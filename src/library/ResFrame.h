@@ -50,8 +50,9 @@ private:
     void ChooseSize();
     void SelectPicture(int row);
     void PlaySelectedPicture();
-    void AppendRow(const std::string& name);
-    void RemoveRow(int row);
+    // Brings the name list and the rows in step with the package, which a locked change of
+    // Pic.dat has just brought up to date with the file.
+    void SyncWithPackage();
 
     BoardSizeComboBox* m_sizeCombo = nullptr;
     PictureListBox* m_pictureList = nullptr;

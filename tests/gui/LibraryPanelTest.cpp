@@ -4,20 +4,22 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <optional>
 
 #include "LibraryTestSupport.h"
 #include "app/CorvalinApp.h"
-#include "skin/Layout.h"
 #include "app/MainWindow.h"
+#include "core/io/FileIO.h"
 #include "game/BoardView.h"
 #include "game/GameFrame.h"
 #include "library/BoardSizeComboBox.h"
 #include "library/PictureListBox.h"
 #include "library/ResFrame.h"
 #include "skin/EdgeRect.h"
+#include "skin/Layout.h"
 
 namespace {
 
@@ -443,6 +445,65 @@ private slots:
         QCOMPARE(PackageNames(), panel.PictureNames());
         QCOMPARE(Rows(List()), (QStringList{"First", "Second"}));
         QCOMPARE(App()->m_currentPicture, std::string("First.jpg"));
+    }
+
+    // corvalin-dat ARGS in the data folder, as the player would run it beside the game.
+    void RunShellTool(const QStringList& args) {
+        QProcess shell;
+        shell.setWorkingDirectory(QString::fromStdString(m_data->Path()));
+        shell.start(CORVALIN_DAT_PATH, args);
+        QVERIFY(shell.waitForFinished(60000));
+        QCOMPARE(shell.exitCode(), 0);
+    }
+
+    void APictureTheShellToolAddedIsKeptAndListedWhenTheGameAdds() {
+        Load({"First.jpg", "Second.jpg"});
+        OpenPanel();
+        m_data->WriteImage("Shell.png", test::SolidImage(64, 48, qRgb(1, 2, 3)), "PNG");
+        RunShellTool({"import", "Pic.dat", "Shell.png"});
+        const std::string path =
+            m_data->WriteImage("Beach.bmp", test::SolidImage(64, 48, qRgb(9, 9, 9)), "BMP");
+        QCOMPARE(Import(path), 1);
+        ExpectInStep({"First.jpg", "Second.jpg", "Shell.jpg", "Beach.jpg"});
+        QCOMPARE(List().SelectedRow(), 3);
+        QCOMPARE(App()->m_currentPicture, std::string("Beach.jpg"));
+    }
+
+    void ARemovalKeepsWhatTheShellToolChangedMeanwhile() {
+        Load({"First.jpg", "Second.jpg", "Third.jpg"});
+        OpenPanel();
+        RunShellTool({"remove", "Pic.dat", "Third.jpg"});
+        m_data->WriteImage("Shell.png", test::SolidImage(64, 48, qRgb(1, 2, 3)), "PNG");
+        RunShellTool({"import", "Pic.dat", "Shell.png"});
+        QCOMPARE(Remove({AnswerBox(Qt::Key_Return)}), 1);  // First.jpg, the selected row
+        ExpectInStep({"Second.jpg", "Shell.jpg"});
+        QCOMPARE(App()->m_currentPicture, std::string("Second.jpg"));
+    }
+
+    void AnUnreadablePicDatIsNeverWrittenOver() {
+        Load({"First.jpg", "Second.jpg"});
+        App()->m_picturePackage.Clear();  // as when the game could not read it at start
+        App()->m_currentPicture.clear();
+        OpenPanel();
+        const auto before = m_data->Bytes("Pic.dat");
+        const std::string path =
+            m_data->WriteImage("Beach.bmp", test::SolidImage(64, 48, qRgb(9, 9, 9)), "BMP");
+        // The read of Pic.dat under its lock is refused, as to a player without read access.
+        static bool locked;
+        locked = false;
+        SetWriteStepHook([](const char* call) {
+            if (std::string(call) == "flock") locked = true;
+            return locked && std::string(call) == "open to read" ? EACCES : 0;
+        });
+        Seen report;
+        const int answered = Import(path, {AnswerBox(Qt::Key_Return, &report)});
+        SetWriteStepHook(nullptr);
+        QCOMPARE(answered, 2);
+        QCOMPARE(report.icon, QMessageBox::Critical);
+        QVERIFY(report.text.contains("Pic.dat"));
+        QCOMPARE(m_data->Bytes("Pic.dat"), before);
+        QVERIFY(m_panel->PictureNames().empty());
+        QCOMPARE(List().count(), 0);
     }
 
     void RemovalWithOnePictureLeftIsRefused() {
