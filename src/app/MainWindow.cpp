@@ -7,7 +7,6 @@
 #include <QWindow>
 
 #include "app/CorvalinApp.h"
-#include "skin/Layout.h"
 #include "game/GameFrame.h"
 #include "info/AboutFrame.h"
 #include "library/ResFrame.h"
@@ -15,6 +14,7 @@
 #include "res/ProgramIcon.h"
 #include "scores/ScoreWnd.h"
 #include "skin/EdgeRect.h"
+#include "skin/Layout.h"
 #include "skin/PackageImage.h"
 
 namespace {
