@@ -6,10 +6,7 @@
 #include <algorithm>
 
 #include "core/board/GridSize.h"
-#include "core/io/FileError.h"
 #include "core/library/DisplayName.h"
-#include "core/package/PackageFile.h"
-#include "core/scores/ScoreFile.h"
 #include "core/state/AppState.h"
 #include "library/BoardSizeComboBox.h"
 #include "library/PictureImport.h"
@@ -156,32 +153,19 @@ void ResFrame::SyncWithPackage() {
 void ResFrame::AddPicture() {
     const std::optional<QString> chosen = ChooseFileToOpen(this, kImportFilters);
     if (!chosen) return;
-    ImportedPicture picture =
-        PreparePicture(QFile::encodeName(*chosen).toStdString(), m_pictureNames);
-    if (!picture.Accepted()) {
-        ShowMessageBox(this, RefusalMessage(picture));
-        return;
-    }
-
-    // The change is made to Pic.dat as it is now, which may hold other writers' pictures.
-    bool added = false;
-    try {
-        added = UpdatePackageFile(
-            App()->m_picturePackage, App()->DataFile("Pic.dat"), [&](ImagePackage& current) {
-                if (current.FindData(picture.libraryName) != nullptr) return false;
-                current.AddEntry(picture.libraryName, std::move(picture.jpeg));
-                return true;
-            });
-    } catch (const FileError& error) {
-        SyncWithPackage();
-        ReportFileError(window(), error);
-        return;
-    }
+    const AddResult result =
+        App()->m_pictureLibrary.Add(QFile::encodeName(*chosen).toStdString(), ConvertPicture);
+    // The library read Pic.dat again under its lock: other writers' changes show now too.
     SyncWithPackage();
-    if (!added) {
-        picture.refusal = ImportRefusal::DuplicateName;
-        ShowMessageBox(this, RefusalMessage(picture));
-        return;
+    switch (result.outcome) {
+        case AddResult::Outcome::Refused:
+            ShowMessageBox(this, RefusalMessage(result.picture));
+            return;
+        case AddResult::Outcome::FileFailed:
+            ReportFileError(window(), *result.error);
+            return;
+        case AddResult::Outcome::Added:
+            break;
     }
     const int last = m_pictureList->count() - 1;
     m_pictureList->setCurrentRow(last);
@@ -189,7 +173,8 @@ void ResFrame::AddPicture() {
 }
 
 void ResFrame::RemovePicture() {
-    if (m_pictureNames.size() == 1) {
+    PictureLibrary& library = App()->m_pictureLibrary;
+    if (library.HoldsOnePicture()) {
         ShowMessageBox(this, kOnlyOnePicture);
         return;
     }
@@ -198,45 +183,17 @@ void ResFrame::RemovePicture() {
         return;
     const int row = m_pictureList->SelectedRow();
     if (row < 0 || row >= static_cast<int>(m_pictureNames.size())) return;
-    const std::string name = m_pictureNames[static_cast<std::size_t>(row)];
 
-    // Score.dat is read before anything changes: a damaged or unreadable one stops the
-    // removal here.
-    const std::string scorePath = App()->DataFile("Score.dat");
-    try {
-        ScoreTable scores;
-        LoadScoreFile(scorePath, scores);
-    } catch (const FileError& error) {
-        ReportFileError(window(), error);
-        return;
-    }
-
-    bool onlyOne = false;
-    try {
-        UpdatePackageFile(
-            App()->m_picturePackage, App()->DataFile("Pic.dat"), [&](ImagePackage& current) {
-                onlyOne = current.Entries().size() == 1 && current.FindData(name) != nullptr;
-                return !onlyOne && current.Remove(name);
-            });
-    } catch (const FileError& error) {
-        SyncWithPackage();
-        ReportFileError(window(), error);
-        return;
-    }
+    const RemoveResult result =
+        library.Remove(m_pictureNames[static_cast<std::size_t>(row)], App()->DataFile("Score.dat"));
     SyncWithPackage();
-    if (onlyOne) {
-        ShowMessageBox(this, kOnlyOnePicture);
-        return;
+    if (result.PictureRemoved()) {
+        if (m_pictureList->count() > 0) {
+            m_pictureList->setCurrentRow(0);
+            SendMessage(this, UM_LISTSELCHANGE, 0);
+        }
     }
-    if (m_pictureList->count() > 0) {
-        m_pictureList->setCurrentRow(0);
-        SendMessage(this, UM_LISTSELCHANGE, 0);
-    }
-    try {
-        RemovePictureScores(scorePath, name);  // no Score.dat: none is created
-    } catch (const FileError& error) {
-        ReportFileError(window(), error);
-    }
+    if (result.error) ReportFileError(window(), *result.error);
 }
 
 void ResFrame::paintEvent(QPaintEvent*) {

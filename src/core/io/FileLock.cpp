@@ -14,6 +14,14 @@ namespace {
 
 constexpr std::chrono::milliseconds kRetryPause{5};
 
+std::string LinkTarget(const std::string& path) {
+    try {
+        return ResolveLinks(path);
+    } catch (const FileError& error) {
+        throw FileError(path, "cannot be opened (" + error.Cause() + "), not changed");
+    }
+}
+
 int OpenLockFile(const std::string& lockPath) {
     if (int error = WriteStep("open lock")) {
         errno = error;
@@ -28,9 +36,10 @@ int OpenLockFile(const std::string& lockPath) {
 }  // namespace
 
 FileLock::FileLock(const std::string& path, std::chrono::milliseconds timeout)
-    : m_target(ResolveLinks(path)) {
+    : m_target(LinkTarget(path)) {
     m_fd = OpenLockFile(m_target + ".lock");
-    if (m_fd < 0) throw FileError(path, "cannot be locked: " + DescribeErrno(errno));
+    if (m_fd < 0)
+        throw FileError(path, "cannot be locked (" + DescribeErrno(errno) + "), not changed");
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
         int error = WriteStep("flock");
@@ -39,9 +48,11 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds timeout)
         if ((error != EWOULDBLOCK && error != EINTR) ||
             std::chrono::steady_clock::now() >= deadline) {
             ::close(m_fd);
-            throw FileError(path, error == EWOULDBLOCK
-                                      ? "is being changed by another program; try again"
-                                      : "cannot be locked: " + DescribeErrno(error));
+            throw FileError(path,
+                            error == EWOULDBLOCK
+                                ? "is being changed by another program, not changed; "
+                                  "try again"
+                                : "cannot be locked (" + DescribeErrno(error) + "), not changed");
         }
         std::this_thread::sleep_for(kRetryPause);
     }

@@ -9,7 +9,13 @@ namespace {
 // Loads what the file holds now; a damaged file loads the entries read whole, and is kept
 // aside by the save.
 void LoadCurrent(ImagePackage& package, const std::string& path) {
-    if (!FileIsReadable(path)) {
+    bool readable = false;
+    try {
+        readable = FileIsReadable(path);
+    } catch (const FileError& error) {
+        throw FileError(path, "cannot be opened (" + error.Cause() + "), not changed");
+    }
+    if (!readable) {
         package.Clear();
         return;
     }

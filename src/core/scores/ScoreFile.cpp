@@ -28,6 +28,7 @@ void StoreFinishedGame(const std::string& path, const ScoreRecord& record) {
 }
 
 void RemovePictureScores(const std::string& path, const std::string& pictureName) {
+    if (!FileIsReadable(path)) return;  // no file: nothing to remove, not even a lock file
     FileLock lock(path);
     ScoreTable table;
     if (!LoadScoreFile(path, table)) return;

@@ -1,0 +1,118 @@
+#include "core/library/PictureLibrary.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "core/io/FileIO.h"
+#include "core/package/PackageFile.h"
+#include "core/scores/ScoreFile.h"
+
+namespace {
+
+AddResult AddFailed(ImportedPicture picture, const FileError& error) {
+    return AddResult{AddResult::Outcome::FileFailed, std::move(picture), error};
+}
+
+RemoveResult RemoveFailed(const FileError& error) {
+    return RemoveResult{RemoveResult::Outcome::FileFailed, error};
+}
+
+}  // namespace
+
+bool PictureLibrary::Load(const std::string& path) {
+    m_path = path;
+    m_writeBlock.reset();
+    if (m_package.Load(path)) return true;
+    const int openError = errno;  // of the open, when the load stopped there
+    if (!m_package.Damage().empty()) {
+        m_writeBlock.emplace(path, "damaged: " + m_package.Damage() + ", not changed");
+    } else if (::access(path.c_str(), F_OK) == 0 || errno != ENOENT) {
+        m_writeBlock.emplace(path,
+                             "cannot be opened (" + DescribeErrno(openError) + "), not changed");
+    }
+    return false;
+}
+
+bool PictureLibrary::Writable() {
+    if (m_writeBlock) Load(m_path);  // the file may be readable again by now
+    return !m_writeBlock;
+}
+
+bool PictureLibrary::Change(const std::function<bool(ImagePackage&)>& change) {
+    return UpdatePackageFile(m_package, m_path, [&](ImagePackage& current) {
+        if (!current.Damage().empty()) {
+            // The package keeps the entries read whole, as after a damaged Load.
+            m_writeBlock.emplace(m_path, "damaged: " + current.Damage() + ", not changed");
+            throw *m_writeBlock;
+        }
+        return change(current);
+    });
+}
+
+AddResult PictureLibrary::Add(const std::string& file, const PictureConverter& convert) {
+    if (!Writable()) {
+        ImportedPicture picture;
+        picture.libraryName = LibraryNameFor(file);
+        return AddFailed(std::move(picture), *m_writeBlock);
+    }
+    std::vector<std::string> names;
+    m_package.GetNames(names);
+    ImportedPicture picture = PreparePicture(file, names, convert);
+    if (!picture.Accepted()) return AddResult{AddResult::Outcome::Refused, std::move(picture), {}};
+
+    bool added = false;
+    try {
+        added = Change([&](ImagePackage& current) {
+            // Another writer may have taken the name since the check.
+            if (current.FindData(picture.libraryName) != nullptr) return false;
+            current.AddEntry(picture.libraryName, std::move(picture.jpeg));
+            return true;
+        });
+    } catch (const FileError& error) {
+        picture.jpeg.clear();
+        return AddFailed(std::move(picture), error);
+    }
+    picture.jpeg.clear();
+    if (!added) {
+        picture.refusal = ImportRefusal::DuplicateName;
+        return AddResult{AddResult::Outcome::Refused, std::move(picture), {}};
+    }
+    return AddResult{AddResult::Outcome::Added, std::move(picture), {}};
+}
+
+RemoveResult PictureLibrary::Remove(const std::string& name, const std::string& scorePath) {
+    if (!Writable()) return RemoveFailed(*m_writeBlock);
+    if (m_package.FindData(name) == nullptr) return {RemoveResult::Outcome::NoSuchPicture, {}};
+    if (HoldsOnePicture()) return {RemoveResult::Outcome::LastPicture, {}};
+
+    // Score.dat is read before anything changes: a damaged or unreadable one stops it here.
+    try {
+        ScoreTable scores;
+        LoadScoreFile(scorePath, scores);
+    } catch (const FileError& error) {
+        return RemoveFailed(error);
+    }
+
+    RemoveResult::Outcome refused = RemoveResult::Outcome::Removed;
+    try {
+        Change([&](ImagePackage& current) {
+            if (current.FindData(name) == nullptr)
+                refused = RemoveResult::Outcome::NoSuchPicture;
+            else if (current.Entries().size() == 1)
+                refused = RemoveResult::Outcome::LastPicture;
+            return refused == RemoveResult::Outcome::Removed && current.Remove(name);
+        });
+    } catch (const FileError& error) {
+        return RemoveFailed(error);
+    }
+    if (refused != RemoveResult::Outcome::Removed) return {refused, {}};
+
+    try {
+        RemovePictureScores(scorePath, name);  // a missing file is not created
+    } catch (const FileError& error) {
+        return {RemoveResult::Outcome::ScoresKept, error};
+    }
+    return {RemoveResult::Outcome::Removed, {}};
+}
