@@ -46,6 +46,9 @@ void CCorvalin::CreateChildren() {
     m_resFrame = new ResFrame(this, kHidden);
     m_aboutFrame = new AboutFrame(this, kHidden);
     m_scoreWnd = new ScoreWnd(this, kHidden);
+    for (QWidget* panel : {static_cast<QWidget*>(m_gameFrame), static_cast<QWidget*>(m_resFrame),
+                           static_cast<QWidget*>(m_aboutFrame), static_cast<QWidget*>(m_scoreWnd)})
+        panel->installEventFilter(this);
 
     const ImagePackage& skin = App()->m_skinPackage;
     auto setUp = [&](ImageButton& button, bool latching, int id, const QRect& rect,
@@ -80,7 +83,7 @@ std::vector<ImageButton*> CCorvalin::AllButtons() {
 void CCorvalin::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // Without a background picture the surface is the panels' colour, not garbage.
-    if (m_background.Rect().isEmpty()) painter.fillRect(rect(), kPanelFill);
+    if (!m_background.HasPicture()) painter.fillRect(rect(), kPanelFill);
     m_background.Draw(painter);
     for (ImageButton* button : AllButtons()) button->Draw(painter);
     m_title.Draw(painter);
@@ -122,6 +125,11 @@ void CCorvalin::mouseReleaseEvent(QMouseEvent* event) {
 
 void CCorvalin::leaveEvent(QEvent*) {
     for (ImageButton* button : AllButtons()) button->OnMouseMove(QPoint(-1, -1));
+}
+
+bool CCorvalin::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter) leaveEvent(event);
+    return MessageReceiver::eventFilter(watched, event);
 }
 
 qintptr CCorvalin::OnMessage(unsigned message, quintptr first, qintptr) {

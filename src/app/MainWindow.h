@@ -42,6 +42,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    // The pointer entering a panel leaves the window's own surface: Qt tells only the panel.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateChildren();

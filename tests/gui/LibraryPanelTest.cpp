@@ -376,6 +376,15 @@ private slots:
         QVERIFY(qAbs(qRed(shown) - 250) < 8 && qAbs(qGreen(shown) - 200) < 8 && qBlue(shown) < 8);
     }
 
+    void ATypedNameOfNoFileReachesTheImportAndIsAnInvalidFile() {
+        Load({"First.jpg"});
+        OpenPanel();
+        Seen box;
+        QCOMPARE(Import(m_data->File("Nowhere.bmp"), {AnswerBox(Qt::Key_Return, &box)}), 2);
+        QCOMPARE(box.text, QString("Invalid file!"));
+        ExpectInStep({"First.jpg"});
+    }
+
     void CancellingTheDialogChangesNothing() {
         Load({"First.jpg", "Second.jpg"});
         OpenPanel();

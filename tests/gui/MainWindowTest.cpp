@@ -2,7 +2,6 @@
 #include <QTest>
 
 #include "AppTestSupport.h"
-#include "skin/Layout.h"
 #include "app/MainWindow.h"
 #include "game/BoardView.h"
 #include "game/GameFrame.h"
@@ -10,6 +9,7 @@
 #include "library/ResFrame.h"
 #include "scores/ScoreWnd.h"
 #include "skin/EdgeRect.h"
+#include "skin/Layout.h"
 
 namespace {
 
@@ -85,15 +85,31 @@ private slots:
         QCOMPARE(ColourAt(window, kScoreButton), kMouseDown);
     }
 
-    void hoverShowsMouseOnAndLeavingClearsIt() {
+    void hoverShowsMouseOnAndMovingOntoAPanelClearsIt() {
         CCorvalin window;
         window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTest::mouseMove(&window, QPoint(300, 40));
         QTest::mouseMove(&window, kScoreButton.center());
         QCOMPARE(ColourAt(window, kScoreButton), kMouseOn);
-        QEvent leave(QEvent::Leave);
-        QCoreApplication::sendEvent(&window, &leave);
+        // Straight down onto the game panel: Qt moves the pointer into the child widget.
+        QTest::mouseMove(&window, QPoint(kScoreButton.center().x(), kContentRect.top() + 20));
+        QCoreApplication::processEvents();
         QCOMPARE(ColourAt(window, kScoreButton), kNormal);
+    }
+
+    void aBackgroundThatDoesNotDecodeIsFilledLikeAMissingOne() {
+        ImagePackage skin;
+        skin.Load(m_data.File("Skin.dat"));
+        skin.AddEntry("CorvalinBg.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10});  // cut short
+        test::DataFolder data;
+        skin.Save(data.File("Skin.dat"));
+        App()->LoadData(data.Path());
+        CCorvalin window;
+        window.show();
+        const QImage surface = window.grab().toImage();
+        QCOMPARE(surface.pixel(300, 10), kPanelFill.rgb());
+        QCOMPARE(surface.pixel(630, 370), kPanelFill.rgb());
     }
 
     void playingAPictureBringsBackTheGame() {
