@@ -1,4 +1,6 @@
-// Loading a Pic.dat of 1,000 pictures, against reading the same file into memory with one read.
+// Loading a Pic.dat of 1,000 pictures, against reading the same file into memory with one read;
+// and one locked change of it (lock, read it again, add or remove one entry, write it safely,
+// unlock), against writing the same bytes with one plain write.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,6 +12,7 @@
 
 #include "BenchmarkFiles.h"
 #include "core/package/ImagePackage.h"
+#include "core/package/PackageFile.h"
 
 namespace {
 
@@ -63,5 +66,46 @@ void BM_LoadPicDatOfThousandPictures(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * bench::FileSize(path));
 }
 BENCHMARK(BM_LoadPicDatOfThousandPictures)->Unit(benchmark::kMillisecond);
+
+void BM_WritePicDatWithOneWrite(benchmark::State& state) {
+    const std::string& path = PicDatOfThousandPictures();
+    ImagePackage package;
+    package.Load(path);
+    const std::vector<std::uint8_t> bytes = package.ToBytes();
+    const bench::TemporaryFile copy("corvalin-bench-write-");
+    for (auto _ : state) {
+        const int fd = ::open(copy.Path().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+            state.SkipWithError("short write");
+        ::close(fd);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
+}
+BENCHMARK(BM_WritePicDatWithOneWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same bytes replaced safely (temporary file, flush, rename), without the lock and the read.
+void BM_SavePicDatAtomically(benchmark::State& state) {
+    ImagePackage package;
+    package.Load(PicDatOfThousandPictures());
+    const bench::TemporaryFile copy("corvalin-bench-save-");
+    for (auto _ : state) package.Save(copy.Path());
+    state.SetBytesProcessed(state.iterations() * bench::FileSize(copy.Path()));
+}
+BENCHMARK(BM_SavePicDatAtomically)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_LockedChangeOfPicDat(benchmark::State& state) {
+    const std::string& path = PicDatOfThousandPictures();
+    const std::vector<std::uint8_t> extra = bench::PseudoRandomBytes(36 * 1024, 7);
+    ImagePackage package;
+    for (auto _ : state) {
+        // One picture in, the next time out again, so the file keeps its size.
+        UpdatePackageFile(package, path, [&](ImagePackage& current) {
+            if (!current.Remove("Extra.jpg")) current.AddEntry("Extra.jpg", extra);
+            return true;
+        });
+    }
+    state.SetBytesProcessed(state.iterations() * bench::FileSize(path));
+}
+BENCHMARK(BM_LockedChangeOfPicDat)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
