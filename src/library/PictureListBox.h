@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QListWidget>
+#include <string>
+#include <vector>
 
 // A plain list box that tells its parent about left-button clicks, and only about those; the
 // other buttons neither select nor notify.
@@ -15,6 +17,11 @@
 class PictureListBox : public QListWidget {
 public:
     explicit PictureListBox(QWidget* parent);
+
+    // Appends a row showing the picture's display name.
+    void AddPicture(const std::string& name);
+    // Shows exactly these pictures, one row each, in order; selects none.
+    void ShowPictures(const std::vector<std::string>& names);
 
     // The selected row, -1 when none.
     int SelectedRow() const;

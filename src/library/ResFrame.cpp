@@ -1,57 +1,39 @@
 #include "library/ResFrame.h"
 
 #include <QFile>
-#include <QMouseEvent>
+#include <QFileInfo>
 #include <QPainter>
 #include <algorithm>
 
 #include "core/board/GridSize.h"
-#include "core/library/DisplayName.h"
+#include "core/io/FileError.h"
 #include "core/state/AppState.h"
 #include "library/BoardSizeComboBox.h"
 #include "library/PictureImport.h"
 #include "library/PictureListBox.h"
 #include "platform/FileDialog.h"
+#include "platform/ImportProgress.h"
 #include "platform/MessageBox.h"
 #include "skin/EdgeRect.h"
-#include "skin/Layout.h"
 #include "skin/PackageImage.h"
 
 namespace {
-
-const QRect kPreviewRect(0, 0, kPictureWidth, kPictureHeight);
-const QRect kSizeComboRect = RectFromEdges(420, 20, 600, 150);  // the height takes the open list
-const QRect kPictureListRect = RectFromEdges(420, 60, 600, 230);
-const QRect kAddButtonRect = RectFromEdges(420, 250, 500, 282);
-const QRect kDelButtonRect = RectFromEdges(520, 250, 600, 282);
 
 const QStringList kImportFilters{QStringLiteral(" (*.bmp)"), QStringLiteral("jpg (*.jpg)"),
                                  QStringLiteral("All Files (*.*)")};
 
 const QString kOnlyOnePicture =
     QStringLiteral("Only one picture in the library,\nwhich can not be deleted.");
+const QString kSomeNotAdded = QStringLiteral("These files were not added to the library:");
 const QString kConfirmRemoval = QStringLiteral("Are you sure to delete the current picture?");
 
 }  // namespace
 
-ResFrame::ResFrame(QWidget* parent, const QRect& rect) : MessageReceiver<QWidget>(parent) {
-    setObjectName("ResFrame");
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true);
-    setGeometry(rect);
-    OnSize(rect.size());
+ResFrame::ResFrame(QWidget* parent, const QRect& rect) : SkinnedPanel(parent, "ResFrame") {
+    Place(rect);
 }
 
 ResFrame::~ResFrame() = default;
-
-void ResFrame::resizeEvent(QResizeEvent*) { OnSize(size()); }
-
-void ResFrame::OnSize(const QSize& size) {
-    if (size == m_panelSize) return;
-    m_panelSize = size;
-    if (m_sizeCombo == nullptr) CreateChildren();
-    m_panelRect = QRect(QPoint(0, 0), size);
-}
 
 void ResFrame::CreateChildren() {
     AppState* app = App();
@@ -62,23 +44,18 @@ void ResFrame::CreateChildren() {
         m_sizeCombo->addItem(QString::fromUtf8(gridSize.label));
     m_sizeCombo->setCurrentIndex(0);
     // The closed box takes its natural height; the open list shows every size.
-    m_sizeCombo->setGeometry(kSizeComboRect.x(), kSizeComboRect.y(), kSizeComboRect.width(),
-                             m_sizeCombo->sizeHint().height());
+    m_sizeCombo->PlaceDropDown(ToQRect(layout::kLibrarySizeComboRect));
     m_sizeCombo->setMaxVisibleItems(static_cast<int>(kGridSizes.size()));
 
     m_pictureList = new PictureListBox(this);
     m_pictureList->setObjectName("PictureList");
-    m_pictureList->setGeometry(kPictureListRect);
+    m_pictureList->setGeometry(ToQRect(layout::kLibraryPictureListRect));
 
-    const ImagePackage& skin = app->m_skinPackage;
-    m_addButton.SetUp(this, false, kAddButton, kAddButtonRect, GetImage(skin, "AddNormal.jpg"),
-                      GetImage(skin, "AddMouseOn.jpg"), GetImage(skin, "AddMouseDown.jpg"));
-    m_delButton.SetUp(this, false, kDelButton, kDelButtonRect, GetImage(skin, "DelNormal.jpg"),
-                      GetImage(skin, "DelMouseOn.jpg"), GetImage(skin, "DelMouseDown.jpg"));
+    AddButton(kAddButton, layout::kAddButton);
+    AddButton(kDelButton, layout::kDelButton);
 
     app->m_picturePackage.GetNames(m_pictureNames);
-    for (const std::string& name : m_pictureNames)
-        m_pictureList->addItem(WidenText(DisplayName(name)));
+    m_pictureList->ShowPictures(m_pictureNames);
     m_pictureList->setCurrentRow(0);
 
     m_preview.reset();
@@ -138,8 +115,7 @@ void ResFrame::SyncWithPackage() {
         row >= 0 && row < static_cast<int>(m_pictureNames.size()) ? m_pictureNames[row] : "";
     m_pictureNames = std::move(names);
     m_pictureList->clear();
-    for (const std::string& name : m_pictureNames)
-        m_pictureList->addItem(WidenText(DisplayName(name)));
+    for (const std::string& name : m_pictureNames) m_pictureList->AddPicture(name);
     const auto kept = std::find(m_pictureNames.begin(), m_pictureNames.end(), selected);
     if (kept != m_pictureNames.end()) {
         m_pictureList->setCurrentRow(static_cast<int>(kept - m_pictureNames.begin()));
@@ -153,23 +129,44 @@ void ResFrame::SyncWithPackage() {
 void ResFrame::AddPicture() {
     const std::optional<QString> chosen = ChooseFileToOpen(this, kImportFilters);
     if (!chosen) return;
-    const AddResult result =
-        App()->m_pictureLibrary.Add(QFile::encodeName(*chosen).toStdString(), ConvertPicture);
-    // The library read Pic.dat again under its lock: other writers' changes show now too.
-    SyncWithPackage();
-    switch (result.outcome) {
-        case AddResult::Outcome::Refused:
-            ShowMessageBox(this, RefusalMessage(result.picture));
-            return;
-        case AddResult::Outcome::FileFailed:
-            ReportFileError(window(), *result.error);
-            return;
-        case AddResult::Outcome::Added:
-            break;
+    ImportFiles({QFile::encodeName(*chosen).toStdString()});
+}
+
+void ResFrame::ImportFiles(const std::vector<std::string>& paths) {
+    QStringList refusals;
+    QString lastRefusal;
+    int added = 0;
+    {
+        // Gone before any message, so it cannot come up behind one.
+        ImportProgress progress(this, static_cast<int>(paths.size()));
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            const QString shown = QFile::decodeName(paths[i].c_str());
+            if (!progress.Begin(static_cast<int>(i) + 1, shown)) break;
+            const AddResult result = App()->m_pictureLibrary.Add(paths[i], ConvertPicture);
+            // The library read Pic.dat again under its lock: other writers' changes show too.
+            SyncWithPackage();
+            if (result.outcome == AddResult::Outcome::FileFailed) {
+                ReportFileError(window(), *result.error);
+                break;  // the next file would fail the same way
+            }
+            if (result.outcome == AddResult::Outcome::Refused) {
+                lastRefusal = RefusalMessage(result.picture);
+                refusals << QFileInfo(shown).fileName() + QStringLiteral(": ") +
+                                QString(lastRefusal).replace(QLatin1Char('\n'), QLatin1Char(' '));
+                continue;
+            }
+            ++added;
+        }
     }
-    const int last = m_pictureList->count() - 1;
-    m_pictureList->setCurrentRow(last);
-    SendMessage(this, UM_LISTSELCHANGE, static_cast<quintptr>(last));
+    if (added > 0) {
+        const int last = m_pictureList->count() - 1;
+        m_pictureList->setCurrentRow(last);
+        SendMessage(this, UM_LISTSELCHANGE, static_cast<quintptr>(last));
+    }
+    if (refusals.isEmpty()) return;
+    ShowMessageBox(this, paths.size() == 1 ? lastRefusal
+                                           : kSomeNotAdded + QStringLiteral("\n\n") +
+                                                 refusals.join(QLatin1Char('\n')));
 }
 
 void ResFrame::RemovePicture() {
@@ -196,33 +193,9 @@ void ResFrame::RemovePicture() {
     if (result.error) ReportFileError(window(), *result.error);
 }
 
-void ResFrame::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(m_panelRect, kPanelFill);
+void ResFrame::Paint(QPainter& painter) {
+    const QRect preview = ToQRect(layout::kPreviewRect);
     if (m_preview != nullptr)
-        m_preview->DrawInto(painter, kPreviewRect.x(), kPreviewRect.y(), kPreviewRect.width(),
-                            kPreviewRect.height());
-    m_addButton.Draw(painter);
-    m_delButton.Draw(painter);
-}
-
-void ResFrame::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint point = event->position().toPoint();
-    m_addButton.OnMouseMove(point);
-    m_delButton.OnMouseMove(point);
-}
-
-void ResFrame::mousePressEvent(QMouseEvent* event) {
-    // Accepted, never passed on: a press on a panel must not move the main window.
-    if (event->button() != Qt::LeftButton) return;
-    const QPoint point = event->position().toPoint();
-    m_addButton.OnLButtonDown(point);
-    m_delButton.OnLButtonDown(point);
-}
-
-void ResFrame::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
-    const QPoint point = event->position().toPoint();
-    m_addButton.OnLButtonUp(point);
-    m_delButton.OnLButtonUp(point);
+        m_preview->DrawInto(painter, preview.x(), preview.y(), preview.width(), preview.height());
+    DrawButtons(painter);
 }

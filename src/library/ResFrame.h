@@ -1,14 +1,11 @@
 #pragma once
 
-#include <QRect>
-#include <QWidget>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/Messages.h"
-#include "skin/ImageButton.h"
 #include "skin/SkinImage.h"
+#include "skin/SkinnedPanel.h"
 
 class BoardSizeComboBox;
 class PictureListBox;
@@ -19,7 +16,7 @@ class PictureListBox;
 // both and asks the main window to play (UM_PLAYPICTURE). Add and Del ask the picture library
 // (AppState::m_pictureLibrary) to change Pic.dat (and Del Score.dat) and show what came of it;
 // the name list and the list rows always end in step with the package and the files on disk.
-class ResFrame : public MessageReceiver<QWidget> {
+class ResFrame : public SkinnedPanel {
 public:
     enum ButtonId { kAddButton = 1, kDelButton = 2 };
 
@@ -28,6 +25,12 @@ public:
 
     // Imports a file the player chooses as a 400 x 300 picture at the end of the library.
     void AddPicture();
+    // Imports files (paths as the file system's bytes) one after another in order, each through
+    // Add's checks, the last added chosen. A refused file alone shows Add's message; refusals
+    // among several are listed in one message after the last. A run of more than about half a
+    // second shows its progress; Cancel stops after the current file, keeping what was added.
+    // A Pic.dat that cannot be written is reported and ends the run.
+    void ImportFiles(const std::vector<std::string>& paths);
     // Removes the selected picture and its scores after asking; never the last picture.
     void RemovePicture();
 
@@ -38,28 +41,19 @@ public:
 
 protected:
     qintptr OnMessage(unsigned message, quintptr first, qintptr second) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void CreateChildren() override;
+    void Paint(QPainter& painter) override;
 
 private:
-    void OnSize(const QSize& size);
-    void CreateChildren();
     void ChooseSize();
     void SelectPicture(int row);
     void PlaySelectedPicture();
-    // Brings the name list and the rows in step with the package, which a locked change of
-    // Pic.dat has just brought up to date with the file.
+    // Brings the name list and the rows in step with the library's package, which every
+    // change of Pic.dat brings up to date with the file.
     void SyncWithPackage();
 
     BoardSizeComboBox* m_sizeCombo = nullptr;
     PictureListBox* m_pictureList = nullptr;
     std::vector<std::string> m_pictureNames;
-    ImageButton m_addButton;
-    ImageButton m_delButton;
     std::unique_ptr<SkinImage> m_preview;
-    QRect m_panelRect;
-    QSize m_panelSize{-1, -1};
 };

@@ -4,9 +4,9 @@
 #include <memory>
 #include <optional>
 
-#include "TestSupport.h"
 #include "core/io/FileError.h"
 #include "core/scores/Archive.h"
+#include "support/ByteFiles.h"
 
 namespace {
 

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
 #include "core/package/ImagePackage.h"
 #include "core/package/PackageFile.h"
+#include "support/ByteFiles.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempDirTest.h"
 
 namespace {
 

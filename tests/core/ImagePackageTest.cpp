@@ -2,9 +2,11 @@
 
 #include <stdexcept>
 
-#include "TestSupport.h"
 #include "core/io/FileError.h"
 #include "core/package/ImagePackage.h"
+#include "support/ByteFiles.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempDirTest.h"
 
 namespace {
 

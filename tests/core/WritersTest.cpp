@@ -13,13 +13,14 @@
 #include <vector>
 
 #include "ScoreFixtures.h"
-#include "TestSupport.h"
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
 #include "core/io/FileLock.h"
 #include "core/package/ImagePackage.h"
 #include "core/package/PackageFile.h"
 #include "core/scores/ScoreFile.h"
+#include "support/ByteFiles.h"
+#include "support/TempDirTest.h"
 
 namespace {
 

@@ -4,10 +4,11 @@
 #include <utility>
 #include <vector>
 
-#include "AppTestSupport.h"
-#include "BoardSolver.h"
-#include "game/BoardView.h"
+#include "game/GameWnd.h"
 #include "platform/Messages.h"
+#include "support/qt/AppTestMain.h"
+#include "support/qt/BoardSolver.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 
@@ -45,11 +46,13 @@ class BoardViewTest : public QObject {
     Listener m_panel;
 
 private slots:
-    void initTestCase() { m_pictures.AddEntry("P.jpg", test::Bmp(test::PatternPicture(10))); }
+    void initTestCase() {
+        m_pictures.AddEntry("P.jpg", test::Encode(test::PatternPicture(10), "BMP"));
+    }
 
-    void sixColumnsCutSixtySixPixelTilesIntoAlternatingWidths() {
+    void SixColumnsCutSixtySixPixelTilesIntoAlternatingWidths() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 6, 4);
+        view.LoadPicture("P.jpg", {.rows = 4, .cols = 6});
         const QImage frame = Frame(view);
         // Column 5 starts at 333 and is 67 wide; its source also starts at 333.
         QCOMPARE(frame.pixel(333, 10), PicturePixel(333, 10));
@@ -65,9 +68,9 @@ private slots:
         QCOMPARE(frame.pixel(0, 10), PicturePixel(0, 10));
     }
 
-    void sevenColumnsGiveTheLastColumnFiftyEightPixels() {
+    void SevenColumnsGiveTheLastColumnFiftyEightPixels() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 7, 5);
+        view.LoadPicture("P.jpg", {.rows = 5, .cols = 7});
         const QImage frame = Frame(view);
         QCOMPARE(frame.pixel(341, 5), kLine);  // tile 5 ends at x1 = 342
         QCOMPARE(frame.pixel(342, 5),
@@ -77,9 +80,9 @@ private slots:
         QCOMPARE(frame.pixel(5, 59), kLine);  // rows of 60
     }
 
-    void theEmptyCellIsPlainAndTilesComeFromTheirHome() {
+    void TheEmptyCellIsPlainAndTilesComeFromTheirHome() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 4, 3);
+        view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         view.Board().ShuffleWithSeed(11);
         const QImage frame = Frame(view);
         for (int y = 200; y < 300; ++y)
@@ -88,9 +91,9 @@ private slots:
         QCOMPARE(frame.pixel(3, 4), PicturePixel(tile % 10 * 100 + 3, tile / 10 * 100 + 4));
     }
 
-    void withoutAPictureTheBoardIsAPlainArea() {
+    void WithoutAPictureTheBoardIsAPlainArea() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("Missing.jpg", 4, 3);
+        view.LoadPicture("Missing.jpg", {.rows = 3, .cols = 4});
         QVERIFY(!view.HasPicture());
         const QImage frame = Frame(view);
         QCOMPARE(frame.pixel(0, 0), kLine);
@@ -99,9 +102,9 @@ private slots:
         QVERIFY(view.Board().InPlay());
     }
 
-    void clicksOffTheEmptyCellsLinesTellNothing() {
+    void ClicksOffTheEmptyCellsLinesTellNothing() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 4, 3);
+        view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         m_panel.heard.clear();
         QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(50, 50));  // out of play
         view.Board().ShuffleWithSeed(3);
@@ -115,9 +118,9 @@ private slots:
                 QCOMPARE(view.Board().CellValue(r, c), before.CellValue(r, c));
     }
 
-    void aClickOnTheEmptyCellTellsZeroTiles() {
+    void AClickOnTheEmptyCellTellsZeroTiles() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 4, 3);
+        view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         view.Board().ShuffleWithSeed(3);
         m_panel.heard.clear();
         QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(399, 299));
@@ -126,9 +129,9 @@ private slots:
         QCOMPARE(m_panel.heard[0].second, quintptr(0));
     }
 
-    void aRunOfTilesSlidesInOneClick() {
+    void ARunOfTilesSlidesInOneClick() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 8, 6);
+        view.LoadPicture("P.jpg", {.rows = 6, .cols = 8});
         view.Board().ShuffleWithSeed(5);
         m_panel.heard.clear();
         QTest::mouseClick(&view, Qt::LeftButton, {},
@@ -138,9 +141,9 @@ private slots:
         QCOMPARE(view.Board().EmptyCol(), 0);
     }
 
-    void aReleaseOffTheBoardIsNoClick() {
+    void AReleaseOffTheBoardIsNoClick() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 4, 3);
+        view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         view.Board().ShuffleWithSeed(3);
         m_panel.heard.clear();
         QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(-30, 250));
@@ -148,9 +151,9 @@ private slots:
         QVERIFY(m_panel.heard.empty());
     }
 
-    void theSolvingClickSendsTilesThenPostsTheSolve() {
+    void TheSolvingClickSendsTilesThenPostsTheSolve() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 4, 3);
+        view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         const QImage whole = Frame(view);
         view.Board().ShuffleWithSeed(2026);
         m_panel.heard.clear();

@@ -1,15 +1,15 @@
 #include <QCoreApplication>
 #include <QTest>
 
-#include "AppTestSupport.h"
-#include "app/MainWindow.h"
-#include "game/BoardView.h"
+#include "app/Corvalin.h"
 #include "game/GameFrame.h"
+#include "game/GameWnd.h"
 #include "info/AboutFrame.h"
 #include "library/ResFrame.h"
 #include "scores/ScoreWnd.h"
 #include "skin/EdgeRect.h"
-#include "skin/Layout.h"
+#include "support/qt/AppTestMain.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 
@@ -21,22 +21,16 @@ const QRect kGameButton = RectFromEdges(7, 25, 71, 63);
 const QRect kScoreButton = RectFromEdges(137, 25, 201, 63);
 const QRect kTitle = RectFromEdges(8, 4, 111, 21);
 
-QImage Solid(int width, int height, QRgb colour) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
 // Section buttons in three solid colours, one per state, and a title; no background.
 void WriteSkin(const std::string& path) {
     ImagePackage skin;
     for (const char* section : {"Game", "Res", "Score", "About"}) {
         const std::string name = section;
-        skin.AddEntry(name + "Normal.jpg", test::Bmp(Solid(64, 38, kNormal)));
-        skin.AddEntry(name + "MouseOn.jpg", test::Bmp(Solid(64, 38, kMouseOn)));
-        skin.AddEntry(name + "MouseDown.jpg", test::Bmp(Solid(64, 38, kMouseDown)));
+        skin.AddEntry(name + "Normal.jpg", test::SolidBmp(64, 38, kNormal));
+        skin.AddEntry(name + "MouseOn.jpg", test::SolidBmp(64, 38, kMouseOn));
+        skin.AddEntry(name + "MouseDown.jpg", test::SolidBmp(64, 38, kMouseDown));
     }
-    skin.AddEntry("RegTitle.jpg", test::Bmp(Solid(103, 17, 0xffffffff)));
+    skin.AddEntry("RegTitle.jpg", test::SolidBmp(103, 17, 0xffffffff));
     skin.Save(path);
 }
 
@@ -56,13 +50,17 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { WriteSkin(m_data.File("Skin.dat")); }
+    void initTestCase() {
+        WriteSkin(m_data.File("Skin.dat"));
+        m_data.WritePackage("Pic.dat", test::PatternLibrary());
+        m_data.WriteScores({});
+    }
     void init() { App()->LoadData(m_data.Path()); }
 
-    void itOpensOnTheGameWithGameSelected() {
+    void ItOpensOnTheGameWithGameSelected() {
         CCorvalin window;
         window.show();
-        QCOMPARE(window.Game()->geometry(), kContentRect);
+        QCOMPARE(window.Game()->geometry(), ToQRect(layout::kContentRect));
         QCOMPARE(window.Res()->size(), QSize(0, 0));
         QCOMPARE(window.Score()->size(), QSize(0, 0));
         QCOMPARE(window.About()->size(), QSize(0, 0));
@@ -71,21 +69,21 @@ private slots:
         QCOMPARE(window.windowTitle(), QString("Corvalin"));
     }
 
-    void aSectionClickSwitchesPanelAndLatch() {
+    void ASectionClickSwitchesPanelAndLatch() {
         CCorvalin window;
         window.show();
         ClickAt(window, kScoreButton.center());
-        QCOMPARE(window.Score()->geometry(), kContentRect);
+        QCOMPARE(window.Score()->geometry(), ToQRect(layout::kContentRect));
         QCOMPARE(window.Game()->size(), QSize(0, 0));
         QCOMPARE(ColourAt(window, kScoreButton), kMouseDown);
         QCOMPARE(ColourAt(window, kGameButton), kNormal);
         // The selected section again: nothing changes.
         ClickAt(window, kScoreButton.center());
-        QCOMPARE(window.Score()->geometry(), kContentRect);
+        QCOMPARE(window.Score()->geometry(), ToQRect(layout::kContentRect));
         QCOMPARE(ColourAt(window, kScoreButton), kMouseDown);
     }
 
-    void hoverShowsMouseOnAndMovingOntoAPanelClearsIt() {
+    void HoverShowsMouseOnAndMovingOntoAPanelClearsIt() {
         CCorvalin window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -93,12 +91,12 @@ private slots:
         QTest::mouseMove(&window, kScoreButton.center());
         QCOMPARE(ColourAt(window, kScoreButton), kMouseOn);
         // Straight down onto the game panel: Qt moves the pointer into the child widget.
-        QTest::mouseMove(&window, QPoint(kScoreButton.center().x(), kContentRect.top() + 20));
+        QTest::mouseMove(&window, QPoint(kScoreButton.center().x(), ToQRect(layout::kContentRect).top() + 20));
         QCoreApplication::processEvents();
         QCOMPARE(ColourAt(window, kScoreButton), kNormal);
     }
 
-    void aBackgroundThatDoesNotDecodeIsFilledLikeAMissingOne() {
+    void ABackgroundThatDoesNotDecodeIsFilledLikeAMissingOne() {
         ImagePackage skin;
         skin.Load(m_data.File("Skin.dat"));
         skin.AddEntry("CorvalinBg.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10});  // cut short
@@ -108,28 +106,28 @@ private slots:
         CCorvalin window;
         window.show();
         const QImage surface = window.grab().toImage();
-        QCOMPARE(surface.pixel(300, 10), kPanelFill.rgb());
-        QCOMPARE(surface.pixel(630, 370), kPanelFill.rgb());
+        QCOMPARE(surface.pixel(300, 10), ToQColor(layout::kPanelFill).rgb());
+        QCOMPARE(surface.pixel(630, 370), ToQColor(layout::kPanelFill).rgb());
     }
 
-    void playingAPictureBringsBackTheGame() {
+    void PlayingAPictureBringsBackTheGame() {
         CCorvalin window;
         window.show();
         ClickAt(window, RectFromEdges(72, 25, 136, 63).center());
-        QCOMPARE(window.Res()->geometry(), kContentRect);
+        QCOMPARE(window.Res()->geometry(), ToQRect(layout::kContentRect));
         App()->m_currentPicture = "Second.jpg";
         App()->m_boardRows = 6;
         App()->m_boardCols = 8;
         PostMessage(&window, UM_PLAYPICTURE);
         QCoreApplication::processEvents();
-        QCOMPARE(window.Game()->geometry(), kContentRect);
+        QCOMPARE(window.Game()->geometry(), ToQRect(layout::kContentRect));
         QCOMPARE(window.Res()->size(), QSize(0, 0));
         QCOMPARE(ColourAt(window, kGameButton), kMouseDown);
         QCOMPARE(window.Game()->View()->Board().Cols(), 8);
         QVERIFY(!window.Game()->ClockRunning());
     }
 
-    void aPressOnTheSurfaceMovesTheWindowAndOnAButtonDoesNot() {
+    void APressOnTheSurfaceMovesTheWindowAndOnAButtonDoesNot() {
         CCorvalin window;
         window.show();
         const QPoint start = window.pos();
@@ -146,7 +144,7 @@ private slots:
         QCOMPARE(window.pos(), start + QPoint(30, 5));
     }
 
-    void theRegionRoundsOnlyTheCorners() {
+    void TheRegionRoundsOnlyTheCorners() {
         CCorvalin window;
         const QRegion region = window.mask();
         for (QPoint corner : {QPoint(0, 0), QPoint(633, 0), QPoint(0, 372), QPoint(633, 372)})
@@ -157,14 +155,13 @@ private slots:
         QCOMPARE(region.boundingRect(), QRect(0, 0, 634, 373));
     }
 
-    void itIsCentredAsAWindowOf640By380() {
+    void ItIsCentredAsAWindowOf640By380() {
         QCOMPARE(CCorvalin::PlaceOnScreen(QSize(1024, 768)), QPoint(194, 196));
         QCOMPARE(CCorvalin::PlaceOnScreen(QSize(1920, 1080)), QPoint(642, 352));
     }
 
-    void itStartsAndPlaysWithoutAnyPackage() {
-        test::DataFolder empty(std::vector<std::string>{});
-        QFile::remove(QString::fromStdString(empty.File("Score.dat")));
+    void ItStartsAndPlaysWithoutAnyPackage() {
+        const test::DataFolder empty;
         App()->LoadData(empty.Path());
         QCOMPARE(App()->m_currentPicture, std::string());
         CCorvalin window;
@@ -173,7 +170,7 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(window.Game()->View()->Board().InPlay());
         ClickAt(window, RectFromEdges(202, 25, 266, 63).center());
-        QCOMPARE(window.About()->geometry(), kContentRect);
+        QCOMPARE(window.About()->geometry(), ToQRect(layout::kContentRect));
     }
 
 private:

@@ -3,6 +3,7 @@
 
 #include "Commands.h"
 #include "ImageReaders.h"
+#include "NameEscapes.h"
 #include "core/library/PictureLibrary.h"
 #include "library/PictureImport.h"
 
@@ -27,11 +28,12 @@ int ImportPictures(const Arguments& args) {
         AddResult result = library.Add(*image, ConvertPicture);
         switch (result.outcome) {
             case AddResult::Outcome::Added:
-                std::cout << *image << "\tadded as " << result.picture.libraryName << '\n';
+                std::cout << EscapeName(*image) << "\tadded as "
+                          << EscapeName(result.picture.libraryName) << '\n';
                 break;
             case AddResult::Outcome::Refused:
-                std::cout << *image << "\trefused: " << OneLine(RefusalMessage(result.picture))
-                          << '\n';
+                std::cout << EscapeName(*image)
+                          << "\trefused: " << OneLine(RefusalMessage(result.picture)) << '\n';
                 anyRefused = true;
                 break;
             case AddResult::Outcome::FileFailed:
