@@ -51,6 +51,9 @@ void CCorvalin::CreateChildren() {
     m_resFrame = new ResFrame(this, kHidden);
     m_aboutFrame = new AboutFrame(this, kHidden);
     m_scoreWnd = new ScoreWnd(this, kHidden);
+    for (QWidget* panel : {static_cast<QWidget*>(m_gameFrame), static_cast<QWidget*>(m_resFrame),
+                           static_cast<QWidget*>(m_aboutFrame), static_cast<QWidget*>(m_scoreWnd)})
+        panel->installEventFilter(this);
 
     m_gameButton = &m_buttons.Add(kGame, layout::kGameButton, true);
     m_gameButton->Select();
@@ -69,7 +72,7 @@ void CCorvalin::CreateChildren() {
 void CCorvalin::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // Without a background picture the surface is the panels' colour, not garbage.
-    if (m_background.Rect().isEmpty()) painter.fillRect(rect(), ToQColor(layout::kPanelFill));
+    if (!m_background.HasPicture()) painter.fillRect(rect(), ToQColor(layout::kPanelFill));
     m_background.Draw(painter);
     m_buttons.Draw(painter);
     m_title.Draw(painter);
@@ -102,6 +105,11 @@ void CCorvalin::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CCorvalin::leaveEvent(QEvent*) { m_buttons.OnMouseMove(QPoint(-1, -1)); }
+
+bool CCorvalin::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter) leaveEvent(event);
+    return MessageReceiver::eventFilter(watched, event);
+}
 
 qintptr CCorvalin::OnMessage(unsigned message, quintptr first, qintptr) {
     if (message == UM_PLAYPICTURE) {

@@ -44,6 +44,8 @@ protected:
     void leaveEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // The pointer entering a panel leaves the window's own surface: Qt tells only the panel.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateChildren();

@@ -2,6 +2,7 @@
 
 #include "app/Corvalin.h"
 #include "core/io/ProgramDirectory.h"
+#include "platform/SingleInstance.h"
 
 CCorvalinApp::CCorvalinApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("Corvalin");
@@ -10,15 +11,21 @@ CCorvalinApp::CCorvalinApp(int& argc, char** argv) : QApplication(argc, argv) {
 CCorvalinApp::~CCorvalinApp() = default;
 
 bool CCorvalinApp::InitInstance() {
-    LoadData(GetProgramDirectory());
+    const std::string directory = GetProgramDirectory();
+    const QString instanceName = SingleInstance::ServerNameFor(directory);
+    if (SingleInstance::HandOver(instanceName)) return false;
+    LoadData(directory);
     // The packages come first: the window's panels take their pictures while it is built.
     m_mainWindow = std::make_unique<CCorvalin>();
     m_mainWindow->show();
     m_mainWindow->activateWindow();
+    m_instance = std::make_unique<SingleInstance>();
+    m_instance->Listen(instanceName, m_mainWindow.get());
     return true;
 }
 
 int CCorvalinApp::ExitInstance(int loopResult) {
+    m_instance.reset();
     m_mainWindow.reset();
     return loopResult;
 }

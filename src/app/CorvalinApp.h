@@ -7,6 +7,7 @@
 #include "core/state/AppState.h"
 
 class CCorvalin;
+class SingleInstance;
 
 // The one application object: the shared state of every window, and the main window.
 class CCorvalinApp : public QApplication, public AppState {
@@ -14,8 +15,9 @@ public:
     CCorvalinApp(int& argc, char** argv);
     ~CCorvalinApp() override;
 
-    // Loads the packages from the program's directory, chooses the first picture and
-    // 3 x 4, then builds and shows the main window. True when the window is shown.
+    // Hands over to a game already running on the program's directory and returns false
+    // (the process then ends with status 0). Otherwise loads the packages, chooses the first
+    // picture and 3 x 4, builds and shows the main window, and returns true.
     bool InitInstance();
     // Destroys the main window; returns the exit code of the event loop's run.
     int ExitInstance(int loopResult);
@@ -24,4 +26,5 @@ public:
 
 private:
     std::unique_ptr<CCorvalin> m_mainWindow;
+    std::unique_ptr<SingleInstance> m_instance;
 };

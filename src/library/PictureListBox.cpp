@@ -31,15 +31,21 @@ QItemSelectionModel::SelectionFlags PictureListBox::selectionCommand(const QMode
     return QItemSelectionModel::ClearAndSelect;
 }
 
+void PictureListBox::mousePressEvent(QMouseEvent* event) {
+    // Only the left button selects: the list box takes no click of the others.
+    if (event->button() != Qt::LeftButton) return;
+    QListWidget::mousePressEvent(event);
+}
+
 void PictureListBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
     // Qt selects on the press, so the row under this click is already the selected one.
     PostMessage(parentWidget(), UM_LISTSELCHANGE, static_cast<quintptr>(SelectedRow()));
     QListWidget::mouseReleaseEvent(event);
 }
 
 void PictureListBox::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        PostMessage(parentWidget(), UM_LISTDBLCLK, static_cast<quintptr>(SelectedRow()));
-    }
+    if (event->button() != Qt::LeftButton) return;
+    PostMessage(parentWidget(), UM_LISTDBLCLK, static_cast<quintptr>(SelectedRow()));
     QListWidget::mouseDoubleClickEvent(event);
 }

@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-// A plain list box that tells its parent about mouse clicks, and only about those.
-// - At the end of every mouse click or drag in it (the release), it posts UM_LISTSELCHANGE
+// A plain list box that tells its parent about left-button clicks, and only about those; the
+// other buttons neither select nor notify.
+// - At the end of every left click or drag in it (the release), it posts UM_LISTSELCHANGE
 //   to its parent with the selected row, the row under the click being selected already.
 // - On a left double click it posts UM_LISTDBLCLK with the selected row before Qt handles it.
 // - Keyboard moves post nothing.
@@ -28,6 +29,7 @@ public:
 protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 };

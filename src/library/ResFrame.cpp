@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
+#include <algorithm>
 
 #include "core/board/GridSize.h"
 #include "core/io/FileError.h"
@@ -105,14 +106,24 @@ void ResFrame::PlaySelectedPicture() {
     PostMessage(parentWidget(), UM_PLAYPICTURE);
 }
 
-void ResFrame::AppendRow(const std::string& name) {
-    m_pictureNames.push_back(name);
-    m_pictureList->AddPicture(name);
-}
-
-void ResFrame::RemoveRow(int row) {
-    m_pictureNames.erase(m_pictureNames.begin() + row);
-    delete m_pictureList->takeItem(row);
+void ResFrame::SyncWithPackage() {
+    std::vector<std::string> names;
+    App()->m_picturePackage.GetNames(names);
+    if (names == m_pictureNames) return;
+    const int row = m_pictureList->SelectedRow();
+    const std::string selected =
+        row >= 0 && row < static_cast<int>(m_pictureNames.size()) ? m_pictureNames[row] : "";
+    m_pictureNames = std::move(names);
+    m_pictureList->clear();
+    for (const std::string& name : m_pictureNames) m_pictureList->AddPicture(name);
+    const auto kept = std::find(m_pictureNames.begin(), m_pictureNames.end(), selected);
+    if (kept != m_pictureNames.end()) {
+        m_pictureList->setCurrentRow(static_cast<int>(kept - m_pictureNames.begin()));
+    } else if (!m_pictureNames.empty()) {
+        // The selected picture went with another writer's change: the first one takes its place.
+        m_pictureList->setCurrentRow(0);
+        SendMessage(this, UM_LISTSELCHANGE, 0);
+    }
 }
 
 void ResFrame::AddPicture() {
@@ -132,6 +143,8 @@ void ResFrame::ImportFiles(const std::vector<std::string>& paths) {
             const QString shown = QFile::decodeName(paths[i].c_str());
             if (!progress.Begin(static_cast<int>(i) + 1, shown)) break;
             const AddResult result = App()->m_pictureLibrary.Add(paths[i], ConvertPicture);
+            // The library read Pic.dat again under its lock: other writers' changes show too.
+            SyncWithPackage();
             if (result.outcome == AddResult::Outcome::FileFailed) {
                 ReportFileError(window(), *result.error);
                 break;  // the next file would fail the same way
@@ -142,7 +155,6 @@ void ResFrame::ImportFiles(const std::vector<std::string>& paths) {
                                 QString(lastRefusal).replace(QLatin1Char('\n'), QLatin1Char(' '));
                 continue;
             }
-            AppendRow(result.picture.libraryName);
             ++added;
         }
     }
@@ -171,10 +183,8 @@ void ResFrame::RemovePicture() {
 
     const RemoveResult result =
         library.Remove(m_pictureNames[static_cast<std::size_t>(row)], App()->DataFile("Score.dat"));
+    SyncWithPackage();
     if (result.PictureRemoved()) {
-        // Pic.dat no longer holds the picture, so neither do the list and the names, whatever
-        // became of its scores.
-        RemoveRow(row);
         if (m_pictureList->count() > 0) {
             m_pictureList->setCurrentRow(0);
             SendMessage(this, UM_LISTSELCHANGE, 0);

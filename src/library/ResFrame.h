@@ -48,8 +48,9 @@ private:
     void ChooseSize();
     void SelectPicture(int row);
     void PlaySelectedPicture();
-    void AppendRow(const std::string& name);
-    void RemoveRow(int row);
+    // Brings the name list and the rows in step with the library's package, which every
+    // change of Pic.dat brings up to date with the file.
+    void SyncWithPackage();
 
     BoardSizeComboBox* m_sizeCombo = nullptr;
     PictureListBox* m_pictureList = nullptr;

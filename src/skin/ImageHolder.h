@@ -23,6 +23,10 @@ public:
     void Draw(QPainter& painter) const;
 
     const QRect& Rect() const { return m_rect; }
+    // True when it holds a picture that decoded to at least one pixel, so Draw covers Rect.
+    bool HasPicture() const {
+        return m_image != nullptr && m_image->GetWidth() > 0 && m_image->GetHeight() > 0;
+    }
 
 private:
     QRect m_rect{0, 0, 0, 0};

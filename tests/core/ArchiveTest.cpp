@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+#include <optional>
+
 #include "core/io/FileError.h"
 #include "core/scores/Archive.h"
 #include "support/ByteFiles.h"
@@ -73,6 +77,41 @@ TEST(ArchiveTest, SixteenBitStringsAreReadAsUtf8) {
     Bytes longUtf16 = Hex("FF FE FF  FF 2C 01");  // 300 characters
     for (int i = 0; i < 300; ++i) longUtf16.insert(longUtf16.end(), {0x41, 0x00});
     EXPECT_EQ(LoadString(longUtf16), std::string(300, 'A'));
+}
+
+// Unpaired surrogates read as U+FFFD (EF BF BD) and the look-ahead for a low surrogate never
+// reaches past the text: neither into the next field nor past the end of the bytes.
+TEST(ArchiveTest, UnpairedSurrogatesBecomeReplacementCharactersAndLeaveTheNextFieldAlone) {
+    struct Case {
+        const char* what;
+        Bytes bytes;  // a 16-bit string, then whatever follows it
+        std::string text;
+        std::optional<std::uint32_t> next;  // the number after the string, if any
+    };
+    const Case cases[] = {
+        {"high surrogate last in the bytes", Hex("FF FE FF 02  41 00 3D D8"), "A\xEF\xBF\xBD", {}},
+        {"high surrogate last in the text, a number after it that looks like a low one",
+         Hex("FF FE FF 01  3D D8   00 DE 00 00"), "\xEF\xBF\xBD", 0xDE00},
+        {"lone low surrogate", Hex("FF FE FF 02  00 DE 41 00   07 00 00 00"),
+         "\xEF\xBF\xBD"
+         "A",
+         7},
+        {"high surrogate before a plain character", Hex("FF FE FF 02  3D D8 41 00   07 00 00 00"),
+         "\xEF\xBF\xBD"
+         "A",
+         7},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        // A buffer of exactly these bytes, so a read past them is caught under the sanitizers.
+        const auto exact = std::make_unique<std::uint8_t[]>(test.bytes.size());
+        std::copy(test.bytes.begin(), test.bytes.end(), exact.get());
+        Archive in(std::span<const std::uint8_t>(exact.get(), test.bytes.size()), "Score.dat");
+        EXPECT_EQ(in.ReadString(), test.text);
+        if (test.next) {
+            EXPECT_EQ(in.ReadUInt32(), *test.next);
+        }
+    }
 }
 
 TEST(ArchiveTest, ReadingContinuesAfterEachString) {

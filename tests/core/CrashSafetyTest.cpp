@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <functional>
@@ -17,6 +18,7 @@
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
 #include "core/package/ImagePackage.h"
+#include "core/package/PackageFile.h"
 #include "core/scores/Archive.h"
 #include "core/scores/ScoreFile.h"
 #include "support/ByteFiles.h"
@@ -51,10 +53,11 @@ int g_traceFd = -1;
 std::size_t g_callsSeen = 0;
 std::size_t g_killAtCall = 0;
 
-void TraceCall(const char* call) {
+int TraceCall(const char* call) {
     if (++g_callsSeen == g_killAtCall) ::raise(SIGKILL);
     std::string line = std::string(call) + "\n";
     if (::write(g_traceFd, line.data(), line.size()) < 0) ::_exit(3);
+    return 0;
 }
 
 // Runs write in a child process that dies at point (or runs to its end when the point
@@ -111,16 +114,13 @@ protected:
         for (const auto& [name, bytes] : files) WriteBytes(PathOf(name), bytes);
     }
 
-    // Every file beside the target is the target's own: its copy kept aside, or the
-    // temporary file of a write of either that died (name + '.' + six characters).
+    // Every file beside the target is the target's own: its lock file, its copy kept
+    // aside, or the temporary file of a write that died (name + ".tmp-" + six characters).
     void ExpectOnlyOwnFilesBeside(const std::string& target) {
-        auto isTemporaryOf = [](const std::string& name, const std::string& file) {
-            return name.rfind(file + ".", 0) == 0 && name.size() == file.size() + 7;
-        };
+        const std::string temporary = target + kTemporaryInfix;
         for (const auto& name : FileNamesIn(Dir())) {
-            const std::string aside = target + ".damaged";
-            EXPECT_TRUE(name == target || name == aside || isTemporaryOf(name, target) ||
-                        isTemporaryOf(name, aside))
+            EXPECT_TRUE(name == target || name == target + ".lock" || name == target + ".damaged" ||
+                        (name.rfind(temporary, 0) == 0 && name.size() == temporary.size() + 6))
                 << "stray file " << name;
         }
     }
@@ -137,6 +137,12 @@ protected:
         const Outcome whole = RunWriter(write, {KillPoint::AtCall, 0});
         EXPECT_FALSE(whole.killed);
         EXPECT_EQ(ReadBytes(PathOf(target)), newBytes) << "the write itself is wrong";
+        // The read that the change is made to, and the write, happen under the file's lock.
+        const auto& calls = whole.callsMade;
+        const auto locked = std::find(calls.begin(), calls.end(), "flock");
+        const auto read = std::find(calls.rbegin(), calls.rend(), "open to read").base();
+        EXPECT_TRUE(locked != calls.end() && locked < read) << "the file is read before the lock";
+        EXPECT_EQ(calls.back(), "unlock");
         const int renamesToFinish = whole.Renames();
 
         int tried = 0;
@@ -183,9 +189,10 @@ TEST_F(CrashSafetyTest, PictureImportKilledAnywhereLeavesTheOldOrTheNewPicDat) {
     const std::string path = PathOf("Pic.dat");
     KillEverywhere("Pic.dat", {{"Pic.dat", oldBytes}}, oldBytes, newBytes, [&] {
         ImagePackage package;
-        if (!package.Load(path)) throw std::runtime_error("load");
-        package.AddEntry("Beach.jpg", Bytes(60, 0x44));
-        package.Save(path);
+        UpdatePackageFile(package, path, [](ImagePackage& current) {
+            current.AddEntry("Beach.jpg", Bytes(60, 0x44));
+            return true;
+        });
     });
 }
 
@@ -199,9 +206,8 @@ TEST_F(CrashSafetyTest, PictureRemovalKilledAnywhereLeavesTheOldOrTheNewPicDat) 
     const std::string path = PathOf("Pic.dat");
     KillEverywhere("Pic.dat", {{"Pic.dat", oldBytes}}, oldBytes, newBytes, [&] {
         ImagePackage package;
-        if (!package.Load(path)) throw std::runtime_error("load");
-        package.Remove("Meadow.jpg");
-        package.Save(path);
+        UpdatePackageFile(package, path,
+                          [](ImagePackage& current) { return current.Remove("Meadow.jpg"); });
     });
 }
 
@@ -218,9 +224,10 @@ TEST_F(CrashSafetyTest, SaveOverADamagedPicDatKilledAnywhereNeverLosesTheOrigina
         "Pic.dat", {{"Pic.dat", damaged}}, damaged, newBytes,
         [&] {
             ImagePackage package;
-            package.Load(path);
-            package.AddEntry("Beach.jpg", Bytes(60, 0x44));
-            package.Save(path);
+            UpdatePackageFile(package, path, [](ImagePackage& current) {
+                current.AddEntry("Beach.jpg", Bytes(60, 0x44));
+                return true;
+            });
         },
         [&](const Outcome&) {
             // Once the damaged file is replaced, its copy aside is whole.
@@ -322,7 +329,7 @@ TEST_F(FullFolderTest, StoringAGameFailsVisiblyAndKeepsEveryScore) {
     ExpectFullDiskFailure(kTwoRowScores.size(), PathOf("Score.dat"),
                           [&] { StoreFinishedGame(PathOf("Score.dat"), kBeachGame); });
     EXPECT_EQ(ReadBytes(PathOf("Score.dat")), kTwoRowScores);
-    EXPECT_EQ(FileNamesIn(Dir()), std::vector<std::string>{"Score.dat"});
+    EXPECT_EQ(FileNamesIn(Dir()), (std::vector<std::string>{"Score.dat", "Score.dat.lock"}));
 }
 
 TEST_F(FullFolderTest, RemovingScoresFailsVisiblyAndKeepsEveryScore) {
@@ -332,7 +339,7 @@ TEST_F(FullFolderTest, RemovingScoresFailsVisiblyAndKeepsEveryScore) {
         EXPECT_THROW(RemovePictureScores(PathOf("Score.dat"), "Sea.jpg"), FileError);
     }
     EXPECT_EQ(ReadBytes(PathOf("Score.dat")), kTwoRowScores);
-    EXPECT_EQ(FileNamesIn(Dir()), std::vector<std::string>{"Score.dat"});
+    EXPECT_EQ(FileNamesIn(Dir()), (std::vector<std::string>{"Score.dat", "Score.dat.lock"}));
 }
 
 }  // namespace

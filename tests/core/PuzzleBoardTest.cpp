@@ -196,6 +196,21 @@ TEST(PuzzleBoardTest, ClickOffTheEmptyCellsRowAndColumnIsNotCounted) {
     EXPECT_FALSE(ClickMovingNothing(board, 1, 2).counted);
 }
 
+TEST(PuzzleBoardTest, ClickOutsideTheGridIsNotCountedAndMovesNothing) {
+    // The empty cell is at row 2, column 3: each of these lies in its row or column.
+    const PuzzleBoard::Cell outside[] = {{-1, 3}, {3, 3}, {2, -1}, {2, 4}};
+    for (const PuzzleBoard::Cell cell : outside) {
+        SCOPED_TRACE(::testing::Message() << "row " << cell.row << ", column " << cell.col);
+        PuzzleBoard board = ShuffledBoard(3, 4, 0);
+        const Grid before = CellsOf(board);
+        const ClickResult result = board.ClickCell(cell.row, cell.col);
+        EXPECT_FALSE(result.counted);
+        EXPECT_EQ(result.moved, 0);
+        EXPECT_EQ(CellsOf(board), before);
+        EXPECT_EQ(board.EmptyCol(), 3);
+    }
+}
+
 TEST(PuzzleBoardTest, ClickNextToTheEmptyCellMovesOneTile) {
     PuzzleBoard board = ShuffledBoard(3, 4, 0);
     // 3  1 13 11       3  1 13 11

@@ -36,7 +36,7 @@ TEST_F(ScoreFileTest, StoringIntoEmptyTableFileGivesTheWorkedExample) {
     WriteBytes(ScorePath(), Hex("00 00 00 00"));
     StoreFinishedGame(ScorePath(), kOneRowRecord);
     EXPECT_EQ(ReadBytes(ScorePath()), kOneRowScores);
-    EXPECT_EQ(FileNamesIn(Dir()), std::vector<std::string>{"Score.dat"});
+    EXPECT_EQ(FileNamesIn(Dir()), (std::vector<std::string>{"Score.dat", "Score.dat.lock"}));
 }
 
 TEST_F(ScoreFileTest, StoringCreatesAMissingFile) {

@@ -4,12 +4,14 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <optional>
 
 #include "app/Corvalin.h"
 #include "app/CorvalinApp.h"
+#include "core/io/FileIO.h"
 #include "game/GameFrame.h"
 #include "game/GameWnd.h"
 #include "library/BoardSizeComboBox.h"
@@ -319,6 +321,15 @@ private slots:
         QVERIFY(qAbs(qRed(shown) - 250) < 8 && qAbs(qGreen(shown) - 200) < 8 && qBlue(shown) < 8);
     }
 
+    void ATypedNameOfNoFileReachesTheImportAndIsAnInvalidFile() {
+        Load({"First.jpg"});
+        OpenPanel();
+        test::SeenDialog box;
+        QCOMPARE(Import(m_data->File("Nowhere.bmp"), {test::PressOnBox(Qt::Key_Return, &box)}), 2);
+        QCOMPARE(box.text, QString("Invalid file!"));
+        ExpectInStep({"First.jpg"});
+    }
+
     void CancellingTheDialogChangesNothing() {
         Load({"First.jpg", "Second.jpg"});
         OpenPanel();
@@ -388,6 +399,62 @@ private slots:
         QCOMPARE(PackageNames(), panel.PictureNames());
         QCOMPARE(Rows(List()), (QStringList{"First", "Second"}));
         QCOMPARE(App()->m_currentPicture, std::string("First.jpg"));
+    }
+
+    // corvalin-dat ARGS in the data folder, as the player would run it beside the game.
+    void RunShellTool(const QStringList& args) {
+        QProcess shell;
+        shell.setWorkingDirectory(QString::fromStdString(m_data->Path()));
+        shell.start(CORVALIN_DAT_PATH, args);
+        QVERIFY(shell.waitForFinished(60000));
+        QCOMPARE(shell.exitCode(), 0);
+    }
+
+    void APictureTheShellToolAddedIsKeptAndListedWhenTheGameAdds() {
+        Load({"First.jpg", "Second.jpg"});
+        OpenPanel();
+        test::WriteImage(*m_data, "Shell.png", test::Solid(64, 48, qRgb(1, 2, 3)), "PNG");
+        RunShellTool({"import", "Pic.dat", "Shell.png"});
+        const std::string path =
+            test::WriteImage(*m_data, "Beach.bmp", test::Solid(64, 48, qRgb(9, 9, 9)), "BMP");
+        QCOMPARE(Import(path), 1);
+        ExpectInStep({"First.jpg", "Second.jpg", "Shell.jpg", "Beach.jpg"});
+        QCOMPARE(List().SelectedRow(), 3);
+        QCOMPARE(App()->m_currentPicture, std::string("Beach.jpg"));
+    }
+
+    void ARemovalKeepsWhatTheShellToolChangedMeanwhile() {
+        Load({"First.jpg", "Second.jpg", "Third.jpg"});
+        OpenPanel();
+        RunShellTool({"remove", "Pic.dat", "Third.jpg"});
+        test::WriteImage(*m_data, "Shell.png", test::Solid(64, 48, qRgb(1, 2, 3)), "PNG");
+        RunShellTool({"import", "Pic.dat", "Shell.png"});
+        QCOMPARE(Remove({test::PressOnBox(Qt::Key_Return)}), 1);  // First.jpg, the selected row
+        ExpectInStep({"Second.jpg", "Shell.jpg"});
+        QCOMPARE(App()->m_currentPicture, std::string("Second.jpg"));
+    }
+
+    void APicDatThatCannotBeReadWhenAddingIsLeftAlone() {
+        Load({"First.jpg", "Second.jpg"});
+        OpenPanel();
+        const auto before = m_data->Bytes("Pic.dat");
+        const std::string path =
+            test::WriteImage(*m_data, "Beach.bmp", test::Solid(64, 48, qRgb(9, 9, 9)), "BMP");
+        // The read of Pic.dat under its lock is refused, as to a player without read access.
+        static bool locked;
+        locked = false;
+        SetWriteStepHook([](const char* call) {
+            if (std::string(call) == "flock") locked = true;
+            return locked && std::string(call) == "open to read" ? EACCES : 0;
+        });
+        test::SeenDialog report;
+        const int answered = Import(path, {test::PressOnBox(Qt::Key_Return, &report)});
+        SetWriteStepHook(nullptr);
+        QCOMPARE(answered, 2);
+        QCOMPARE(report.icon, QMessageBox::Critical);
+        QVERIFY(report.text.contains("Pic.dat"));
+        QCOMPARE(m_data->Bytes("Pic.dat"), before);
+        ExpectInStep({"First.jpg", "Second.jpg"});
     }
 
     void AnUnreadablePicDatIsReportedAndNeverWrittenOver() {

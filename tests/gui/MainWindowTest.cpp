@@ -83,15 +83,31 @@ private slots:
         QCOMPARE(ColourAt(window, kScoreButton), kMouseDown);
     }
 
-    void HoverShowsMouseOnAndLeavingClearsIt() {
+    void HoverShowsMouseOnAndMovingOntoAPanelClearsIt() {
         CCorvalin window;
         window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTest::mouseMove(&window, QPoint(300, 40));
         QTest::mouseMove(&window, kScoreButton.center());
         QCOMPARE(ColourAt(window, kScoreButton), kMouseOn);
-        QEvent leave(QEvent::Leave);
-        QCoreApplication::sendEvent(&window, &leave);
+        // Straight down onto the game panel: Qt moves the pointer into the child widget.
+        QTest::mouseMove(&window, QPoint(kScoreButton.center().x(), ToQRect(layout::kContentRect).top() + 20));
+        QCoreApplication::processEvents();
         QCOMPARE(ColourAt(window, kScoreButton), kNormal);
+    }
+
+    void ABackgroundThatDoesNotDecodeIsFilledLikeAMissingOne() {
+        ImagePackage skin;
+        skin.Load(m_data.File("Skin.dat"));
+        skin.AddEntry("CorvalinBg.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10});  // cut short
+        test::DataFolder data;
+        skin.Save(data.File("Skin.dat"));
+        App()->LoadData(data.Path());
+        CCorvalin window;
+        window.show();
+        const QImage surface = window.grab().toImage();
+        QCOMPARE(surface.pixel(300, 10), ToQColor(layout::kPanelFill).rgb());
+        QCOMPARE(surface.pixel(630, 370), ToQColor(layout::kPanelFill).rgb());
     }
 
     void PlayingAPictureBringsBackTheGame() {

@@ -62,6 +62,23 @@ private slots:
         QCOMPARE(m_list->SelectedRow(), 2);
     }
 
+    void OtherButtonsNeitherSelectNorNotify_data() {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::newRow("right") << Qt::RightButton;
+        QTest::newRow("middle") << Qt::MiddleButton;
+    }
+
+    void OtherButtonsNeitherSelectNorNotify() {
+        QFETCH(Qt::MouseButton, button);
+        const QPoint row = CentreOfRow(*m_list, 2);
+        QTest::mouseClick(m_list->viewport(), button, {}, row);
+        QTest::mouseDClick(m_list->viewport(), button, {}, row);
+        QTest::mouseRelease(m_list->viewport(), button, {}, row);
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(m_parent->log, QStringList{});
+        QCOMPARE(m_list->SelectedRow(), 0);
+    }
+
     void ClickOnTheSelectedRowPostsAgain() {
         QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, CentreOfRow(*m_list, 0));
         QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, CentreOfRow(*m_list, 0));

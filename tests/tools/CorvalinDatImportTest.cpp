@@ -1,6 +1,9 @@
 #include <QFile>
 #include <QImage>
 #include <QTest>
+#include <QProcess>
+#include <algorithm>
+#include <memory>
 #include <optional>
 
 #include "core/package/ImagePackage.h"
@@ -40,6 +43,38 @@ private:
     }
 
 private slots:
+    void EightImportsAtOnceKeepEveryPicture() {
+        constexpr int kRounds = 3;
+        constexpr int kAtOnce = 8;
+        std::vector<std::string> expected;
+        for (int round = 0; round < kRounds; ++round) {
+            std::vector<std::unique_ptr<QProcess>> imports;
+            for (int i = 0; i < kAtOnce; ++i) {
+                const QString name = QStringLiteral("Picture%1-%2").arg(round).arg(i);
+                WriteImage(name + ".png", QSize(40, 30), "PNG");
+                expected.push_back(name.toStdString() + ".jpg");
+                auto& import = imports.emplace_back(std::make_unique<QProcess>());
+                import->setWorkingDirectory(QString::fromStdString(m_dir->Dir().string()));
+                QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+                environment.remove("DISPLAY");
+                environment.remove("QT_QPA_PLATFORM");
+                import->setProcessEnvironment(environment);
+                import->start(CORVALIN_DAT_PATH, QStringList{"import", "Pic.dat", name + ".png"});
+            }
+            for (auto& import : imports) {
+                QVERIFY(import->waitForFinished(60000));
+                QCOMPARE(import->exitCode(), 0);
+            }
+        }
+        ImagePackage package;
+        QVERIFY(package.Load(File("Pic.dat").toStdString()));
+        std::vector<std::string> names;
+        package.GetNames(names);
+        std::sort(names.begin(), names.end());
+        std::sort(expected.begin(), expected.end());
+        QCOMPARE(names, expected);
+    }
+
     void init() {
         m_dir.emplace();
         m_tmpDir.emplace();

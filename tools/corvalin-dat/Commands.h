@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,12 @@ int RemoveEntry(const Arguments& args);
 int ShowScores(const Arguments& args);
 int ImportPictures(const Arguments& args);
 int CheckSkin(const Arguments& args);
+
+class ImagePackage;
+// One locked read-modify-write of the package file at path (see UpdatePackageFile): change
+// sees the file as it is now. A file that is damaged or cannot be read is not changed: a
+// FileError saying so is thrown.
+bool ChangePackageFile(const std::string& path, const std::function<bool(ImagePackage&)>& change);
 
 // Prints "corvalin-dat: FILE: what" to stderr.
 void ReportError(const std::string& file, const std::string& what);

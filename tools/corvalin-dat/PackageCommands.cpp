@@ -9,6 +9,7 @@
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
 #include "core/package/ImagePackage.h"
+#include "core/package/PackageFile.h"
 
 namespace {
 
@@ -36,6 +37,15 @@ std::string BaseName(const std::string& path) {
 }
 
 }  // namespace
+
+bool ChangePackageFile(const std::string& path, const std::function<bool(ImagePackage&)>& change) {
+    ImagePackage package;
+    return UpdatePackageFile(package, path, [&](ImagePackage& current) {
+        if (!current.Damage().empty())
+            throw FileError(path, "damaged: " + current.Damage() + ", not changed");
+        return change(current);
+    });
+}
 
 int ListPackage(const Arguments& args) {
     if (args.size() != 1) return UsageError();
@@ -77,15 +87,12 @@ int AddEntry(const Arguments& args) {
         ReportError(args[1], "the name \"" + EscapeName(name) + "\" is longer than 127 bytes");
         return kFailure;
     }
-    ImagePackage package;
-    if (Exists(packagePath) && LoadPackage(package, packagePath) != Loaded::Whole) {
-        ReportError(packagePath, "not changed");
-        return kFailure;
-    }
     auto bytes = ReadWholeFile(args[1]);
     if (!bytes) throw FileError(args[1], DescribeErrno(ENOENT));
-    package.AddEntry(name, std::move(*bytes));
-    package.Save(packagePath);
+    ChangePackageFile(packagePath, [&](ImagePackage& package) {
+        package.AddEntry(name, std::move(*bytes));
+        return true;
+    });
     return kSuccess;
 }
 
@@ -93,20 +100,15 @@ int RemoveEntry(const Arguments& args) {
     if (args.size() != 2) return UsageError();
     const std::optional<std::string> name = UnescapeName(args[1]);
     if (!name) return UsageError();
-    ImagePackage package;
-    if (LoadPackage(package, args[0]) != Loaded::Whole) {
-        if (Exists(args[0])) ReportError(args[0], "not changed");
+    if (!Exists(args[0])) {
+        ReportError(args[0], "no such file");
         return kFailure;
     }
-    if (!package.Remove(*name)) {
+    const bool removed =
+        ChangePackageFile(args[0], [&](ImagePackage& package) { return package.Remove(*name); });
+    if (!removed) {
         ReportError(args[0], "no entry named \"" + EscapeName(*name) + "\"");
         return kFailure;
-    }
-    if (package.Count() == 0) {
-        // A package file cannot be saved empty; write the four bytes of an empty one.
-        WriteFileAtomically(args[0], package.ToBytes());
-    } else {
-        package.Save(args[0]);
     }
     return kSuccess;
 }

@@ -1,12 +1,15 @@
 #include "core/io/FileIO.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
-#include <sys/types.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -14,10 +17,14 @@
 
 namespace {
 
-void (*g_writeStepHook)(const char* call) = nullptr;
+int (*g_writeStepHook)(const char* call) = nullptr;
 
-void Step(const char* call) {
-    if (g_writeStepHook != nullptr) g_writeStepHook(call);
+// True, with errno set, when the hook makes this call fail.
+bool Injected(const char* call) {
+    const int error = WriteStep(call);
+    if (error == 0) return false;
+    errno = error;
+    return true;
 }
 
 // Closes a descriptor on every path out of a function.
@@ -40,12 +47,6 @@ private:
     int m_fd;
 };
 
-std::string DirectoryOf(const std::string& path) {
-    auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // Permissions for the replacement: the old file's, or what a plain create would give.
 mode_t ModeFor(const std::string& path) {
     struct stat old {};
@@ -55,18 +56,70 @@ mode_t ModeFor(const std::string& path) {
     return 0666 & ~mask;
 }
 
+std::string DirectoryOf(const std::string& path) {
+    auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string BaseNameOf(const std::string& path) {
+    auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool IsTemporaryOf(const std::string& name, const std::string& base) {
+    const std::string prefix = base + kTemporaryInfix;
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    for (std::size_t i = prefix.size(); i < name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (!(std::isalnum(c) != 0 && c < 0x80)) return false;
+    }
+    return true;
+}
+
+// A new temporary file beside target with what writeContent writes, flushed and closed;
+// returns its path.
+std::string WriteTemporary(const std::string& target,
+                           const std::function<void(int fd)>& writeContent) {
+    std::string temporary = target + kTemporaryInfix + "XXXXXX";
+    Descriptor fd(Injected("mkostemp") ? -1 : ::mkostemp(temporary.data(), O_CLOEXEC));
+    if (fd.Get() < 0) throw FileError(target, DescribeErrno(errno));
+    try {
+        if (Injected("fchmod") || ::fchmod(fd.Get(), ModeFor(target)) != 0)
+            throw FileError(target, DescribeErrno(errno));
+        writeContent(fd.Get());
+        if (Injected("fsync") || ::fsync(fd.Get()) != 0)
+            throw FileError(target, DescribeErrno(errno));
+        if (Injected("close") || ::close(fd.Release()) != 0)
+            throw FileError(target, DescribeErrno(errno));
+    } catch (...) {
+        ::unlink(temporary.c_str());
+        throw;
+    }
+    return temporary;
+}
+
+// Makes a finished rename durable; the file is complete either way.
+void SyncDirectoryOf(const std::string& path) {
+    if (Injected("open directory")) return;
+    Descriptor directory(::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!Injected("fsync directory") && directory.Get() >= 0) ::fsync(directory.Get());
+}
+
 }  // namespace
 
 std::string DescribeErrno(int error) { return std::strerror(error); }
 
-void SetWriteStepHook(void (*hook)(const char* call)) { g_writeStepHook = hook; }
+void SetWriteStepHook(int (*hook)(const char* call)) { g_writeStepHook = hook; }
+
+int WriteStep(const char* call) { return g_writeStepHook == nullptr ? 0 : g_writeStepHook(call); }
 
 void WriteAll(int fd, std::span<const std::uint8_t> bytes, const std::string& path) {
     const std::uint8_t* data = bytes.data();
     std::size_t size = bytes.size();
     while (size > 0) {
-        Step("write");
-        ssize_t written = ::write(fd, data, size);
+        ssize_t written = Injected("write") ? -1 : ::write(fd, data, size);
         if (written < 0) {
             if (errno == EINTR) continue;
             throw FileError(path, DescribeErrno(errno));
@@ -105,8 +158,20 @@ void CopyRange(int from, std::uint64_t offset, std::uint64_t length, const std::
     }
 }
 
+bool FileIsReadable(const std::string& path) {
+    Descriptor fd(Injected("open to read") ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.Get() < 0) {
+        if (errno == ENOENT) return false;
+        throw FileError(path, DescribeErrno(errno));
+    }
+    struct stat info {};
+    if (::fstat(fd.Get(), &info) != 0) throw FileError(path, DescribeErrno(errno));
+    if (!S_ISREG(info.st_mode)) throw FileError(path, "not a regular file");
+    return true;
+}
+
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    Descriptor fd(Injected("open to read") ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0) {
         if (errno == ENOENT) return std::nullopt;
         throw FileError(path, DescribeErrno(errno));
@@ -136,34 +201,63 @@ void WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> 
 }
 
 void WriteFileAtomically(const std::string& path, const std::function<void(int fd)>& writeContent) {
-    std::string temporary = path + ".XXXXXX";
-    Step("mkostemp");
-    Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (fd.Get() < 0) throw FileError(path, DescribeErrno(errno));
-    try {
-        Step("fchmod");
-        if (::fchmod(fd.Get(), ModeFor(path)) != 0) throw FileError(path, DescribeErrno(errno));
-        writeContent(fd.Get());
-        Step("fsync");
-        if (::fsync(fd.Get()) != 0) throw FileError(path, DescribeErrno(errno));
-        Step("close");
-        if (::close(fd.Release()) != 0) throw FileError(path, DescribeErrno(errno));
-        Step("rename");
-        if (::rename(temporary.c_str(), path.c_str()) != 0)
-            throw FileError(path, DescribeErrno(errno));
-    } catch (...) {
+    const std::string target = ResolveLinks(path);
+    const std::string temporary = WriteTemporary(target, writeContent);
+    if (Injected("rename") || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int error = errno;
         ::unlink(temporary.c_str());
-        throw;
+        throw FileError(path, DescribeErrno(error));
     }
-    // Make the rename itself durable; the new file is complete either way.
-    Step("open directory");
-    Descriptor directory(::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    Step("fsync directory");
-    if (directory.Get() >= 0) ::fsync(directory.Get());
+    SyncDirectoryOf(target);
 }
 
-void CopyFile(const std::string& path, const std::string& destination) {
-    auto bytes = ReadWholeFile(path);
-    if (!bytes) throw FileError(path, DescribeErrno(ENOENT));
-    WriteFileAtomically(destination, *bytes);
+std::string KeepDamagedCopy(const std::string& path) {
+    const std::string target = ResolveLinks(path);
+    const auto original = ReadWholeFile(target);
+    if (!original) throw FileError(path, DescribeErrno(ENOENT));
+    const std::string temporary =
+        WriteTemporary(target, [&](int fd) { WriteAll(fd, *original, target); });
+    for (int number = 0; number < kDamagedCopies; ++number) {
+        std::string copy = target + ".damaged";
+        if (number > 0) copy += "." + std::to_string(number);
+        // Taking a name that is free, in one step, is what keeps older copies safe.
+        if (Injected("rename")) break;
+        if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, copy.c_str(), RENAME_NOREPLACE) ==
+            0) {
+            SyncDirectoryOf(copy);
+            return copy;
+        }
+        if (errno != EEXIST) break;
+    }
+    const int error = errno;
+    ::unlink(temporary.c_str());
+    throw FileError(path, error == EEXIST ? "all " + std::to_string(kDamagedCopies) +
+                                                " damaged copies are kept already; "
+                                                "move them away to go on"
+                                          : DescribeErrno(error));
+}
+
+std::string ResolveLinks(const std::string& path) {
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        char buffer[PATH_MAX];
+        const ssize_t length = ::readlink(current.c_str(), buffer, sizeof buffer);
+        if (length < 0) return current;
+        const std::string link(buffer, static_cast<std::size_t>(length));
+        current = link.front() == '/' ? link : DirectoryOf(current) + "/" + link;
+    }
+    throw FileError(path, DescribeErrno(ELOOP));
+}
+
+void RemoveStaleTemporaries(const std::string& target) {
+    const std::string base = BaseNameOf(target);
+    const std::string directory = DirectoryOf(target);
+    DIR* listing = ::opendir(directory.c_str());
+    if (listing == nullptr) return;
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(listing)) {
+        if (IsTemporaryOf(entry->d_name, base)) stale.emplace_back(entry->d_name);
+    }
+    ::closedir(listing);
+    for (const std::string& name : stale) ::unlink((directory + "/" + name).c_str());
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/io/FileIO.h"
+#include "core/package/PackageFile.h"
 #include "core/scores/ScoreFile.h"
 
 namespace {
@@ -34,8 +35,24 @@ bool PictureLibrary::Load(const std::string& path) {
     return false;
 }
 
+bool PictureLibrary::Writable() {
+    if (m_writeBlock) Load(m_path);  // the file may be readable again by now
+    return !m_writeBlock;
+}
+
+bool PictureLibrary::Change(const std::function<bool(ImagePackage&)>& change) {
+    return UpdatePackageFile(m_package, m_path, [&](ImagePackage& current) {
+        if (!current.Damage().empty()) {
+            // The package keeps the entries read whole, as after a damaged Load.
+            m_writeBlock.emplace(m_path, "damaged: " + current.Damage() + ", not changed");
+            throw *m_writeBlock;
+        }
+        return change(current);
+    });
+}
+
 AddResult PictureLibrary::Add(const std::string& file, const PictureConverter& convert) {
-    if (m_writeBlock) {
+    if (!Writable()) {
         ImportedPicture picture;
         picture.libraryName = LibraryNameFor(file);
         return AddFailed(std::move(picture), *m_writeBlock);
@@ -45,45 +62,55 @@ AddResult PictureLibrary::Add(const std::string& file, const PictureConverter& c
     ImportedPicture picture = PreparePicture(file, names, convert);
     if (!picture.Accepted()) return AddResult{AddResult::Outcome::Refused, std::move(picture), {}};
 
-    m_package.AddEntry(picture.libraryName, std::move(picture.jpeg));
-    picture.jpeg.clear();
+    bool added = false;
     try {
-        m_package.Save(m_path);
+        added = Change([&](ImagePackage& current) {
+            // Another writer may have taken the name since the check.
+            if (current.FindData(picture.libraryName) != nullptr) return false;
+            current.AddEntry(picture.libraryName, std::move(picture.jpeg));
+            return true;
+        });
     } catch (const FileError& error) {
-        // The file was replaced whole or not at all: it is as it was, so is the package again.
-        // No earlier entry has this name, so Remove takes the new one.
-        m_package.Remove(picture.libraryName);
+        picture.jpeg.clear();
         return AddFailed(std::move(picture), error);
+    }
+    picture.jpeg.clear();
+    if (!added) {
+        picture.refusal = ImportRefusal::DuplicateName;
+        return AddResult{AddResult::Outcome::Refused, std::move(picture), {}};
     }
     return AddResult{AddResult::Outcome::Added, std::move(picture), {}};
 }
 
 RemoveResult PictureLibrary::Remove(const std::string& name, const std::string& scorePath) {
-    if (m_writeBlock) return RemoveFailed(*m_writeBlock);
+    if (!Writable()) return RemoveFailed(*m_writeBlock);
     if (m_package.FindData(name) == nullptr) return {RemoveResult::Outcome::NoSuchPicture, {}};
     if (HoldsOnePicture()) return {RemoveResult::Outcome::LastPicture, {}};
 
-    ScoreTable scores;
-    bool haveScores = false;
+    // Score.dat is read before anything changes: a damaged or unreadable one stops it here.
     try {
-        haveScores = LoadScoreFile(scorePath, scores);
+        ScoreTable scores;
+        LoadScoreFile(scorePath, scores);
     } catch (const FileError& error) {
         return RemoveFailed(error);
     }
 
-    const std::vector<std::uint8_t> before = m_package.ToBytes();
-    m_package.Remove(name);
+    RemoveResult::Outcome refused = RemoveResult::Outcome::Removed;
     try {
-        m_package.Save(m_path);
+        Change([&](ImagePackage& current) {
+            if (current.FindData(name) == nullptr)
+                refused = RemoveResult::Outcome::NoSuchPicture;
+            else if (current.Entries().size() == 1)
+                refused = RemoveResult::Outcome::LastPicture;
+            return refused == RemoveResult::Outcome::Removed && current.Remove(name);
+        });
     } catch (const FileError& error) {
-        m_package.LoadFromBytes(before);  // the file is as it was
         return RemoveFailed(error);
     }
+    if (refused != RemoveResult::Outcome::Removed) return {refused, {}};
 
-    if (!haveScores) return {RemoveResult::Outcome::Removed, {}};
-    scores.RemoveByPicture(name);
     try {
-        StoreScoreFile(scorePath, scores);
+        RemovePictureScores(scorePath, name);  // a missing file is not created
     } catch (const FileError& error) {
         return {RemoveResult::Outcome::ScoresKept, error};
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -43,8 +44,12 @@ struct RemoveResult {
 // - a package file that exists but could not be opened (no permission, a link that leads
 //   nowhere): it may hold a whole library that only could not be read this time;
 // - a package file that loaded damaged: the part that could not be read is still in it.
-// For either, every Add and Remove fails with WriteBlock() and changes nothing until Load reads
-// the file whole. A missing file is an empty library, which the first Add creates.
+// For either, every Add and Remove fails with WriteBlock() and changes nothing until the file
+// reads whole again. A missing file is an empty library, which the first Add creates.
+//
+// Other writers (the shell tool, another user's game) may change the file meanwhile: every
+// change is a locked read-modify-write (UpdatePackageFile), so the package is brought up to
+// date with the file before the one change is made, and nothing another writer did is lost.
 class PictureLibrary {
 public:
     // Clears, then loads the package at path, which every change then rewrites. False when the
@@ -60,17 +65,25 @@ public:
     bool HoldsOnePicture() const { return m_package.Count() == 1; }
 
     // The import's checks and conversion (PreparePicture against the library's names), then the
-    // new entry at the end, saved. A failed save takes the entry out again.
+    // new entry at the end of the file as it is now. A name another writer took meanwhile is
+    // refused as DuplicateName. A file that cannot be read fails before the package changes.
     AddResult Add(const std::string& file, const PictureConverter& convert);
 
     // Removes the first entry of that name and every row of the score file at scorePath that
     // names it. The score file is read first: a damaged or unreadable one fails before anything
-    // changes; a missing one has no rows and is not created. A failed package save restores the
-    // entry. A failed score save after it leaves the picture removed and its rows in the file
-    // (ScoresKept): the package file is already rewritten without it.
+    // changes; a missing one has no rows and is not created. The checks for NoSuchPicture and
+    // LastPicture are made again on the file as it is now. A file that cannot be read fails
+    // before the package changes; after a failed save the package is the file as it is. A failed
+    // score save after it leaves the picture removed and its rows in the file (ScoresKept): the
+    // package file is already rewritten without it.
     RemoveResult Remove(const std::string& name, const std::string& scorePath);
 
 private:
+    // Tries to read a file that blocked writing once more; true when it may be written.
+    bool Writable();
+    // One locked change of the file (UpdatePackageFile); a damaged file is not changed.
+    bool Change(const std::function<bool(ImagePackage&)>& change);
+
     ImagePackage m_package;
     std::string m_path;
     std::optional<FileError> m_writeBlock;

@@ -327,7 +327,7 @@ bool ImagePackage::Save(const std::string& path) {
     }
     if (path == m_damagedPath) {
         // What could not be read may still matter to someone: never overwrite it unseen.
-        CopyFile(path, path + ".damaged");
+        KeepDamagedCopy(path);
         m_damagedPath.clear();
     }
     int written = -1;

@@ -50,8 +50,8 @@ public:
     // False, and nothing written, when the package has no entry. Replaces the file
     // atomically, the entries not in memory streamed from the file they were read from;
     // throws FileError on failure, or when an entry could not be read. A file that loaded
-    // damaged is first kept beside itself as PATH.damaged. Afterwards the package reads
-    // from the file it wrote.
+    // damaged is first kept beside itself (KeepDamagedCopy), never over an earlier damaged
+    // copy. Afterwards the package reads from the file it wrote.
     bool Save(const std::string& path);
     // The bytes Save writes. Throws FileError when an entry cannot be read.
     std::vector<std::uint8_t> ToBytes() const;
