@@ -13,6 +13,8 @@ const QRgb GameWnd::kLineColor = qRgb(108, 212, 255);
 
 GameWnd::GameWnd(QWidget* parent, const ImagePackage& pictures)
     : QWidget(parent), m_pictures(pictures) {
+    // Before anything Qt might tell assistive technology about, which fixes the interface.
+    InstallBoardAccessibility();
     setObjectName("GameWnd");
     setGeometry(0, 0, kWidth, kHeight);
     // Every paint covers the whole area; nothing needs erasing first.
@@ -21,7 +23,6 @@ GameWnd::GameWnd(QWidget* parent, const ImagePackage& pictures)
     // A click or Tab gives the board the arrow keys; it shows no focus mark.
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(QStringLiteral("Board"));
-    InstallBoardAccessibility();
 }
 
 GameWnd::~GameWnd() = default;
