@@ -30,6 +30,7 @@ GameWnd::~GameWnd() = default;
 void GameWnd::LoadPicture(const std::string& name, const GridSize& size) {
     m_picture = GetImage(m_pictures, name);
     m_pictureBitmapStale = true;
+    m_tiles.Clear();
     m_board.Reset(size);
     BoardReset(this);
 }
@@ -55,26 +56,27 @@ void GameWnd::ComposeFrame(QPainter& painter) {
         painter.fillRect(0, 0, kWidth, kHeight, QColor(kLineColor));
         return;
     }
-    if (m_pictureBitmapStale) RenderPictureBitmap();
-
     const int cols = m_board.Cols();
     const int rows = m_board.Rows();
-    painter.fillRect(0, 0, kWidth, kHeight, QColor(kLineColor));
-    const QRect source0(0, 0, kWidth / cols, kHeight / rows);
+    if (!m_tiles.IsCutFor(cols, rows)) {
+        if (m_pictureBitmapStale) RenderPictureBitmap();
+        m_tiles.Cut(m_pictureBitmap, cols, rows, kLineColor);
+        // The tiles hold every pixel the board shows; the bitmap is made again for the next cut.
+        m_pictureBitmap = QImage();
+        m_pictureBitmapStale = true;
+    }
+
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {
             const int tile = m_board.CellValue(r, c);
-            if (tile == PuzzleBoard::kEmptyCell) continue;
+            if (tile != PuzzleBoard::kEmptyCell) {
+                m_tiles.Draw(painter, tile, r, c);
+                continue;
+            }
             const int x0 = c * kWidth / cols;
-            const int x1 = (c + 1) * kWidth / cols;
             const int y0 = r * kHeight / rows;
-            const int y1 = (r + 1) * kHeight / rows;
-            const QRect source =
-                source0.translated(tile % 10 * kWidth / cols, tile / 10 * kHeight / rows);
-            painter.drawImage(QRect(x0, y0, x1 - x0, y1 - y0), m_pictureBitmap, source);
-            // The tile's last column and last row show the background as a separator.
-            painter.fillRect(x1 - 1, y0, 1, y1 - y0, QColor(kLineColor));
-            painter.fillRect(x0, y1 - 1, x1 - x0, 1, QColor(kLineColor));
+            painter.fillRect(x0, y0, (c + 1) * kWidth / cols - x0, (r + 1) * kHeight / rows - y0,
+                             QColor(kLineColor));
         }
     }
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/board/PuzzleBoard.h"
+#include "game/BoardTiles.h"
 #include "skin/SkinImage.h"
 
 class ImagePackage;
@@ -47,12 +48,14 @@ protected:
 
 private:
     void RenderPictureBitmap();
+    void CutTiles();
     // A click on a cell in play: counted, reported to the parent and repainted.
     void ClickCell(const PuzzleBoard::Cell& cell);
 
     const ImagePackage& m_pictures;
     PuzzleBoard m_board;
     std::unique_ptr<SkinImage> m_picture;
-    QImage m_pictureBitmap;  // the picture at 400 x 300, tiles are cut from it
+    QImage m_pictureBitmap;  // the picture at 400 x 300 while tiles are cut from it
     bool m_pictureBitmapStale = true;
+    BoardTiles m_tiles;  // cut once per picture and board size
 };

@@ -55,6 +55,15 @@ private:
     std::vector<Decoded> m_decodes;
 };
 
+// The format of the two kinds of bytes packages hold, known from their first bytes: told to the
+// reader, it loads only that one decoder instead of asking every image plugin installed.
+QByteArray FormatOf(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF)
+        return "jpeg";
+    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return "bmp";
+    return {};
+}
+
 SharedDecodes& Decodes() {
     static SharedDecodes decodes;
     return decodes;
@@ -77,7 +86,8 @@ std::unique_ptr<SkinImage> SkinImage::CreateFromBytes(std::span<const std::uint8
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);  // the default allocation limit guards against crafted sizes
+    // The default allocation limit guards against crafted sizes.
+    QImageReader reader(&buffer, FormatOf(bytes));
     QImage image = Decode(reader);
     const ImageStatus status = image.isNull() ? StatusOf(reader) : ImageStatus::Ok;
     if (!image.isNull()) Decodes().Keep(bytes, image);

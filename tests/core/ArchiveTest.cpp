@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
 #include "core/io/FileError.h"
 #include "core/scores/Archive.h"
+#include "support/ByteFiles.h"
 
 namespace {
 

@@ -14,12 +14,14 @@
 #include <vector>
 
 #include "ScoreFixtures.h"
-#include "TestSupport.h"
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
+#include "core/package/ImagePackage.h"
 #include "core/scores/Archive.h"
 #include "core/scores/ScoreFile.h"
-#include "core/package/ImagePackage.h"
+#include "support/ByteFiles.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempDirTest.h"
 
 namespace {
 
@@ -234,14 +236,19 @@ TEST_F(CrashSafetyTest, SaveOverADamagedPicDatKilledAnywhereNeverLosesTheOrigina
 
 const ScoreRecord kBeachGame{1, "Beach.jpg", "ann", 120, 240, "2026.12.07"};
 
-TEST_F(CrashSafetyTest, StoringAGameKilledAnywhereLeavesTheOldOrTheNewScoreDat) {
+// The two-row table with the Beach game stored behind it.
+Bytes TwoRowsAndTheBeachGame() {
     ScoreTable table;
     Archive loading(kTwoRowScores, "Score.dat");
     table.Serialize(loading);
     table.Append(kBeachGame);
     Archive storing("Score.dat");
     table.Serialize(storing);
-    const Bytes newBytes = storing.Stored();
+    return storing.Stored();
+}
+
+TEST_F(CrashSafetyTest, StoringAGameKilledAnywhereLeavesTheOldOrTheNewScoreDat) {
+    const Bytes newBytes = TwoRowsAndTheBeachGame();
 
     const std::string path = PathOf("Score.dat");
     KillEverywhere("Score.dat", {{"Score.dat", kTwoRowScores}}, kTwoRowScores, newBytes,
@@ -249,13 +256,7 @@ TEST_F(CrashSafetyTest, StoringAGameKilledAnywhereLeavesTheOldOrTheNewScoreDat) 
 }
 
 TEST_F(CrashSafetyTest, RemovingScoresKilledAnywhereLeavesTheOldOrTheNewScoreDat) {
-    ScoreTable table;
-    Archive loading(kTwoRowScores, "Score.dat");
-    table.Serialize(loading);
-    table.Append(kBeachGame);
-    Archive storing("Score.dat");
-    table.Serialize(storing);
-    const Bytes oldBytes = storing.Stored();
+    const Bytes oldBytes = TwoRowsAndTheBeachGame();
     const Bytes newBytes =
         Hex("01 00 00 00  01 00 00 00  09 42 65 61 63 68 2E 6A 70 67  03 61 6E 6E"
             "78 00 00 00  F0 00 00 00  0A 32 30 32 36 2E 31 32 2E 30 37");
@@ -266,7 +267,21 @@ TEST_F(CrashSafetyTest, RemovingScoresKilledAnywhereLeavesTheOldOrTheNewScoreDat
 }
 
 // A full disk: the write fails with EFBIG, as when the folder's file system has no room.
-class FullFolderTest : public TempDirTest {};
+class FullFolderTest : public TempDirTest {
+protected:
+    // Runs write on a disk with room for limit bytes; it must throw naming path and EFBIG.
+    void ExpectFullDiskFailure(rlim_t limit, const std::string& path,
+                               const std::function<void()>& write) {
+        FileSizeLimit fullDisk(limit);
+        try {
+            write();
+            FAIL() << "a write into a full folder reported success";
+        } catch (const FileError& error) {
+            EXPECT_EQ(error.Path(), path);
+            EXPECT_EQ(error.Cause(), DescribeErrno(EFBIG));
+        }
+    }
+};
 
 TEST_F(FullFolderTest, SavingPicDatFailsVisiblyAndLosesNothing) {
     const Bytes oldBytes = ThreePictureBytes();
@@ -275,16 +290,8 @@ TEST_F(FullFolderTest, SavingPicDatFailsVisiblyAndLosesNothing) {
     ASSERT_TRUE(package.Load(PathOf("Pic.dat")));
     package.AddEntry("Beach.jpg", Bytes(4000, 0x44));
     const Bytes wanted = package.ToBytes();
-    {
-        FileSizeLimit fullDisk(oldBytes.size());
-        try {
-            package.Save(PathOf("Pic.dat"));
-            FAIL() << "a save into a full folder reported success";
-        } catch (const FileError& error) {
-            EXPECT_EQ(error.Path(), PathOf("Pic.dat"));
-            EXPECT_EQ(error.Cause(), DescribeErrno(EFBIG));
-        }
-    }
+    ExpectFullDiskFailure(oldBytes.size(), PathOf("Pic.dat"),
+                          [&] { package.Save(PathOf("Pic.dat")); });
     EXPECT_EQ(ReadBytes(PathOf("Pic.dat")), oldBytes);
     EXPECT_EQ(FileNamesIn(Dir()), std::vector<std::string>{"Pic.dat"});
     EXPECT_EQ(package.ToBytes(), wanted);  // the new picture is still there to save
@@ -312,16 +319,8 @@ TEST_F(FullFolderTest, ADamagedPicDatThatCannotBeKeptAsideIsNotReplaced) {
 
 TEST_F(FullFolderTest, StoringAGameFailsVisiblyAndKeepsEveryScore) {
     WriteBytes(PathOf("Score.dat"), kTwoRowScores);
-    {
-        FileSizeLimit fullDisk(kTwoRowScores.size());
-        try {
-            StoreFinishedGame(PathOf("Score.dat"), kBeachGame);
-            FAIL() << "a store into a full folder reported success";
-        } catch (const FileError& error) {
-            EXPECT_EQ(error.Path(), PathOf("Score.dat"));
-            EXPECT_EQ(error.Cause(), DescribeErrno(EFBIG));
-        }
-    }
+    ExpectFullDiskFailure(kTwoRowScores.size(), PathOf("Score.dat"),
+                          [&] { StoreFinishedGame(PathOf("Score.dat"), kBeachGame); });
     EXPECT_EQ(ReadBytes(PathOf("Score.dat")), kTwoRowScores);
     EXPECT_EQ(FileNamesIn(Dir()), std::vector<std::string>{"Score.dat"});
 }

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
+#include "support/ByteFiles.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempDirTest.h"
 
 namespace {
 

@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
-#include "TestSupport.h"
 #include "core/io/FileError.h"
 #include "core/package/ImagePackage.h"
+#include "support/ByteFiles.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempDirTest.h"
 
 namespace {
 
@@ -43,7 +49,25 @@ void ExpectDamagedWithEntries(ImagePackage& package, const Bytes& file, std::siz
     EXPECT_EQ(package.Entries().size(), entries);
 }
 
-class ImagePackageFileTest : public TempDirTest {};
+// Five entries, "P0.jpg" to "P4.jpg", of 1,000 distinct bytes each.
+Bytes FiveEntries() {
+    ImagePackage package;
+    for (int i = 0; i < 5; ++i) {
+        Bytes data(1000);
+        for (std::size_t k = 0; k < data.size(); ++k)
+            data[k] = static_cast<std::uint8_t>(k * 7 + i);
+        package.AddEntry("P" + std::to_string(i) + ".jpg", data, static_cast<std::uint32_t>(i));
+    }
+    return package.ToBytes();
+}
+
+class ImagePackageFileTest : public TempDirTest {
+protected:
+    // Cuts the file to size in place, as another program could while the game runs.
+    void CutShort(const std::string& name, std::size_t size) {
+        std::filesystem::resize_file(PathOf(name), size);
+    }
+};
 
 TEST(ImagePackageTest, WorkedExampleLoadsAsOneEntry) {
     ImagePackage package;
@@ -279,6 +303,116 @@ TEST_F(ImagePackageFileTest, AddFileThatCannotBeReadThrowsAndAddsNothing) {
     WriteBytes(PathOf(longName + ".jpg"), {1});
     EXPECT_THROW(package.AddFile(Dir().string() + "/", longName + ".jpg"), FileError);
     EXPECT_TRUE(package.Entries().empty());
+}
+
+TEST_F(ImagePackageFileTest, ReadingFromTheFileWhenNeededGivesWhatAFullReadGives) {
+    const Bytes duplicates =
+        Hex("02 00 00 00  01 00 00 00 41  01 00 00 00  01 00 00 00"  // "A", 1 byte, reserved 1
+            "01 00 00 00 41  02 00 00 00  02 00 00 00"               // "A" again, 2 bytes
+            "11  22 33");
+    std::vector<Bytes> files{kOneEntry, kTwoEntries, duplicates, FiveEntries(), Hex("00 00 00 00")};
+    for (std::size_t length = 0; length < kTwoEntries.size(); ++length)
+        files.push_back(Prefix(kTwoEntries, length));
+    for (const Bytes& file : files) {
+        SCOPED_TRACE(::testing::PrintToString(file));
+        WriteBytes(PathOf("Pic.dat"), file);
+        ImagePackage full;
+        ImagePackage lazy;
+        EXPECT_EQ(lazy.Load(PathOf("Pic.dat")), full.LoadFromBytes(file));
+        EXPECT_EQ(lazy.Damage(), full.Damage());
+        EXPECT_EQ(NamesOf(lazy), NamesOf(full));
+        // Lookups first, in an order unlike the file's, then the whole package.
+        std::vector<std::string> names = NamesOf(full);
+        std::reverse(names.begin(), names.end());
+        for (const std::string& name : names) {
+            ASSERT_NE(lazy.FindData(name), nullptr);
+            EXPECT_EQ(*lazy.FindData(name), *full.FindData(name));
+        }
+        EXPECT_EQ(lazy.ToBytes(), full.ToBytes());
+        ASSERT_EQ(lazy.Entries().size(), full.Entries().size());
+        for (std::size_t i = 0; i < full.Entries().size(); ++i) {
+            EXPECT_EQ(lazy.Entries()[i].name, full.Entries()[i].name);
+            EXPECT_EQ(lazy.Entries()[i].reserved, full.Entries()[i].reserved);
+            EXPECT_EQ(lazy.Entries()[i].data, full.Entries()[i].data);
+        }
+    }
+}
+
+TEST_F(ImagePackageFileTest, SaveStreamsTheEntriesFromTheFileAndReadsTheNewFileAfterwards) {
+    const Bytes five = FiveEntries();
+    WriteBytes(PathOf("Pic.dat"), five);
+    ImagePackage expected;
+    expected.LoadFromBytes(five);
+    expected.Remove("P1.jpg");
+    expected.AddEntry("New.jpg", {9, 8, 7}, 5);
+
+    ImagePackage package;
+    ASSERT_TRUE(package.Load(PathOf("Pic.dat")));
+    ASSERT_NE(package.FindData("P3.jpg"), nullptr);
+    package.Remove("P1.jpg");
+    package.AddEntry("New.jpg", {9, 8, 7}, 5);
+    ASSERT_TRUE(package.Save(PathOf("Pic.dat")));
+    EXPECT_EQ(ReadBytes(PathOf("Pic.dat")), expected.ToBytes());
+    EXPECT_EQ(FileNamesIn(Dir()), std::vector<std::string>{"Pic.dat"});
+
+    // The old file is gone; every entry, the added one included, comes from the new one.
+    std::filesystem::remove(PathOf("Pic.dat"));
+    for (const std::string& name : NamesOf(expected))
+        EXPECT_EQ(*package.FindData(name), *expected.FindData(name));
+    ASSERT_TRUE(package.Save(PathOf("Again.dat")));
+    EXPECT_EQ(ReadBytes(PathOf("Again.dat")), expected.ToBytes());
+}
+
+TEST_F(ImagePackageFileTest, AFileReplacedByRenameIsStillReadAsItWasOpened) {
+    const Bytes five = FiveEntries();
+    WriteBytes(PathOf("Pic.dat"), five);
+    ImagePackage package;
+    ASSERT_TRUE(package.Load(PathOf("Pic.dat")));
+    WriteBytes(PathOf("Other.dat"), kTwoEntries);
+    std::filesystem::rename(PathOf("Other.dat"), PathOf("Pic.dat"));
+
+    ImagePackage original;
+    original.LoadFromBytes(five);
+    for (const std::string& name : NamesOf(original))
+        EXPECT_EQ(*package.FindData(name), *original.FindData(name));
+    EXPECT_EQ(package.ToBytes(), five);
+}
+
+TEST_F(ImagePackageFileTest, AFileChangedInPlaceWhileLoadedIsAnErrorAtSaveAndLosesNothing) {
+    const Bytes five = FiveEntries();
+    // Cut inside the data, cut to nothing, and the same length with other bytes.
+    const std::vector<std::pair<const char*, std::size_t>> cuts{
+        {"cut inside the data", five.size() - 1500}, {"cut to nothing", 0}, {"rewritten", 0}};
+    for (const auto& [what, size] : cuts) {
+        SCOPED_TRACE(what);
+        WriteBytes(PathOf("Pic.dat"), five);
+        ImagePackage package;
+        ASSERT_TRUE(package.Load(PathOf("Pic.dat")));
+        const Bytes shown = *package.FindData("P4.jpg");
+        if (std::string(what) == "rewritten") {
+            Bytes other = five;
+            other.back() ^= 0xFF;
+            std::ofstream(PathOf("Pic.dat"), std::ios::binary | std::ios::in)
+                .write(reinterpret_cast<const char*>(other.data()),
+                       static_cast<std::streamsize>(other.size()));
+            std::filesystem::last_write_time(
+                PathOf("Pic.dat"),
+                std::filesystem::last_write_time(PathOf("Pic.dat")) + std::chrono::seconds(1));
+        } else {
+            CutShort("Pic.dat", size);
+        }
+        const Bytes onDisk = ReadBytes(PathOf("Pic.dat"));
+
+        // What was read stays; what was not is a damaged entry, not a crash.
+        EXPECT_EQ(*package.FindData("P4.jpg"), shown);
+        EXPECT_EQ(package.FindData("P0.jpg"), nullptr);
+        EXPECT_EQ(NamesOf(package).size(), 5u);
+        package.AddEntry("New.jpg", {1, 2, 3});
+        EXPECT_THROW(package.Save(PathOf("Pic.dat")), FileError);
+        EXPECT_THROW(package.ToBytes(), FileError);
+        EXPECT_EQ(ReadBytes(PathOf("Pic.dat")), onDisk);
+        EXPECT_EQ(FileNamesIn(Dir()), std::vector<std::string>{"Pic.dat"});
+    }
 }
 
 }  // namespace

@@ -4,9 +4,11 @@
 
 #include <functional>
 
-#include "TestSupport.h"
 #include "core/library/PictureLibrary.h"
 #include "core/scores/ScoreFile.h"
+#include "support/ByteFiles.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempDirTest.h"
 
 namespace {
 

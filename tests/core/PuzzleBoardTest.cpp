@@ -9,36 +9,30 @@
 #include "core/board/GridSize.h"
 #include "core/board/PuzzleBoard.h"
 #include "core/board/RandomGenerator.h"
+#include "support/ShufflePath.h"
 
 namespace {
 
 using Grid = std::vector<std::vector<int>>;
 
-struct Position {
-    int row;
-    int col;
-    bool operator==(const Position&) const = default;
-};
+using test::CellPos;
 
-// The shuffle written from its rules a second way: the empty cell walks one cell at a
-// time toward its target, swapping with each tile it passes, and every place it comes
-// to rest is recorded so a test can walk the game back.
+// The shuffle's slides carried out a second way: the empty cell walks one cell at a time
+// along the shared shuffle path, swapping with each tile it passes.
 struct ReferenceBoard {
     int rows;
     int cols;
     Grid cells;
-    Position empty;
-    std::vector<Position> restingPlaces;
+    CellPos empty;
 
     ReferenceBoard(int rows_, int cols_) : rows(rows_), cols(cols_), cells(rows_) {
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < cols; ++c) cells[r].push_back(r * 10 + c);
         empty = {rows - 1, cols - 1};
         cells[empty.row][empty.col] = -1;
-        restingPlaces.push_back(empty);
     }
 
-    void WalkEmptyTo(Position target) {
+    void WalkEmptyTo(CellPos target) {
         while (empty.row != target.row) {
             const int next = empty.row + (target.row > empty.row ? 1 : -1);
             std::swap(cells[empty.row][empty.col], cells[next][empty.col]);
@@ -49,31 +43,12 @@ struct ReferenceBoard {
             std::swap(cells[empty.row][empty.col], cells[empty.row][next]);
             empty.col = next;
         }
-        restingPlaces.push_back(empty);
-    }
-
-    // One shuffle iteration from its two draws.
-    void Slide(unsigned a, unsigned b) {
-        if (a % 2 == 1)
-            WalkEmptyTo({empty.row, static_cast<int>(b % cols)});
-        else
-            WalkEmptyTo({static_cast<int>(b % rows), empty.col});
     }
 };
 
 ReferenceBoard ReferenceShuffle(int rows, int cols, std::uint32_t seed) {
-    std::uint32_t state = seed;
-    auto draw = [&state] {
-        state = state * 214013u + 2531011u;
-        return (state >> 16) & 0x7FFFu;
-    };
     ReferenceBoard board(rows, cols);
-    for (int i = 0; i < 2000; ++i) {
-        const unsigned a = draw();
-        board.Slide(a, draw());
-    }
-    board.WalkEmptyTo({board.empty.row, cols - 1});
-    board.WalkEmptyTo({rows - 1, cols - 1});
+    for (const CellPos& place : test::EmptyCellPath(seed, rows, cols)) board.WalkEmptyTo(place);
     return board;
 }
 
@@ -108,10 +83,10 @@ TEST(RandomGeneratorTest, SeedZeroDraws38Then7719Then21238) {
     EXPECT_EQ(random.Next(), 21238);
 }
 
-TEST(PuzzleBoardTest, ReferenceSlideMatchesTheDocumentedFirstIteration) {
+TEST(PuzzleBoardTest, ShuffleTargetMatchesTheDocumentedFirstIteration) {
     // Odd a and b mod 4 = 1 on 3 x 4: tiles 21 and 22 move right, (2, 1) becomes empty.
     ReferenceBoard board(3, 4);
-    board.Slide(1, 5);
+    board.WalkEmptyTo(test::ShuffleTarget(board.empty, 1, 5, 3, 4));
     EXPECT_EQ(board.cells, (Grid{{0, 1, 2, 3},  //
                                  {10, 11, 12, 13},
                                  {20, -1, 21, 22}}));
@@ -201,24 +176,26 @@ TEST(PuzzleBoardTest, ClicksBeforeTheFirstShuffleAreIgnored) {
     EXPECT_TRUE(EveryCellHome(board));
 }
 
+// Clicks (row, col) and checks that no tile moved.
+ClickResult ClickMovingNothing(PuzzleBoard& board, int row, int col) {
+    const Grid before = CellsOf(board);
+    const ClickResult result = board.ClickCell(row, col);
+    EXPECT_EQ(result.moved, 0);
+    EXPECT_EQ(CellsOf(board), before);
+    return result;
+}
+
 TEST(PuzzleBoardTest, ClickOnEmptyCellCountsZeroMoves) {
     PuzzleBoard board = ShuffledBoard(3, 4, 0);
-    const Grid before = CellsOf(board);
-    const ClickResult result = board.ClickCell(2, 3);
+    const ClickResult result = ClickMovingNothing(board, 2, 3);
     EXPECT_TRUE(result.counted);
-    EXPECT_EQ(result.moved, 0);
     EXPECT_FALSE(result.solved);
     EXPECT_TRUE(board.InPlay());
-    EXPECT_EQ(CellsOf(board), before);
 }
 
 TEST(PuzzleBoardTest, ClickOffTheEmptyCellsRowAndColumnIsNotCounted) {
     PuzzleBoard board = ShuffledBoard(3, 4, 0);
-    const Grid before = CellsOf(board);
-    const ClickResult result = board.ClickCell(1, 2);
-    EXPECT_FALSE(result.counted);
-    EXPECT_EQ(result.moved, 0);
-    EXPECT_EQ(CellsOf(board), before);
+    EXPECT_FALSE(ClickMovingNothing(board, 1, 2).counted);
 }
 
 TEST(PuzzleBoardTest, ClickNextToTheEmptyCellMovesOneTile) {
@@ -256,10 +233,10 @@ TEST(PuzzleBoardTest, WalkingTheShuffleBackSolvesAndEndsTheGame) {
     for (const GridSize& size : kGridSizes) {
         SCOPED_TRACE(size.label);
         PuzzleBoard board = ShuffledBoard(size.rows, size.cols, 2005);
-        const ReferenceBoard reference = ReferenceShuffle(size.rows, size.cols, 2005);
+        const std::vector<CellPos> path = test::EmptyCellPath(2005, size.rows, size.cols);
         ClickResult last;
-        for (std::size_t i = reference.restingPlaces.size() - 1; i-- > 0 && board.InPlay();) {
-            const Position target = reference.restingPlaces[i];
+        for (std::size_t i = path.size() - 1; i-- > 0 && board.InPlay();) {
+            const CellPos target = path[i];
             const int distance =
                 std::abs(target.row - board.EmptyRow()) + std::abs(target.col - board.EmptyCol());
             last = board.ClickCell(target.row, target.col);

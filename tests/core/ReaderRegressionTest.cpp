@@ -3,8 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
 #include "core/package/ImagePackage.h"
+#include "support/ByteFiles.h"
+#include "support/TempDirTest.h"
 
 namespace {
 

@@ -3,6 +3,8 @@
 #include "ScoreFixtures.h"
 #include "core/io/FileError.h"
 #include "core/scores/ScoreFile.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempDirTest.h"
 
 namespace {
 

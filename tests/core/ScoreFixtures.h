@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "TestSupport.h"
 #include "core/scores/ScoreTable.h"
+#include "support/ByteFiles.h"
 
 // One row: Sea.jpg on 3 x 4 by "player", 57 moves, 83 seconds, 2005.12.06: 42 bytes.
 inline const std::vector<std::uint8_t> kOneRowScores =

@@ -4,12 +4,14 @@
 #include <QWidget>
 #include <memory>
 
-#include "PanelData.h"
-#include "TestImages.h"
 #include "app/CorvalinApp.h"
 #include "info/AboutFrame.h"
 #include "platform/OpenLink.h"
 #include "skin/EdgeRect.h"
+#include "support/DataFolder.h"
+#include "support/qt/AppTestMain.h"
+#include "support/qt/PanelHost.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 
@@ -47,7 +49,7 @@ std::vector<test::NamedPicture> Skin() {
 // What the panel must show: the fill, the picture stretched into its place, each link button
 // in the given colour.
 QImage Expected(QRgb about, QRgb email, QRgb web) {
-    QImage image = test::Canvas(620, 300, kPanelFill);
+    QImage image = test::Solid(620, 300, kPanelFill);
     QPainter painter(&image);
     painter.fillRect(kAboutRect, QColor::fromRgb(about));
     painter.fillRect(kEmailRect, QColor::fromRgb(email));
@@ -59,9 +61,6 @@ QImage Expected(QRgb about, QRgb email, QRgb web) {
 
 class AboutPanelTest : public QObject {
     Q_OBJECT
-
-public:
-    explicit AboutPanelTest(const test::DataDir& data) : m_data(data) {}
 
 private slots:
     void init() {
@@ -160,7 +159,7 @@ private slots:
         m_host = std::make_unique<test::PanelHost>();
         m_panel = new AboutFrame(m_host.get(), QRect(0, 0, 0, 0));
         m_panel->setGeometry(kContent);
-        QCOMPARE(Grab(), test::Canvas(620, 300, kPanelFill));
+        QCOMPARE(Grab(), test::Solid(620, 300, kPanelFill));
         ShowHost();
         ClickAt(kOnEmail);
         QCOMPARE(m_opened, QStringList{QStringLiteral("mailto:support@corvalin.example")});
@@ -181,18 +180,12 @@ private:
         QCoreApplication::sendPostedEvents();
     }
 
-    const test::DataDir& m_data;
+    test::DataFolder m_data;
     LinkOpener m_previousOpener;
     QStringList m_opened;
     std::unique_ptr<test::PanelHost> m_host;
     AboutFrame* m_panel = nullptr;
 };
 
-int main(int argc, char** argv) {
-    CCorvalinApp app(argc, argv);
-    test::DataDir data;
-    AboutPanelTest tests(data);
-    return QTest::qExec(&tests, argc, argv);
-}
-
+CORVALIN_APP_TEST_MAIN(AboutPanelTest)
 #include "AboutPanelTest.moc"

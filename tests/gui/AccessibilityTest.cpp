@@ -4,12 +4,13 @@
 #include <QTest>
 #include <QToolTip>
 
-#include "AppTestSupport.h"
 #include "app/Corvalin.h"
 #include "game/GameFrame.h"
 #include "game/GameWnd.h"
 #include "library/ResFrame.h"
 #include "skin/EdgeRect.h"
+#include "support/qt/AppTestMain.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 
@@ -61,7 +62,10 @@ class AccessibilityTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { m_data.WritePackage("Pic.dat", test::PatternLibrary()); }
+
     void init() {
+        m_data.WriteScores({});
         App()->LoadData(m_data.Path());
         App()->m_boardRows = 3;
         App()->m_boardCols = 4;

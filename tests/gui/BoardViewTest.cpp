@@ -4,10 +4,12 @@
 #include <utility>
 #include <vector>
 
-#include "AppTestSupport.h"
-#include "BoardSolver.h"
+#include "core/board/GridSize.h"
 #include "game/GameWnd.h"
 #include "platform/Messages.h"
+#include "support/qt/AppTestMain.h"
+#include "support/qt/BoardSolver.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 
@@ -33,6 +35,39 @@ QImage Frame(GameWnd& view) {
     return frame;
 }
 
+// A picture with no two columns or rows alike, so any pixel taken from the wrong place shows.
+QImage UniquePicture() {
+    QImage picture(400, 300, QImage::Format_RGB32);
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x) picture.setPixel(x, y, qRgb(x % 256, y, x / 256 * 128 + 1));
+    return picture;
+}
+
+// The frame as the board is drawn by definition: the area filled with the line colour, then
+// every tile copied stretched from its home rectangle, then its last column and row in the
+// line colour.
+QImage ReferenceFrame(const QImage& picture, const PuzzleBoard& board) {
+    QImage frame(400, 300, QImage::Format_RGB32);
+    frame.fill(kLine);
+    QPainter painter(&frame);
+    const int cols = board.Cols();
+    const int rows = board.Rows();
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            const int v = board.CellValue(r, c);
+            if (v == PuzzleBoard::kEmptyCell) continue;
+            const int x0 = c * 400 / cols, x1 = (c + 1) * 400 / cols;
+            const int y0 = r * 300 / rows, y1 = (r + 1) * 300 / rows;
+            painter.drawImage(
+                QRect(x0, y0, x1 - x0, y1 - y0), picture,
+                QRect(v % 10 * 400 / cols, v / 10 * 300 / rows, 400 / cols, 300 / rows));
+            painter.fillRect(x1 - 1, y0, 1, y1 - y0, QColor(kLine));
+            painter.fillRect(x0, y1 - 1, x1 - x0, 1, QColor(kLine));
+        }
+    }
+    return frame;
+}
+
 // The pattern picture's pixel at (x, y): red x / 2, green y.
 QRgb PicturePixel(int x, int y) { return test::PatternPicture(10).pixel(x, y); }
 
@@ -45,9 +80,28 @@ class BoardViewTest : public QObject {
     Listener m_panel;
 
 private slots:
-    void initTestCase() { m_pictures.AddEntry("P.jpg", test::Bmp(test::PatternPicture(10))); }
+    void initTestCase() {
+        m_pictures.AddEntry("P.jpg", test::Encode(test::PatternPicture(10), "BMP"));
+        m_pictures.AddEntry("Unique.bmp", test::Encode(UniquePicture(), "BMP"));
+    }
 
-    void sixColumnsCutSixtySixPixelTilesIntoAlternatingWidths() {
+    void everyBoardSizeDrawsExactlyTheStretchedTilesAndTheirLines() {
+        for (const GridSize& size : kGridSizes) {
+            const QByteArray label =
+                QByteArray::number(size.rows) + "x" + QByteArray::number(size.cols);
+            GameWnd view(&m_panel, m_pictures);
+            view.LoadPicture("Unique.bmp", size);
+            QVERIFY2(Frame(view) == ReferenceFrame(UniquePicture(), view.Board()), label);
+            view.Board().ShuffleWithSeed(5);
+            QVERIFY2(Frame(view) == ReferenceFrame(UniquePicture(), view.Board()), label);
+            // Another picture at another size after the first cut.
+            view.LoadPicture("P.jpg", kGridSizes[0]);
+            view.Board().ShuffleWithSeed(6);
+            QVERIFY2(Frame(view) == ReferenceFrame(test::PatternPicture(10), view.Board()), label);
+        }
+    }
+
+    void SixColumnsCutSixtySixPixelTilesIntoAlternatingWidths() {
         GameWnd view(&m_panel, m_pictures);
         view.LoadPicture("P.jpg", {.rows = 4, .cols = 6});
         const QImage frame = Frame(view);
@@ -65,7 +119,7 @@ private slots:
         QCOMPARE(frame.pixel(0, 10), PicturePixel(0, 10));
     }
 
-    void sevenColumnsGiveTheLastColumnFiftyEightPixels() {
+    void SevenColumnsGiveTheLastColumnFiftyEightPixels() {
         GameWnd view(&m_panel, m_pictures);
         view.LoadPicture("P.jpg", {.rows = 5, .cols = 7});
         const QImage frame = Frame(view);
@@ -77,7 +131,7 @@ private slots:
         QCOMPARE(frame.pixel(5, 59), kLine);  // rows of 60
     }
 
-    void theEmptyCellIsPlainAndTilesComeFromTheirHome() {
+    void TheEmptyCellIsPlainAndTilesComeFromTheirHome() {
         GameWnd view(&m_panel, m_pictures);
         view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         view.Board().ShuffleWithSeed(11);
@@ -88,7 +142,7 @@ private slots:
         QCOMPARE(frame.pixel(3, 4), PicturePixel(tile % 10 * 100 + 3, tile / 10 * 100 + 4));
     }
 
-    void withoutAPictureTheBoardIsAPlainArea() {
+    void WithoutAPictureTheBoardIsAPlainArea() {
         GameWnd view(&m_panel, m_pictures);
         view.LoadPicture("Missing.jpg", {.rows = 3, .cols = 4});
         QVERIFY(!view.HasPicture());
@@ -99,7 +153,7 @@ private slots:
         QVERIFY(view.Board().InPlay());
     }
 
-    void clicksOffTheEmptyCellsLinesTellNothing() {
+    void ClicksOffTheEmptyCellsLinesTellNothing() {
         GameWnd view(&m_panel, m_pictures);
         view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         m_panel.heard.clear();
@@ -115,7 +169,7 @@ private slots:
                 QCOMPARE(view.Board().CellValue(r, c), before.CellValue(r, c));
     }
 
-    void aClickOnTheEmptyCellTellsZeroTiles() {
+    void AClickOnTheEmptyCellTellsZeroTiles() {
         GameWnd view(&m_panel, m_pictures);
         view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         view.Board().ShuffleWithSeed(3);
@@ -126,7 +180,7 @@ private slots:
         QCOMPARE(m_panel.heard[0].second, quintptr(0));
     }
 
-    void aRunOfTilesSlidesInOneClick() {
+    void ARunOfTilesSlidesInOneClick() {
         GameWnd view(&m_panel, m_pictures);
         view.LoadPicture("P.jpg", {.rows = 6, .cols = 8});
         view.Board().ShuffleWithSeed(5);
@@ -138,7 +192,7 @@ private slots:
         QCOMPARE(view.Board().EmptyCol(), 0);
     }
 
-    void aReleaseOffTheBoardIsNoClick() {
+    void AReleaseOffTheBoardIsNoClick() {
         GameWnd view(&m_panel, m_pictures);
         view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         view.Board().ShuffleWithSeed(3);
@@ -148,7 +202,7 @@ private slots:
         QVERIFY(m_panel.heard.empty());
     }
 
-    void theSolvingClickSendsTilesThenPostsTheSolve() {
+    void TheSolvingClickSendsTilesThenPostsTheSolve() {
         GameWnd view(&m_panel, m_pictures);
         view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         const QImage whole = Frame(view);

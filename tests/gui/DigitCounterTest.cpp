@@ -3,10 +3,10 @@
 #include <QTest>
 #include <climits>
 
-#include "TestImages.h"
 #include "res/DigitStrip.h"
 #include "skin/DigitCounter.h"
 #include "skin/EdgeRect.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ QImage Glyph(int digit) {
 }
 
 QImage Drawn(const DigitCounter& counter) {
-    QImage canvas = test::Canvas(620, 300, kPanelFill);
+    QImage canvas = test::Solid(620, 300, kPanelFill);
     QPainter painter(&canvas);
     counter.Draw(painter);
     return canvas;

@@ -4,42 +4,19 @@
 #include <QMessageBox>
 #include <QTest>
 
-#include "AppTestSupport.h"
-#include "BoardSolver.h"
-#include "ModalAnswerer.h"
 #include "core/scores/ScoreFile.h"
 #include "game/GameFrame.h"
 #include "game/GameWnd.h"
 #include "game/NameInputDialog.h"
 #include "skin/EdgeRect.h"
+#include "support/qt/AppTestMain.h"
+#include "support/qt/BoardSolver.h"
+#include "support/qt/ModalAnswerer.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 
 constexpr std::uint32_t kSeed = 77;
-
-// Types a name into the name dialog and presses Enter.
-test::ModalAnswerer::Step TypeName(const QString& name) {
-    return [name](QWidget& modal) {
-        auto* dialog = qobject_cast<QDialog*>(&modal);
-        QVERIFY(dialog != nullptr);
-        QCOMPARE(dialog->windowTitle(), QString("Input name"));
-        auto* edit = modal.findChild<QLineEdit*>();
-        // Typed at once, without a click into the edit box. Checked after answering, so a
-        // failure cannot leave the dialog open.
-        const bool focused = edit->hasFocus();
-        QTest::keyClicks(edit, name);
-        QTest::keyClick(edit, Qt::Key_Return);
-        QVERIFY(focused);
-    };
-}
-
-test::ModalAnswerer::Step PressKey(Qt::Key key, QString* seenText = nullptr) {
-    return [key, seenText](QWidget& modal) {
-        if (auto* box = qobject_cast<QMessageBox*>(&modal); box && seenText)
-            *seenText = box->text();
-        QTest::keyClick(&modal, key);
-    };
-}
 
 // The panel inside a shown window, as the main window holds it: size changes then reach
 // it at once.
@@ -58,10 +35,11 @@ void PressNew(GameFrame& frame) {
     QCoreApplication::processEvents();
 }
 
-ScoreTable StoredScores(const test::DataFolder& data) {
-    ScoreTable table;
-    LoadScoreFile(data.File("Score.dat"), table);
-    return table;
+// A game in play with four steps, its panel then hidden as when another section is shown.
+void PlayFourStepsAndHide(GameFrame& frame) {
+    PressNew(frame);
+    SendMessage(&frame, UM_TILESMOVED, 4);
+    frame.setGeometry(0, 0, 0, 0);
 }
 
 }  // namespace
@@ -81,16 +59,20 @@ class GameFrameTest : public QObject {
     }
 
 private slots:
-    void init() { App()->LoadData(m_data.Path()); }
+    void initTestCase() { m_data.WritePackage("Pic.dat", test::PatternLibrary()); }
+    void init() {
+        m_data.WriteScores({});
+        App()->LoadData(m_data.Path());
+    }
 
-    void aWholeGameIsStoredUnderTheTypedName() {
+    void AWholeGameIsStoredUnderTheTypedName() {
         Host host;
         GameFrame& frame = *host.frame;
-        const test::SolveResult solved = PlayAndSolve(frame, {TypeName("Ann")});
+        const test::SolveResult solved = PlayAndSolve(frame, {test::TypeName("Ann")});
         QVERIFY(!frame.ClockRunning());
-        const ScoreTable table = StoredScores(m_data);
-        QCOMPARE(table.GetCount(), size_t(1));
-        const ScoreRecord record = table.GetAt(0);
+        const std::vector<ScoreRecord> table = m_data.Scores();
+        QCOMPARE(table.size(), size_t(1));
+        const ScoreRecord& record = table[0];
         QCOMPARE(record.gridIndex, 0u);
         QCOMPARE(record.pictureName, std::string("First.jpg"));
         QCOMPARE(record.userName, std::string("Ann"));
@@ -100,47 +82,46 @@ private slots:
         QCOMPARE(record.createdOn, ScoreTable::Today());
     }
 
-    void anEmptyNameIsRefusedAndBlanksAreAName() {
+    void AnEmptyNameIsRefusedAndBlanksAreAName() {
         Host host;
         GameFrame& frame = *host.frame;
-        QString refusal;
-        PlayAndSolve(
-            frame, {PressKey(Qt::Key_Return), PressKey(Qt::Key_Return, &refusal), TypeName("  ")});
-        QCOMPARE(refusal, QString("Please input your name!"));
-        const ScoreTable table = StoredScores(m_data);
-        QCOMPARE(table.GetCount(), size_t(1));
-        QCOMPARE(table.GetAt(0).userName, std::string("  "));
+        test::SeenDialog refusal;
+        PlayAndSolve(frame, {test::PressKey(Qt::Key_Return),
+                             test::PressOnBox(Qt::Key_Return, &refusal), test::TypeName("  ")});
+        QCOMPARE(refusal.text, QString("Please input your name!"));
+        const std::vector<ScoreRecord> table = m_data.Scores();
+        QCOMPARE(table.size(), size_t(1));
+        QCOMPARE(table[0].userName, std::string("  "));
     }
 
-    void cancellingStoresNothingAndKeepsTheCounts() {
+    void CancellingStoresNothingAndKeepsTheCounts() {
         Host host;
         GameFrame& frame = *host.frame;
-        PlayAndSolve(frame, {PressKey(Qt::Key_Escape)});
-        QCOMPARE(StoredScores(m_data).GetCount(), size_t(0));
+        PlayAndSolve(frame, {test::PressKey(Qt::Key_Escape)});
+        QCOMPARE(m_data.Scores().size(), size_t(0));
         QVERIFY(frame.Steps().Value() > 0);
     }
 
-    void aMissingScoreFileIsCreatedForTheFirstGame() {
-        QFile::remove(QString::fromStdString(m_data.File("Score.dat")));
+    void AMissingScoreFileIsCreatedForTheFirstGame() {
+        m_data.Remove("Score.dat");
         Host host;
         GameFrame& frame = *host.frame;
-        PlayAndSolve(frame, {TypeName("Cy")});
-        QCOMPARE(StoredScores(m_data).GetCount(), size_t(1));
+        PlayAndSolve(frame, {test::TypeName("Cy")});
+        QCOMPARE(m_data.Scores().size(), size_t(1));
     }
 
-    void aDamagedScoreFileIsReportedAndLeftAlone() {
-        const std::uint8_t damaged[] = {5, 0, 0, 0, 1};
-        WriteFileAtomically(m_data.File("Score.dat"), damaged);
+    void ADamagedScoreFileIsReportedAndLeftAlone() {
+        const std::vector<std::uint8_t> damaged{5, 0, 0, 0, 1};
+        m_data.WriteBytes("Score.dat", damaged);
         Host host;
         GameFrame& frame = *host.frame;
-        QString report;
-        PlayAndSolve(frame, {TypeName("Di"), PressKey(Qt::Key_Return, &report)});
-        QVERIFY(report.contains("Score.dat"));
-        const auto bytes = ReadWholeFile(m_data.File("Score.dat"));
-        QCOMPARE(bytes->size(), sizeof damaged);
+        test::SeenDialog report;
+        PlayAndSolve(frame, {test::TypeName("Di"), test::PressOnBox(Qt::Key_Return, &report)});
+        QVERIFY(report.text.contains("Score.dat"));
+        QCOMPARE(m_data.Bytes("Score.dat"), damaged);
     }
 
-    void countersStopAt999() {
+    void CountersStopAt999() {
         Host host;
         GameFrame& frame = *host.frame;
         SendMessage(&frame, UM_TILESMOVED, 998);
@@ -148,7 +129,7 @@ private slots:
         QCOMPARE(frame.Steps().Value(), 999);
     }
 
-    void theClockCountsSecondsOfAGame() {
+    void TheClockCountsSecondsOfAGame() {
         Host host;
         GameFrame& frame = *host.frame;
         PressNew(frame);
@@ -156,24 +137,20 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(frame.Seconds().Value(), 1, 2500);
     }
 
-    void anUnchangedChoiceKeepsTheGameGoing() {
+    void AnUnchangedChoiceKeepsTheGameGoing() {
         Host host;
         GameFrame& frame = *host.frame;
-        PressNew(frame);
-        SendMessage(&frame, UM_TILESMOVED, 4);
-        frame.setGeometry(0, 0, 0, 0);
+        PlayFourStepsAndHide(frame);
         frame.setGeometry(ToQRect(layout::kContentRect));
         QVERIFY(frame.View()->Board().InPlay());
         QVERIFY(frame.ClockRunning());
         QCOMPARE(frame.Steps().Value(), 4);
     }
 
-    void aChangedChoiceAbandonsTheGame() {
+    void AChangedChoiceAbandonsTheGame() {
         Host host;
         GameFrame& frame = *host.frame;
-        PressNew(frame);
-        SendMessage(&frame, UM_TILESMOVED, 4);
-        frame.setGeometry(0, 0, 0, 0);
+        PlayFourStepsAndHide(frame);
         App()->m_boardRows = 5;
         App()->m_boardCols = 7;
         frame.setGeometry(ToQRect(layout::kContentRect));
@@ -183,19 +160,19 @@ private slots:
         QCOMPARE(frame.Steps().Value(), 0);
     }
 
-    void aGameOnFiveBySevenIsStoredAsSizeFour() {
+    void AGameOnFiveBySevenIsStoredAsSizeFour() {
         App()->m_boardRows = 5;
         App()->m_boardCols = 7;
         App()->m_currentPicture = "Second.jpg";
         Host host;
         GameFrame& frame = *host.frame;
-        PlayAndSolve(frame, {TypeName("Ed")});
-        const ScoreRecord record = StoredScores(m_data).GetAt(0);
+        PlayAndSolve(frame, {test::TypeName("Ed")});
+        const ScoreRecord record = m_data.Scores().at(0);
         QCOMPARE(record.gridIndex, 4u);
         QCOMPARE(record.pictureName, std::string("Second.jpg"));
     }
 
-    void thePanelPaintsItsFillThumbnailAndCounters() {
+    void ThePanelPaintsItsFillThumbnailAndCounters() {
         Host host;
         GameFrame& frame = *host.frame;
         const QImage shot = frame.grab().toImage();
@@ -205,11 +182,6 @@ private slots:
         QCOMPARE(shot.pixel(619, 149), test::PatternPicture(10).pixel(398, 298));
         QCOMPARE(shot.pixel(472, 170), qRgb(0, 0, 0));  // glyph background of the step counter
         QCOMPARE(shot.pixel(511, 170), ToQColor(layout::kPanelFill).rgb());
-    }
-
-    void cleanup() {
-        const std::uint8_t emptyTable[] = {0, 0, 0, 0};
-        WriteFileAtomically(m_data.File("Score.dat"), emptyTable);
     }
 
 private:

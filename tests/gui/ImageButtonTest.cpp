@@ -6,10 +6,10 @@
 #include <QWidget>
 #include <array>
 
-#include "TestImages.h"
 #include "platform/Messages.h"
 #include "skin/EdgeRect.h"
 #include "skin/ImageButton.h"
+#include "support/qt/SkinPictures.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ void SetUpButton(ImageButton& button, QWidget* parent, bool latching, int id, co
 // The colour a lone button paints at its picture's place, or kFill when it paints nothing
 // there; fails the test when the painting is not one solid picture of the expected size.
 QRgb PaintedColour(const ImageButton& button) {
-    QImage canvas = test::Canvas(60, 40, kFill);
+    QImage canvas = test::Solid(60, 40, kFill);
     QPainter painter(&canvas);
     button.Draw(painter);
     painter.end();
@@ -189,7 +189,7 @@ private slots:
         ImageButton button;
         button.SetUp(nullptr, false, 1, RectFromEdges(5, 5, 9, 9),
                      test::SolidPicture(20, 10, kNormal), nullptr, nullptr);
-        QImage canvas = test::Canvas(40, 30, kFill);
+        QImage canvas = test::Solid(40, 30, kFill);
         QPainter painter(&canvas);
         button.Draw(painter);
         painter.end();

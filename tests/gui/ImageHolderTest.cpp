@@ -1,9 +1,9 @@
 #include <QPainter>
 #include <QTest>
 
-#include "TestImages.h"
 #include "skin/EdgeRect.h"
 #include "skin/ImageHolder.h"
+#include "support/qt/SkinPictures.h"
 
 namespace {
 
@@ -12,10 +12,17 @@ constexpr QRgb kRed = 0xffff0000;
 constexpr QRgb kGreen = 0xff00ff00;
 
 QImage Drawn(const ImageHolder& holder) {
-    QImage canvas = test::Canvas(40, 30, kFill);
+    QImage canvas = test::Solid(40, 30, kFill);
     QPainter painter(&canvas);
     holder.Draw(painter);
     return canvas;
+}
+
+// Checks that the holder paints exactly rect, all of it in colour.
+void ExpectPaintsOnly(const ImageHolder& holder, const QRect& rect, QRgb colour) {
+    const QImage canvas = Drawn(holder);
+    QCOMPARE(test::PaintedArea(canvas, kFill), rect);
+    QVERIFY(test::AllPixelsAre(canvas, rect, colour));
 }
 
 }  // namespace
@@ -27,9 +34,7 @@ private slots:
     void PictureIsStretchedIntoTheRectangle() {
         ImageHolder holder;
         QVERIFY(holder.SetImage(RectFromEdges(3, 4, 30, 21), test::SolidPicture(2, 2, kRed)));
-        const QImage canvas = Drawn(holder);
-        QCOMPARE(test::PaintedArea(canvas, kFill), QRect(3, 4, 27, 17));
-        QVERIFY(test::AllPixelsAre(canvas, QRect(3, 4, 27, 17), kRed));
+        ExpectPaintsOnly(holder, QRect(3, 4, 27, 17), kRed);
     }
 
     void HolderWithoutPictureDrawsNothing() {
@@ -43,18 +48,14 @@ private slots:
         holder.SetImage(RectFromEdges(1, 1, 5, 5), test::SolidPicture(2, 2, kGreen));
         QVERIFY(!holder.SetImage(RectFromEdges(10, 10, 20, 20), nullptr));
         QCOMPARE(holder.Rect(), RectFromEdges(1, 1, 5, 5));
-        const QImage canvas = Drawn(holder);
-        QCOMPARE(test::PaintedArea(canvas, kFill), QRect(1, 1, 4, 4));
-        QVERIFY(test::AllPixelsAre(canvas, QRect(1, 1, 4, 4), kGreen));
+        ExpectPaintsOnly(holder, QRect(1, 1, 4, 4), kGreen);
     }
 
     void NewPictureReplacesTheOldOneAndItsRectangle() {
         ImageHolder holder;
         holder.SetImage(RectFromEdges(1, 1, 5, 5), test::SolidPicture(2, 2, kGreen));
         QVERIFY(holder.SetImage(RectFromEdges(10, 12, 16, 15), test::SolidPicture(3, 3, kRed)));
-        const QImage canvas = Drawn(holder);
-        QCOMPARE(test::PaintedArea(canvas, kFill), QRect(10, 12, 6, 3));
-        QVERIFY(test::AllPixelsAre(canvas, QRect(10, 12, 6, 3), kRed));
+        ExpectPaintsOnly(holder, QRect(10, 12, 6, 3), kRed);
     }
 
     void PictureThatFailedToDecodeDrawsNothing() {

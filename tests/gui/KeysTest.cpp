@@ -5,10 +5,6 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "AppTestSupport.h"
-#include "BoardSolver.h"
-#include "ModalAnswerer.h"
-#include "TestImages.h"
 #include "app/Corvalin.h"
 #include "core/scores/ScoreFile.h"
 #include "game/GameFrame.h"
@@ -19,6 +15,10 @@
 #include "library/ResFrame.h"
 #include "scores/ScoreWnd.h"
 #include "skin/EdgeRect.h"
+#include "support/qt/AppTestMain.h"
+#include "support/qt/BoardSolver.h"
+#include "support/qt/ModalAnswerer.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 
@@ -93,7 +93,10 @@ class KeysTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { m_data.WritePackage("Pic.dat", test::PatternLibrary()); }
+
     void init() {
+        m_data.WriteScores({});
         App()->LoadData(m_data.Path());
         App()->m_boardRows = 3;
         App()->m_boardCols = 4;

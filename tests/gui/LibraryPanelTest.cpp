@@ -8,7 +8,6 @@
 #include <QTest>
 #include <optional>
 
-#include "LibraryTestSupport.h"
 #include "app/Corvalin.h"
 #include "app/CorvalinApp.h"
 #include "game/GameFrame.h"
@@ -17,6 +16,9 @@
 #include "library/PictureListBox.h"
 #include "library/ResFrame.h"
 #include "skin/EdgeRect.h"
+#include "support/ScopedTmpDir.h"
+#include "support/qt/ModalAnswerer.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 
@@ -46,57 +48,8 @@ protected:
     void mousePressEvent(QMouseEvent*) override { ++presses; }
 };
 
-// What a test saw of a message box or file dialog it answered.
-struct Seen {
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
-    QStringList filters;
-    QString activeFilter;
-};
-
-test::ModalSteps::Step AnswerBox(Qt::Key key, Seen* seen = nullptr) {
-    return [key, seen](QWidget& modal) {
-        auto* box = qobject_cast<QMessageBox*>(&modal);
-        QVERIFY(box != nullptr);
-        if (seen != nullptr) {
-            seen->title = box->windowTitle();
-            seen->text = box->text();
-            seen->icon = box->icon();
-            seen->buttons = box->standardButtons();
-            if (QPushButton* button = box->defaultButton())
-                seen->defaultButton = box->standardButton(button);
-        }
-        QTest::keyClick(box, key);
-    };
-}
-
-test::ModalSteps::Step ChooseFile(const std::string& path, Seen* seen = nullptr) {
-    return [path, seen](QWidget& modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(&modal);
-        QVERIFY(dialog != nullptr);
-        if (seen != nullptr) {
-            seen->title = dialog->windowTitle();
-            seen->filters = dialog->nameFilters();
-            seen->activeFilter = dialog->selectedNameFilter();
-        }
-        // selectFile leaves the name field alone once it has the focus: type the name too.
-        dialog->selectFile(QString::fromStdString(path));
-        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-        QVERIFY(name != nullptr);
-        name->setText(QFileInfo(QString::fromStdString(path)).fileName());
-        QMetaObject::invokeMethod(dialog, "accept");
-    };
-}
-
-test::ModalSteps::Step CancelFileDialog() {
-    return [](QWidget& modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(&modal);
-        QVERIFY(dialog != nullptr);
-        dialog->reject();
-    };
+ScoreRecord Record(std::uint32_t grid, const std::string& picture, const std::string& user) {
+    return ScoreRecord{grid, picture, user, 10 + grid, 20 + grid, "2024.03.05"};
 }
 
 QStringList Rows(const PictureListBox& list) {
@@ -144,14 +97,13 @@ class LibraryPanelTest : public QObject {
     Q_OBJECT
 
 private:
-    std::optional<test::LibraryData> m_data;
-    std::optional<QTemporaryDir> m_tempParent;
-    QByteArray m_oldTmpDir;
+    std::optional<test::DataFolder> m_data;
+    std::optional<test::ScopedTmpDir> m_tmpDir;
     std::optional<Owner> m_owner;
     ResFrame* m_panel = nullptr;
 
     void Load(const std::vector<std::string>& pictures) {
-        if (!pictures.empty()) m_data->WritePictures(pictures);
+        m_data->WritePackage("Pic.dat", test::SolidLibrary(pictures));
         App()->LoadData(m_data->Path());
     }
 
@@ -167,28 +119,24 @@ private:
     PictureListBox& List() { return *m_panel->PictureList(); }
 
     void WriteSkin() const {
-        ImagePackage skin;
-        skin.AddEntry("AddNormal.jpg", test::Encoded(test::SolidImage(80, 32, kAddNormal), "BMP"));
-        skin.AddEntry("DelNormal.jpg", test::Encoded(test::SolidImage(80, 32, kDelNormal), "BMP"));
-        skin.Save(m_data->File("Skin.dat"));
+        m_data->WritePackage("Skin.dat", {{"AddNormal.jpg", test::SolidBmp(80, 32, kAddNormal)},
+                                          {"DelNormal.jpg", test::SolidBmp(80, 32, kDelNormal)}});
     }
 
     // Runs an import of path through the Add button's operation, answering the dialog and
     // then the boxes with steps.
-    int Import(const std::string& path, std::deque<test::ModalSteps::Step> boxes = {},
-               Seen* dialog = nullptr) {
-        boxes.push_front(ChooseFile(path, dialog));
-        test::ModalSteps steps(std::move(boxes));
+    int Import(const std::string& path, std::deque<test::ModalAnswerer::Step> boxes = {},
+               test::SeenDialog* dialog = nullptr) {
+        boxes.push_front(test::ChooseFile(path, dialog));
+        test::ModalAnswerer answerer(std::move(boxes));
         m_panel->AddPicture();
-        if (!steps.Unexpected().isEmpty()) qWarning() << "unexpected:" << steps.Unexpected();
-        return steps.Answered();
+        return answerer.Answered();
     }
 
-    int Remove(std::deque<test::ModalSteps::Step> boxes) {
-        test::ModalSteps steps(std::move(boxes));
+    int Remove(std::deque<test::ModalAnswerer::Step> boxes) {
+        test::ModalAnswerer answerer(std::move(boxes));
         m_panel->RemovePicture();
-        if (!steps.Unexpected().isEmpty()) qWarning() << "unexpected:" << steps.Unexpected();
-        return steps.Answered();
+        return answerer.Answered();
     }
 
     // Pic.dat becomes a directory: every write of it fails from now on.
@@ -211,9 +159,7 @@ private:
 private slots:
     void init() {
         m_data.emplace();
-        m_tempParent.emplace();
-        m_oldTmpDir = qgetenv("TMPDIR");
-        qputenv("TMPDIR", m_tempParent->path().toLocal8Bit());
+        m_tmpDir.emplace();
         WriteSkin();
         m_data->WriteScores({});
     }
@@ -221,10 +167,10 @@ private slots:
     void cleanup() {
         m_owner.reset();
         m_panel = nullptr;
-        qputenv("TMPDIR", m_oldTmpDir);
-        QVERIFY(test::EntriesOf(m_tempParent->path()).isEmpty());  // no scratch left behind
-        m_tempParent.reset();
+        const std::vector<std::string> scratch = m_tmpDir->Entries();
+        m_tmpDir.reset();
         m_data.reset();
+        QVERIFY(scratch.empty());  // no scratch left behind
     }
 
     void ItOpensWithEveryPictureTheFirstSelectedAndItsPreview() {
@@ -270,7 +216,7 @@ private slots:
         // decode shows the new one.
         auto& package = const_cast<ImagePackage&>(App()->m_picturePackage);
         QVERIFY(package.Remove("First.jpg"));
-        package.AddEntry("First.jpg", test::Encoded(test::SolidImage(400, 300, 0xff123456), "BMP"));
+        package.AddEntry("First.jpg", test::SolidBmp(400, 300, 0xff123456));
         QCOMPARE(PreviewColour(panel), test::PictureColour(0));
         App()->m_currentPicture = "Second.jpg";
         ClickRow(List(), 0);
@@ -339,7 +285,7 @@ private slots:
         QVERIFY(panel.Preview() == nullptr);
         QCOMPARE(App()->m_currentPicture, std::string());
         QCOMPARE(PreviewColour(panel), ToQColor(layout::kPanelFill).rgb());
-        QCOMPARE(Remove({AnswerBox(Qt::Key_Return)}), 1);
+        QCOMPARE(Remove({test::PressOnBox(Qt::Key_Return)}), 1);
         QVERIFY(!QFile::exists(QString::fromStdString(m_data->File("Pic.dat"))));
     }
 
@@ -348,9 +294,9 @@ private slots:
         ResFrame& panel = OpenPanel();
         App()->m_boardRows = 4;
         App()->m_boardCols = 5;
-        const std::string beach =
-            m_data->WriteImage("Beach.bmp", test::SolidImage(1024, 768, qRgb(250, 200, 0)), "BMP");
-        Seen dialog;
+        const std::string beach = test::WriteImage(
+            *m_data, "Beach.bmp", test::Solid(1024, 768, qRgb(250, 200, 0)), "BMP");
+        test::SeenDialog dialog;
         QCOMPARE(Import(beach, {}, &dialog), 1);
         QCOMPARE(dialog.title, QString("Open"));
         // Qt trims the blank that the first filter's description consists of.
@@ -377,7 +323,7 @@ private slots:
         Load({"First.jpg", "Second.jpg"});
         OpenPanel();
         const auto before = m_data->Bytes("Pic.dat");
-        test::ModalSteps steps({CancelFileDialog()});
+        test::ModalAnswerer steps({test::CancelFileDialog()});
         m_panel->AddPicture();
         QCOMPARE(steps.Answered(), 1);
         QCOMPARE(m_data->Bytes("Pic.dat"), before);
@@ -405,11 +351,11 @@ private slots:
         const std::string path =
             format.isEmpty()
                 ? m_data->WriteBytes(file.toStdString(), {'h', 'i', '\n'})
-                : m_data->WriteImage(file.toStdString(), test::SolidImage(64, 48, qRgb(9, 9, 9)),
-                                     format.constData());
+                : test::WriteImage(*m_data, file.toStdString(), test::Solid(64, 48, qRgb(9, 9, 9)),
+                                   format.constData());
         const auto before = m_data->Bytes("Pic.dat");
-        Seen box;
-        QCOMPARE(Import(path, {AnswerBox(Qt::Key_Return, &box)}), 2);
+        test::SeenDialog box;
+        QCOMPARE(Import(path, {test::PressOnBox(Qt::Key_Return, &box)}), 2);
         QCOMPARE(box.text, message);
         QCOMPARE(box.title, QString("Corvalin"));
         QCOMPARE(box.icon, QMessageBox::Warning);
@@ -423,7 +369,7 @@ private slots:
         Load({"First.jpg", "Beach.jpg"});
         OpenPanel();
         const std::string path =
-            m_data->WriteImage("beach.bmp", test::SolidImage(64, 48, qRgb(9, 9, 9)), "BMP");
+            test::WriteImage(*m_data, "beach.bmp", test::Solid(64, 48, qRgb(9, 9, 9)), "BMP");
         QCOMPARE(Import(path), 1);
         ExpectInStep({"First.jpg", "Beach.jpg", "beach.jpg"});
     }
@@ -432,10 +378,10 @@ private slots:
         Load({"First.jpg", "Second.jpg"});
         ResFrame& panel = OpenPanel();
         const std::string path =
-            m_data->WriteImage("Beach.bmp", test::SolidImage(64, 48, qRgb(9, 9, 9)), "BMP");
+            test::WriteImage(*m_data, "Beach.bmp", test::Solid(64, 48, qRgb(9, 9, 9)), "BMP");
         BreakPicDat();
-        Seen report;
-        QCOMPARE(Import(path, {AnswerBox(Qt::Key_Return, &report)}), 2);
+        test::SeenDialog report;
+        QCOMPARE(Import(path, {test::PressOnBox(Qt::Key_Return, &report)}), 2);
         QCOMPARE(report.icon, QMessageBox::Critical);
         QVERIFY(report.text.contains("Pic.dat"));
         QCOMPARE(panel.PictureNames(), (std::vector<std::string>{"First.jpg", "Second.jpg"}));
@@ -451,9 +397,9 @@ private slots:
         Load({});
         OpenPanel();
         const std::string path =
-            m_data->WriteImage("Beach.bmp", test::SolidImage(64, 48, qRgb(9, 9, 9)), "BMP");
-        Seen report;
-        QCOMPARE(Import(path, {AnswerBox(Qt::Key_Return, &report)}), 2);
+            test::WriteImage(*m_data, "Beach.bmp", test::Solid(64, 48, qRgb(9, 9, 9)), "BMP");
+        test::SeenDialog report;
+        QCOMPARE(Import(path, {test::PressOnBox(Qt::Key_Return, &report)}), 2);
         QCOMPARE(report.icon, QMessageBox::Critical);
         QVERIFY(report.text.contains("Pic.dat"));
         QVERIFY(report.text.contains("not changed"));
@@ -466,8 +412,8 @@ private slots:
         Load({"Only.jpg"});
         OpenPanel();
         const auto before = m_data->Bytes("Pic.dat");
-        Seen box;
-        QCOMPARE(Remove({AnswerBox(Qt::Key_Return, &box)}), 1);
+        test::SeenDialog box;
+        QCOMPARE(Remove({test::PressOnBox(Qt::Key_Return, &box)}), 1);
         QCOMPARE(box.text, kOnlyOne);
         QCOMPARE(box.icon, QMessageBox::Warning);
         QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -479,8 +425,8 @@ private slots:
         Load({"First.jpg", "Second.jpg"});
         OpenPanel();
         const auto before = m_data->Bytes("Pic.dat");
-        Seen question;
-        QCOMPARE(Remove({AnswerBox(Qt::Key_Escape, &question)}), 1);
+        test::SeenDialog question;
+        QCOMPARE(Remove({test::PressOnBox(Qt::Key_Escape, &question)}), 1);
         QCOMPARE(question.text, kQuestion);
         QCOMPARE(question.icon, QMessageBox::Warning);
         QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
@@ -495,18 +441,18 @@ private slots:
         std::vector<ScoreRecord> records;
         std::vector<ScoreRecord> kept;
         for (std::uint32_t grid = 0; grid < 6; ++grid) {
-            records.push_back(test::Record(grid, "Second.jpg", "gone"));
-            records.push_back(test::Record(grid, grid % 2 ? "First.jpg" : "Third.jpg",
-                                           "kept" + std::to_string(grid)));
+            records.push_back(Record(grid, "Second.jpg", "gone"));
+            records.push_back(
+                Record(grid, grid % 2 ? "First.jpg" : "Third.jpg", "kept" + std::to_string(grid)));
             kept.push_back(records.back());
         }
-        records.push_back(test::Record(3, "second.jpg", "other case"));
+        records.push_back(Record(3, "second.jpg", "other case"));
         kept.push_back(records.back());
         m_data->WriteScores(records);
 
         ClickRow(List(), 1);
         QCOMPARE(App()->m_currentPicture, std::string("Second.jpg"));
-        QCOMPARE(Remove({AnswerBox(Qt::Key_Return)}), 1);  // Enter takes the default, Yes
+        QCOMPARE(Remove({test::PressOnBox(Qt::Key_Return)}), 1);  // Enter takes the default, Yes
         ExpectInStep({"First.jpg", "Third.jpg"});
         QCOMPARE(m_data->Scores(), kept);
         QCOMPARE(List().SelectedRow(), 0);
@@ -519,7 +465,7 @@ private slots:
         OpenPanel();
         QVERIFY(QFile::remove(QString::fromStdString(m_data->File("Score.dat"))));
         ClickRow(List(), 1);
-        QCOMPARE(Remove({AnswerBox(Qt::Key_Return), AnswerBox(Qt::Key_Return)}),
+        QCOMPARE(Remove({test::PressOnBox(Qt::Key_Return), test::PressOnBox(Qt::Key_Return)}),
                  1);  // no error box
         ExpectInStep({"First.jpg"});
         QVERIFY(!QFile::exists(QString::fromStdString(m_data->File("Score.dat"))));
@@ -531,8 +477,10 @@ private slots:
         const std::vector<std::uint8_t> damaged{3, 0, 0, 0, 1};
         m_data->WriteBytes("Score.dat", damaged);
         const auto before = m_data->Bytes("Pic.dat");
-        Seen report;
-        QCOMPARE(Remove({AnswerBox(Qt::Key_Return), AnswerBox(Qt::Key_Return, &report)}), 2);
+        test::SeenDialog report;
+        QCOMPARE(
+            Remove({test::PressOnBox(Qt::Key_Return), test::PressOnBox(Qt::Key_Return, &report)}),
+            2);
         QCOMPARE(report.icon, QMessageBox::Critical);
         QVERIFY(report.text.contains("Score.dat"));
         QCOMPARE(m_data->Bytes("Pic.dat"), before);
@@ -543,13 +491,15 @@ private slots:
     void AFailedPicDatWriteOnRemovalLeavesEverythingAsItWas() {
         Load({"First.jpg", "Second.jpg", "Third.jpg"});
         ResFrame& panel = OpenPanel();
-        m_data->WriteScores({test::Record(0, "Second.jpg", "Ann")});
+        m_data->WriteScores({Record(0, "Second.jpg", "Ann")});
         const auto scores = m_data->Bytes("Score.dat");
         const auto packageBefore = App()->m_picturePackage.ToBytes();
         ClickRow(List(), 1);
         BreakPicDat();
-        Seen report;
-        QCOMPARE(Remove({AnswerBox(Qt::Key_Return), AnswerBox(Qt::Key_Return, &report)}), 2);
+        test::SeenDialog report;
+        QCOMPARE(
+            Remove({test::PressOnBox(Qt::Key_Return), test::PressOnBox(Qt::Key_Return, &report)}),
+            2);
         QCOMPARE(report.icon, QMessageBox::Critical);
         QVERIFY(report.text.contains("Pic.dat"));
         QCOMPARE(App()->m_picturePackage.ToBytes(), packageBefore);
@@ -564,20 +514,20 @@ private slots:
         Load({"First.jpg", "Second.jpg"});
         ResFrame& panel = OpenPanel();
         {
-            test::ModalSteps steps({CancelFileDialog()});
+            test::ModalAnswerer steps({test::CancelFileDialog()});
             ClickButton(panel, kAddButton);
             QCOMPARE(steps.Answered(), 1);
         }
         {
             ClickRow(List(), 1);
-            test::ModalSteps steps({AnswerBox(Qt::Key_Return)});
+            test::ModalAnswerer steps({test::PressOnBox(Qt::Key_Return)});
             ClickButton(panel, kDelButton);
             QCOMPARE(steps.Answered(), 1);
             ExpectInStep({"First.jpg"});
         }
         {
             // Pressed on Del, released off it: no click.
-            test::ModalSteps steps({AnswerBox(Qt::Key_Return)});
+            test::ModalAnswerer steps({test::PressOnBox(Qt::Key_Return)});
             QTest::mouseMove(&panel, kDelButton.center());
             QTest::mousePress(&panel, Qt::LeftButton, {}, kDelButton.center());
             QTest::mouseMove(&panel, QPoint(300, 200));

@@ -1,7 +1,6 @@
 #include <QCoreApplication>
 #include <QTest>
 
-#include "AppTestSupport.h"
 #include "app/Corvalin.h"
 #include "game/GameFrame.h"
 #include "game/GameWnd.h"
@@ -9,6 +8,8 @@
 #include "library/ResFrame.h"
 #include "scores/ScoreWnd.h"
 #include "skin/EdgeRect.h"
+#include "support/qt/AppTestMain.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 
@@ -20,22 +21,16 @@ const QRect kGameButton = RectFromEdges(7, 25, 71, 63);
 const QRect kScoreButton = RectFromEdges(137, 25, 201, 63);
 const QRect kTitle = RectFromEdges(8, 4, 111, 21);
 
-QImage Solid(int width, int height, QRgb colour) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
 // Section buttons in three solid colours, one per state, and a title; no background.
 void WriteSkin(const std::string& path) {
     ImagePackage skin;
     for (const char* section : {"Game", "Res", "Score", "About"}) {
         const std::string name = section;
-        skin.AddEntry(name + "Normal.jpg", test::Bmp(Solid(64, 38, kNormal)));
-        skin.AddEntry(name + "MouseOn.jpg", test::Bmp(Solid(64, 38, kMouseOn)));
-        skin.AddEntry(name + "MouseDown.jpg", test::Bmp(Solid(64, 38, kMouseDown)));
+        skin.AddEntry(name + "Normal.jpg", test::SolidBmp(64, 38, kNormal));
+        skin.AddEntry(name + "MouseOn.jpg", test::SolidBmp(64, 38, kMouseOn));
+        skin.AddEntry(name + "MouseDown.jpg", test::SolidBmp(64, 38, kMouseDown));
     }
-    skin.AddEntry("RegTitle.jpg", test::Bmp(Solid(103, 17, 0xffffffff)));
+    skin.AddEntry("RegTitle.jpg", test::SolidBmp(103, 17, 0xffffffff));
     skin.Save(path);
 }
 
@@ -55,10 +50,14 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { WriteSkin(m_data.File("Skin.dat")); }
+    void initTestCase() {
+        WriteSkin(m_data.File("Skin.dat"));
+        m_data.WritePackage("Pic.dat", test::PatternLibrary());
+        m_data.WriteScores({});
+    }
     void init() { App()->LoadData(m_data.Path()); }
 
-    void itOpensOnTheGameWithGameSelected() {
+    void ItOpensOnTheGameWithGameSelected() {
         CCorvalin window;
         window.show();
         QCOMPARE(window.Game()->geometry(), ToQRect(layout::kContentRect));
@@ -70,7 +69,7 @@ private slots:
         QCOMPARE(window.windowTitle(), QString("Corvalin"));
     }
 
-    void aSectionClickSwitchesPanelAndLatch() {
+    void ASectionClickSwitchesPanelAndLatch() {
         CCorvalin window;
         window.show();
         ClickAt(window, kScoreButton.center());
@@ -84,7 +83,7 @@ private slots:
         QCOMPARE(ColourAt(window, kScoreButton), kMouseDown);
     }
 
-    void hoverShowsMouseOnAndLeavingClearsIt() {
+    void HoverShowsMouseOnAndLeavingClearsIt() {
         CCorvalin window;
         window.show();
         QTest::mouseMove(&window, QPoint(300, 40));
@@ -95,7 +94,7 @@ private slots:
         QCOMPARE(ColourAt(window, kScoreButton), kNormal);
     }
 
-    void playingAPictureBringsBackTheGame() {
+    void PlayingAPictureBringsBackTheGame() {
         CCorvalin window;
         window.show();
         ClickAt(window, RectFromEdges(72, 25, 136, 63).center());
@@ -112,7 +111,7 @@ private slots:
         QVERIFY(!window.Game()->ClockRunning());
     }
 
-    void aPressOnTheSurfaceMovesTheWindowAndOnAButtonDoesNot() {
+    void APressOnTheSurfaceMovesTheWindowAndOnAButtonDoesNot() {
         CCorvalin window;
         window.show();
         const QPoint start = window.pos();
@@ -129,7 +128,7 @@ private slots:
         QCOMPARE(window.pos(), start + QPoint(30, 5));
     }
 
-    void theRegionRoundsOnlyTheCorners() {
+    void TheRegionRoundsOnlyTheCorners() {
         CCorvalin window;
         const QRegion region = window.mask();
         for (QPoint corner : {QPoint(0, 0), QPoint(633, 0), QPoint(0, 372), QPoint(633, 372)})
@@ -140,14 +139,13 @@ private slots:
         QCOMPARE(region.boundingRect(), QRect(0, 0, 634, 373));
     }
 
-    void itIsCentredAsAWindowOf640By380() {
+    void ItIsCentredAsAWindowOf640By380() {
         QCOMPARE(CCorvalin::PlaceOnScreen(QSize(1024, 768)), QPoint(194, 196));
         QCOMPARE(CCorvalin::PlaceOnScreen(QSize(1920, 1080)), QPoint(642, 352));
     }
 
-    void itStartsAndPlaysWithoutAnyPackage() {
-        test::DataFolder empty(std::vector<std::string>{});
-        QFile::remove(QString::fromStdString(empty.File("Score.dat")));
+    void ItStartsAndPlaysWithoutAnyPackage() {
+        const test::DataFolder empty;
         App()->LoadData(empty.Path());
         QCOMPARE(App()->m_currentPicture, std::string());
         CCorvalin window;

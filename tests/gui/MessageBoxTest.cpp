@@ -1,79 +1,28 @@
-#include <QAbstractButton>
-#include <QApplication>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTest>
-#include <QTimer>
-#include <functional>
 
 #include "core/io/FileError.h"
 #include "platform/MessageBox.h"
+#include "support/qt/ModalAnswerer.h"
 
-namespace {
-
-// What a test saw of the box it answered.
-struct SeenBox {
-    QString caption;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
-};
-
-// Answers the next modal message box from a timer: records it, then runs answer on it.
-class BoxAnswerer {
-public:
-    explicit BoxAnswerer(std::function<void(QMessageBox&)> answer) : m_answer(std::move(answer)) {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
-        m_timer.start(10);
-    }
-
-    bool answered = false;
-    SeenBox seen;
-
-private:
-    void Poll() {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) return;
-        m_timer.stop();
-        seen.caption = box->windowTitle();
-        seen.text = box->text();
-        seen.icon = box->icon();
-        seen.buttons = box->standardButtons();
-        if (QPushButton* button = box->defaultButton())
-            seen.defaultButton = box->standardButton(button);
-        answered = true;
-        m_answer(*box);
-    }
-
-    std::function<void(QMessageBox&)> m_answer;
-    QTimer m_timer;
-};
-
-std::function<void(QMessageBox&)> Click(QMessageBox::StandardButton which) {
-    return [which](QMessageBox& box) { box.button(which)->click(); };
-}
-
-std::function<void(QMessageBox&)> Press(Qt::Key key) {
-    return [key](QMessageBox& box) { QTest::keyClick(&box, key); };
-}
-
-}  // namespace
+using test::ClickOnBox;
+using test::PressOnBox;
 
 class MessageBoxTest : public QObject {
     Q_OBJECT
 
 private slots:
     void PlainBoxIsCaptionedWithTheTitleAndWarnsByDefault() {
-        BoxAnswerer answerer(Click(QMessageBox::Ok));
+        test::SeenDialog seen;
+        test::ModalAnswerer answerer({ClickOnBox(QMessageBox::Ok, &seen)});
         const MessageAnswer answer =
             ShowMessageBox(nullptr, QStringLiteral("Please input your name!"));
-        QVERIFY(answerer.answered);
+        QCOMPARE(answerer.Answered(), 1);
         QCOMPARE(answer, MessageAnswer::Ok);
-        QCOMPARE(answerer.seen.caption, QStringLiteral("Corvalin"));
-        QCOMPARE(answerer.seen.text, QStringLiteral("Please input your name!"));
-        QCOMPARE(answerer.seen.icon, QMessageBox::Warning);
-        QCOMPARE(answerer.seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(seen.title, QStringLiteral("Corvalin"));
+        QCOMPARE(seen.text, QStringLiteral("Please input your name!"));
+        QCOMPARE(seen.icon, QMessageBox::Warning);
+        QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     }
 
     void IconsAreTheOnesAskedFor_data() {
@@ -88,44 +37,49 @@ private slots:
     void IconsAreTheOnesAskedFor() {
         QFETCH(MessageIcon, icon);
         QFETCH(QMessageBox::Icon, shown);
-        BoxAnswerer answerer(Press(Qt::Key_Return));
+        test::SeenDialog seen;
+        test::ModalAnswerer answerer({PressOnBox(Qt::Key_Return, &seen)});
         QCOMPARE(ShowMessageBox(nullptr, "text", MessageButtons::Ok, icon), MessageAnswer::Ok);
-        QCOMPARE(answerer.seen.icon, shown);
+        QCOMPARE(seen.icon, shown);
     }
 
     void YesNoBoxReturnsTheButtonClicked() {
-        BoxAnswerer yes(Click(QMessageBox::Yes));
+        test::SeenDialog yes;
+        test::ModalAnswerer answerer(
+            {ClickOnBox(QMessageBox::Yes, &yes), ClickOnBox(QMessageBox::No)});
         QCOMPARE(ShowMessageBox(nullptr, "Sure?", MessageButtons::YesNo), MessageAnswer::Yes);
-        QCOMPARE(yes.seen.buttons, QMessageBox::Yes | QMessageBox::No);
-        BoxAnswerer no(Click(QMessageBox::No));
+        QCOMPARE(yes.buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(ShowMessageBox(nullptr, "Sure?", MessageButtons::YesNo), MessageAnswer::No);
     }
 
     void EnterPressesTheChosenDefaultButton() {
-        BoxAnswerer yes(Press(Qt::Key_Return));
+        test::SeenDialog yes;
+        test::SeenDialog no;
+        test::ModalAnswerer answerer(
+            {PressOnBox(Qt::Key_Return, &yes), PressOnBox(Qt::Key_Return, &no)});
         QCOMPARE(ShowMessageBox(nullptr, "Sure?", MessageButtons::YesNo), MessageAnswer::Yes);
-        QCOMPARE(yes.seen.defaultButton, QMessageBox::Yes);
-        BoxAnswerer no(Press(Qt::Key_Return));
+        QCOMPARE(yes.defaultButton, QMessageBox::Yes);
         QCOMPARE(ShowMessageBox(nullptr, "Sure?", MessageButtons::YesNo, MessageIcon::Exclamation,
                                 MessageAnswer::No),
                  MessageAnswer::No);
-        QCOMPARE(no.seen.defaultButton, QMessageBox::No);
+        QCOMPARE(no.defaultButton, QMessageBox::No);
     }
 
     void EscapeAnswersNo() {
-        BoxAnswerer answerer(Press(Qt::Key_Escape));
+        test::ModalAnswerer answerer({PressOnBox(Qt::Key_Escape)});
         QCOMPARE(ShowMessageBox(nullptr, "Sure?", MessageButtons::YesNo), MessageAnswer::No);
     }
 
     void FileErrorIsReportedWithStopIconNamingFileAndCause() {
-        BoxAnswerer answerer(Click(QMessageBox::Ok));
+        test::SeenDialog seen;
+        test::ModalAnswerer answerer({ClickOnBox(QMessageBox::Ok, &seen)});
         ReportFileError(nullptr, FileError("/games/corvalin/Score.dat", "Permission denied"));
-        QVERIFY(answerer.answered);
-        QCOMPARE(answerer.seen.caption, QStringLiteral("Corvalin"));
-        QCOMPARE(answerer.seen.icon, QMessageBox::Critical);
-        QCOMPARE(answerer.seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-        QVERIFY(answerer.seen.text.contains("/games/corvalin/Score.dat"));
-        QVERIFY(answerer.seen.text.contains("Permission denied"));
+        QCOMPARE(answerer.Answered(), 1);
+        QCOMPARE(seen.title, QStringLiteral("Corvalin"));
+        QCOMPARE(seen.icon, QMessageBox::Critical);
+        QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QVERIFY(seen.text.contains("/games/corvalin/Score.dat"));
+        QVERIFY(seen.text.contains("Permission denied"));
     }
 };
 

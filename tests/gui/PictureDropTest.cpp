@@ -5,13 +5,14 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "AppTestSupport.h"
-#include "LibraryTestSupport.h"
 #include "app/Corvalin.h"
 #include "core/layout/SkinLayout.h"
 #include "game/GameFrame.h"
 #include "library/ResFrame.h"
 #include "skin/EdgeRect.h"
+#include "support/qt/AppTestMain.h"
+#include "support/qt/ModalAnswerer.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 
@@ -44,26 +45,28 @@ class PictureDropTest : public QObject {
     test::DataFolder m_data;
 
 private slots:
+    void initTestCase() {
+        m_data.WritePackage("Pic.dat", test::PatternLibrary());
+        m_data.WriteScores({});
+    }
     void init() { App()->LoadData(m_data.Path()); }
 
     void ThreeFilesImportInOrderAndTheRefusalIsListedAfterTheLast() {
         const std::string beach = m_data.File("Beach.bmp"), notes = m_data.File("Notes.bmp"),
                           sea = m_data.File("Sea.png");
-        QVERIFY(test::SolidImage(64, 48, qRgb(200, 10, 10)).save(QString::fromStdString(beach)));
-        WriteFileAtomically(notes, std::vector<std::uint8_t>{'n', 'o', 't', 'e', 's'});
-        QVERIFY(test::SolidImage(64, 48, qRgb(10, 10, 200)).save(QString::fromStdString(sea)));
+        QVERIFY(test::Solid(64, 48, qRgb(200, 10, 10)).save(QString::fromStdString(beach)));
+        m_data.WriteBytes("Notes.bmp", {'n', 'o', 't', 'e', 's'});
+        QVERIFY(test::Solid(64, 48, qRgb(10, 10, 200)).save(QString::fromStdString(sea)));
 
         CCorvalin window;
         window.show();
         QString message;
         std::vector<std::string> namesWhenTold;
-        test::ModalSteps steps({[&](QWidget& modal) {
-            auto* box = qobject_cast<QMessageBox*>(&modal);
-            QVERIFY(box != nullptr);
-            message = box->text();
+        test::ModalAnswerer steps({test::OnBox([&](QMessageBox& box) {
+            message = box.text();
             namesWhenTold = LibraryNames();
-            box->accept();
-        }});
+            box.accept();
+        })});
         QMimeData mime;
         mime.setUrls(FileUrls({beach, notes, sea}));
         QVERIFY(Drop(window, mime));
@@ -90,21 +93,21 @@ private slots:
     void DropsOfOtherThanLocalFilesChangeNothing() {
         QFETCH(QString, kind);
         const std::string picture = m_data.File("Fine.bmp");
-        QVERIFY(test::SolidImage(64, 48, qRgb(10, 200, 10)).save(QString::fromStdString(picture)));
+        QVERIFY(test::Solid(64, 48, qRgb(10, 200, 10)).save(QString::fromStdString(picture)));
         QMimeData mime;
         if (kind == "folder") mime.setUrls(FileUrls({picture, m_data.Path()}));
         if (kind == "remote")
             mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(picture)),
                           QUrl("https://example.org/Sea.jpg")});
         if (kind == "text") mime.setText(QString::fromStdString(picture));
-        const auto before = ReadWholeFile(m_data.File("Pic.dat"));
+        const auto before = m_data.Bytes("Pic.dat");
 
         CCorvalin window;
         window.show();
-        test::ModalSteps steps({});
+        test::ModalAnswerer steps;
         QVERIFY(!Drop(window, mime));
         QCoreApplication::processEvents();
-        QCOMPARE(ReadWholeFile(m_data.File("Pic.dat")), before);
+        QCOMPARE(m_data.Bytes("Pic.dat"), before);
         QCOMPARE(window.Res()->size(), QSize(0, 0));
         QCOMPARE(steps.Answered(), 0);
     }

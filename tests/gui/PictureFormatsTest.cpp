@@ -6,10 +6,10 @@
 #include <QTest>
 
 #include "HeifBytes.h"
-#include "LibraryTestSupport.h"
 #include "core/layout/SkinLayout.h"
 #include "library/PictureImport.h"
 #include "skin/EdgeRect.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 
@@ -87,7 +87,7 @@ class PictureFormatsTest : public QObject {
     Q_OBJECT
 
 private:
-    test::LibraryData m_files;
+    test::DataFolder m_files;
 
     ImportedPicture Import(const std::string& name, const Bytes& bytes) {
         return PreparePicture(m_files.WriteBytes(name, bytes), {}, ConvertPicture);
@@ -114,14 +114,14 @@ private slots:
         const bool portrait = orientation >= 5;
         const QImage camera = QuartersImage(portrait ? 600 : 800, portrait ? 800 : 600, stored);
         const Bytes jpeg =
-            WithOrientation(test::Encoded(camera, "JPG"), orientation, orientation % 2 == 0);
+            WithOrientation(test::Encode(camera, "JPG"), orientation, orientation % 2 == 0);
         const ImportedPicture picture = Import("Turned.jpg", jpeg);
         QVERIFY(picture.Accepted());
         QVERIFY(ShowsQuarters(picture, kUpright));
     }
 
     void ExtraneousBytesBeforeAMarkerKeepThePicture() {
-        const Bytes clean = test::Encoded(QuartersImage(800, 600, kUpright), "JPG");
+        const Bytes clean = test::Encode(QuartersImage(800, 600, kUpright), "JPG");
         Bytes damaged = clean;
         for (std::size_t i = 2; i + 1 < damaged.size(); ++i) {
             if (damaged[i] != 0xFF || damaged[i + 1] != 0xDA) continue;
@@ -138,11 +138,11 @@ private slots:
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<Bytes>("bytes");
         const QImage image = QuartersImage(160, 120, kUpright);
-        QTest::newRow("tiff") << QByteArray("Photo.tiff") << test::Encoded(image, "TIFF");
-        QTest::newRow("webp") << QByteArray("Photo.webp") << test::Encoded(image, "WEBP");
+        QTest::newRow("tiff") << QByteArray("Photo.tiff") << test::Encode(image, "TIFF");
+        QTest::newRow("webp") << QByteArray("Photo.webp") << test::Encode(image, "WEBP");
         QTest::newRow("heic") << QByteArray("Photo.heic") << Heic(image);
         QTest::newRow("avif") << QByteArray("Photo.avif") << Avif(image);
-        QTest::newRow("png") << QByteArray("Photo.png") << test::Encoded(image, "PNG");
+        QTest::newRow("png") << QByteArray("Photo.png") << test::Encode(image, "PNG");
     }
 
     void EachFormatImports() {
@@ -158,9 +158,9 @@ private slots:
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<Bytes>("bytes");
         const QImage image = QuartersImage(320, 240, kUpright);
-        QTest::newRow("jpeg") << QByteArray("Cut.jpg") << Cut(test::Encoded(image, "JPG"));
-        QTest::newRow("png") << QByteArray("Cut.png") << Cut(test::Encoded(image, "PNG"));
-        QTest::newRow("webp") << QByteArray("Cut.webp") << Cut(test::Encoded(image, "WEBP"));
+        QTest::newRow("jpeg") << QByteArray("Cut.jpg") << Cut(test::Encode(image, "JPG"));
+        QTest::newRow("png") << QByteArray("Cut.png") << Cut(test::Encode(image, "PNG"));
+        QTest::newRow("webp") << QByteArray("Cut.webp") << Cut(test::Encode(image, "WEBP"));
         QTest::newRow("heic") << QByteArray("Cut.heic") << Cut(Heic(image));
         QTest::newRow("avif") << QByteArray("Cut.avif") << Cut(Avif(image));
     }
@@ -174,7 +174,7 @@ private slots:
     void NameThatIsNotUtf8KeepsItsBytes() {
         const std::string latin1 = "caf\xe9.jpg";
         const ImportedPicture picture =
-            Import(latin1, test::Encoded(QuartersImage(80, 60, kUpright), "JPG"));
+            Import(latin1, test::Encode(QuartersImage(80, 60, kUpright), "JPG"));
         ::unlink(m_files.File(latin1).c_str());  // a name Qt cannot remove by itself
         QVERIFY(picture.Accepted());
         QCOMPARE(picture.libraryName, latin1);

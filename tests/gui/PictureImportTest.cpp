@@ -1,18 +1,19 @@
 #include <sys/stat.h>
 
 #include <QPainter>
-#include <QTemporaryDir>
 #include <QTest>
 #include <optional>
 
-#include "LibraryTestSupport.h"
 #include "core/io/FileError.h"
+#include "core/io/FileIO.h"
 #include "core/library/ScratchDirectory.h"
 #include "core/library/TruncatedBitmap.h"
 #include "library/BitmapFile.h"
 #include "library/PictureDecoder.h"
 #include "library/PictureImport.h"
 #include "skin/SkinImage.h"
+#include "support/ScopedTmpDir.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 
@@ -51,23 +52,15 @@ class PictureImportTest : public QObject {
     Q_OBJECT
 
 private:
-    test::LibraryData m_files;
-    std::optional<QTemporaryDir> m_tempParent;  // what the import sees as the temporary folder
-    QByteArray m_oldTmpDir;
+    test::DataFolder m_files;
+    std::optional<test::ScopedTmpDir> m_tmpDir;  // what the import sees as the temporary folder
 
-    QStringList ScratchLeft() const { return test::EntriesOf(m_tempParent->path()); }
+    std::vector<std::string> ScratchLeft() const { return m_tmpDir->Entries(); }
 
 private slots:
-    void init() {
-        m_tempParent.emplace();
-        m_oldTmpDir = qgetenv("TMPDIR");
-        qputenv("TMPDIR", m_tempParent->path().toLocal8Bit());
-    }
+    void init() { m_tmpDir.emplace(); }
 
-    void cleanup() {
-        qputenv("TMPDIR", m_oldTmpDir);
-        m_tempParent.reset();
-    }
+    void cleanup() { m_tmpDir.reset(); }
 
     void LibraryNameIsTheTitleUpToTheLastDotPlusJpg() {
         QCOMPARE(LibraryNameFor("/photos/Beach.bmp"), std::string("Beach.jpg"));
@@ -79,7 +72,7 @@ private slots:
     }
 
     void BitmapFileOf400By300IsThe24BitFileOf360054Bytes() {
-        QImage image = test::SolidImage(400, 300, qRgb(1, 2, 3));
+        QImage image = test::Solid(400, 300, qRgb(1, 2, 3));
         image.setPixel(0, 299, qRgb(10, 20, 30));  // bottom-left: the first pixel stored
         image.setPixel(399, 0, qRgb(40, 50, 60));  // top-right: the last pixel stored
         const std::vector<std::uint8_t> bytes = BitmapFileBytes(image);
@@ -104,7 +97,7 @@ private slots:
 
     void BitmapRowsArePaddedWithZerosToFourBytes() {
         const std::vector<std::uint8_t> bytes =
-            BitmapFileBytes(test::SolidImage(3, 2, qRgb(255, 255, 255)));
+            BitmapFileBytes(test::Solid(3, 2, qRgb(255, 255, 255)));
         // 3 pixels = 9 bytes, padded to 12 per row.
         QCOMPARE(bytes.size(), std::size_t(54 + 2 * 12));
         QCOMPARE(Field32(bytes, 2), 78u);
@@ -132,7 +125,7 @@ private slots:
         {
             ScratchDirectory scratch("corvalin-test-");
             path = scratch.Path();
-            QVERIFY(path.starts_with(m_tempParent->path().toStdString() + "/corvalin-test-"));
+            QVERIFY(path.starts_with(m_tmpDir->Path() + "/corvalin-test-"));
             struct stat info {};
             QCOMPARE(::stat(path.c_str(), &info), 0);
             QVERIFY(S_ISDIR(info.st_mode));
@@ -142,16 +135,17 @@ private slots:
         }
         struct stat info {};
         QVERIFY(::stat(path.c_str(), &info) != 0);
-        QVERIFY(ScratchLeft().isEmpty());
+        QVERIFY(ScratchLeft().empty());
     }
 
     void ScratchDirectoryThatCannotBeMadeThrows() {
-        qputenv("TMPDIR", (m_tempParent->path() + "/missing").toLocal8Bit());
+        m_tmpDir->PointAtMissingFolder();
         QVERIFY_THROWS_EXCEPTION(FileError, ScratchDirectory("corvalin-test-"));
     }
 
     void LargeImageIsStretchedWholeTo400By300Jpeg() {
-        const std::string path = m_files.WriteImage("Beach.bmp", HalvesImage(1024, 768), "BMP");
+        const std::string path =
+            test::WriteImage(m_files, "Beach.bmp", HalvesImage(1024, 768), "BMP");
         const ImportedPicture picture =
             PreparePicture(path, {"First.jpg", "Second.jpg", "Third.jpg"}, ConvertPicture);
         QVERIFY(picture.Accepted());
@@ -167,15 +161,15 @@ private slots:
         QVERIFY(Near(stored.pixel(195, 297), qRgb(220, 20, 20)));
         QVERIFY(Near(stored.pixel(205, 2), qRgb(20, 20, 220)));
         QVERIFY(Near(stored.pixel(397, 297), qRgb(20, 20, 220)));
-        QVERIFY(ScratchLeft().isEmpty());
+        QVERIFY(ScratchLeft().empty());
     }
 
     void StoredJpegIsTheStretchedPictureAtTheDefaultQuality() {
         const QImage exact = HalvesImage(400, 300);
-        const std::string path = m_files.WriteImage("Exact.bmp", exact, "BMP");
+        const std::string path = test::WriteImage(m_files, "Exact.bmp", exact, "BMP");
         const ImportedPicture picture = PreparePicture(path, {}, ConvertPicture);
         QVERIFY(picture.Accepted());
-        QCOMPARE(picture.jpeg, test::Encoded(exact, "JPG"));
+        QCOMPARE(picture.jpeg, test::Encode(exact, "JPG"));
     }
 
     void SmallAndJpegAndPngImagesAreAccepted_data() {
@@ -195,8 +189,8 @@ private slots:
         QFETCH(QString, format);
         QFETCH(QSize, size);
         const std::string path =
-            m_files.WriteImage(name.toStdString(), HalvesImage(size.width(), size.height()),
-                               format.toLatin1().constData());
+            test::WriteImage(m_files, name.toStdString(), HalvesImage(size.width(), size.height()),
+                             format.toLatin1().constData());
         const ImportedPicture picture = PreparePicture(path, {}, ConvertPicture);
         QVERIFY(picture.Accepted());
         QImage stored;
@@ -209,7 +203,7 @@ private slots:
     void TransparentPixelsBecomeBlack() {
         QImage image(40, 30, QImage::Format_ARGB32);
         image.fill(qRgba(0, 0, 0, 0));
-        const std::string path = m_files.WriteImage("Clear.png", image, "PNG");
+        const std::string path = test::WriteImage(m_files, "Clear.png", image, "PNG");
         const ImportedPicture picture = PreparePicture(path, {}, ConvertPicture);
         QVERIFY(picture.Accepted());
         QImage stored;
@@ -231,7 +225,8 @@ private slots:
     void DuplicateNamesAreRefusedCaseSensitively() {
         QFETCH(QString, file);
         QFETCH(bool, refused);
-        const std::string path = m_files.WriteImage(file.toStdString(), HalvesImage(40, 30), "BMP");
+        const std::string path =
+            test::WriteImage(m_files, file.toStdString(), HalvesImage(40, 30), "BMP");
         const ImportedPicture picture =
             PreparePicture(path, {"Harbour.jpg", "Beach.jpg"}, ConvertPicture);
         QCOMPARE(picture.refusal, refused ? ImportRefusal::DuplicateName : ImportRefusal::None);
@@ -255,11 +250,11 @@ private slots:
         const std::string tooLong = std::string(124, 'b') + ".bmp";
         const QImage image = HalvesImage(40, 30);
         const ImportedPicture fits =
-            PreparePicture(m_files.WriteImage(longest, image, "BMP"), {}, ConvertPicture);
+            PreparePicture(test::WriteImage(m_files, longest, image, "BMP"), {}, ConvertPicture);
         QVERIFY(fits.Accepted());
         QCOMPARE(fits.libraryName.size(), std::size_t(127));
         const ImportedPicture refused =
-            PreparePicture(m_files.WriteImage(tooLong, image, "BMP"), {}, ConvertPicture);
+            PreparePicture(test::WriteImage(m_files, tooLong, image, "BMP"), {}, ConvertPicture);
         QCOMPARE(refused.refusal, ImportRefusal::NameTooLong);
         QCOMPARE(RefusalMessage(refused),
                  QString("The file name is too long for the library.\nplease use a shorter name "
@@ -269,8 +264,8 @@ private slots:
     void FilesThatAreNoWholeImageAreInvalid_data() {
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QByteArray>("bytes");
-        const std::vector<std::uint8_t> jpeg = test::Encoded(HalvesImage(640, 480), "JPG");
-        const std::vector<std::uint8_t> bmp = test::Encoded(HalvesImage(64, 48), "BMP");
+        const std::vector<std::uint8_t> jpeg = test::Encode(HalvesImage(640, 480), "JPG");
+        const std::vector<std::uint8_t> bmp = test::Encode(HalvesImage(64, 48), "BMP");
         auto bytesOf = [](const std::vector<std::uint8_t>& v) {
             return QByteArray(reinterpret_cast<const char*>(v.data()),
                               static_cast<qsizetype>(v.size()));
@@ -293,7 +288,7 @@ private slots:
         QCOMPARE(picture.refusal, ImportRefusal::InvalidFile);
         QVERIFY(picture.jpeg.empty());
         QCOMPARE(RefusalMessage(picture), QString("Invalid file!"));
-        QVERIFY(ScratchLeft().isEmpty());
+        QVERIFY(ScratchLeft().empty());
     }
 
     void MissingFileAndDirectoryAreInvalid() {
@@ -305,7 +300,7 @@ private slots:
     }
 
     void JpegDeclaringAHugeSizeIsInvalid() {
-        std::vector<std::uint8_t> jpeg = test::Encoded(HalvesImage(64, 48), "JPG");
+        std::vector<std::uint8_t> jpeg = test::Encode(HalvesImage(64, 48), "JPG");
         // The frame header (FF C0, length, precision) holds height and width, 16 bits each.
         for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
             if (jpeg[i] != 0xFF || jpeg[i + 1] != 0xC0) continue;
@@ -324,7 +319,7 @@ private slots:
         logged = 0;
         const QtMessageHandler previous = qInstallMessageHandler(
             [](QtMsgType, const QMessageLogContext&, const QString&) { ++logged; });
-        const std::vector<std::uint8_t> jpeg = test::Encoded(HalvesImage(640, 480), "JPG");
+        const std::vector<std::uint8_t> jpeg = test::Encode(HalvesImage(640, 480), "JPG");
         const std::string path = m_files.WriteBytes("cut.jpg", Cut(jpeg, jpeg.size() / 2));
         QVERIFY(DecodeStretched(path, QSize(400, 300)).isNull());
         QCOMPARE(logged, 0);
@@ -334,7 +329,7 @@ private slots:
     }
 
     void TruncatedBitmapCheckLooksOnlyAtUncompressedBitmaps() {
-        const std::vector<std::uint8_t> bmp = test::Encoded(HalvesImage(64, 48), "BMP");
+        const std::vector<std::uint8_t> bmp = test::Encode(HalvesImage(64, 48), "BMP");
         QVERIFY(!IsTruncatedBitmap(bmp, bmp.size()));
         QVERIFY(IsTruncatedBitmap(bmp, bmp.size() - 1));
         std::vector<std::uint8_t> compressed = bmp;
@@ -349,8 +344,8 @@ private slots:
     }
 
     void ScratchFailureRefusesWithTheCause() {
-        qputenv("TMPDIR", (m_tempParent->path() + "/missing").toLocal8Bit());
-        const std::string path = m_files.WriteImage("Fine.bmp", HalvesImage(40, 30), "BMP");
+        m_tmpDir->PointAtMissingFolder();
+        const std::string path = test::WriteImage(m_files, "Fine.bmp", HalvesImage(40, 30), "BMP");
         const ImportedPicture picture = PreparePicture(path, {}, ConvertPicture);
         QCOMPARE(picture.refusal, ImportRefusal::NotConverted);
         QVERIFY(picture.jpeg.empty());

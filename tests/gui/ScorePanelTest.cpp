@@ -11,8 +11,6 @@
 #include <filesystem>
 #include <memory>
 
-#include "PanelData.h"
-#include "TestImages.h"
 #include "app/Corvalin.h"
 #include "app/CorvalinApp.h"
 #include "core/scores/ScoreFile.h"
@@ -20,6 +18,11 @@
 #include "library/PictureListBox.h"
 #include "scores/ScoreWnd.h"
 #include "skin/EdgeRect.h"
+#include "support/DataFolder.h"
+#include "support/qt/AppTestMain.h"
+#include "support/qt/ModalAnswerer.h"
+#include "support/qt/PanelHost.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 
@@ -52,47 +55,17 @@ std::vector<ScoreRecord> StoredGames() {
 
 using Rows = QList<QStringList>;
 
-// Answers every message box that opens with OK and remembers what it showed.
-class BoxWatcher {
-public:
-    BoxWatcher() {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
-        m_timer.start(10);
-    }
-
-    int boxes = 0;
-    QString lastText;
-    QMessageBox::Icon lastIcon = QMessageBox::NoIcon;
-    QString lastCaption;
-
-private:
-    void Poll() {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) return;
-        ++boxes;
-        lastText = box->text();
-        lastIcon = box->icon();
-        lastCaption = box->windowTitle();
-        box->button(QMessageBox::Ok)->click();
-    }
-
-    QTimer m_timer;
-};
-
 }  // namespace
 
 class ScorePanelTest : public QObject {
     Q_OBJECT
-
-public:
-    explicit ScorePanelTest(const test::DataDir& data) : m_data(data) {}
 
 private slots:
     void init() {
         m_data.WritePackage("Pic.dat", Library());
         m_data.WriteScores(StoredGames());
         App()->LoadData(m_data.Path());
-        m_boxes = std::make_unique<BoxWatcher>();
+        m_dialogs = std::make_unique<test::ModalAnswerer>();
         // Made hidden, as the main window makes it; each test shows it when its data is ready.
         m_host = std::make_unique<test::PanelHost>();
         m_panel = new ScoreWnd(m_host.get(), kHidden);
@@ -102,7 +75,7 @@ private slots:
 
     void cleanup() {
         m_host.reset();
-        m_boxes.reset();
+        m_dialogs.reset();
     }
 
     void ControlsAreLaidOutWithTheirChoices() {
@@ -148,7 +121,7 @@ private slots:
                                   {"5", "anna", "20", "90", "2006.01.01"},
                                   {"6", "dora", "30", "50", "2006.01.01"},
                               }));
-        QCOMPARE(m_boxes->boxes, 0);
+        QCOMPARE(m_dialogs->Answered(), 0);
     }
 
     void TimeOrderReRanksAtOnce() {
@@ -193,8 +166,7 @@ private slots:
     void GameStoredWhileHiddenShowsWhenShownAgain() {
         Show();
         Hide();
-        StoreFinishedGame(m_data.FilePath("Score.dat"),
-                          {0, "Sea.jpg", "kim", 5, 200, "2006.06.06"});
+        StoreFinishedGame(m_data.File("Score.dat"), {0, "Sea.jpg", "kim", 5, 200, "2006.06.06"});
         QCOMPARE(ShownRows().size(), 6);  // hidden, it keeps what it showed
         Show();
         QCOMPARE(ShownRows().first(), (QStringList{"1", "kim", "5", "200", "2006.06.06"}));
@@ -229,7 +201,7 @@ private slots:
         QTest::keyClick(m_panel->SortCombo(), Qt::Key_Down);
         QCoreApplication::sendPostedEvents();
         QCOMPARE(ShownRows(), Rows{});
-        QCOMPARE(m_boxes->boxes, 0);
+        QCOMPARE(m_dialogs->Answered(), 0);
     }
 
     void MissingScoreFileShowsAnEmptyListWithoutError() {
@@ -237,7 +209,7 @@ private slots:
         Show();
         QCOMPARE(PictureRows(), (QStringList{"Sea", "Hill", "Lake"}));
         QCOMPARE(ShownRows(), Rows{});
-        QCOMPARE(m_boxes->boxes, 0);
+        QCOMPARE(m_dialogs->Answered(), 0);
     }
 
     void DamagedScoreFileIsReportedAndTheEarlierRowsStay() {
@@ -245,19 +217,22 @@ private slots:
         const Rows before = ShownRows();
         Hide();
         // Two rows announced, the second cut short: only Hill.jpg's "kim" can be read.
+        test::SeenDialog report;
+        m_dialogs = std::make_unique<test::ModalAnswerer>(std::deque<test::ModalAnswerer::Step>{
+            test::ClickOnBox(QMessageBox::Ok, &report), test::ClickOnBox(QMessageBox::Ok)});
         m_data.WriteScores({{0, "Hill.jpg", "kim", 9, 9, "2006.07.07"},
                             {0, "Sea.jpg", "lou", 1, 1, "2006.07.08"}});
-        const std::filesystem::path file = m_data.FilePath("Score.dat");
+        const std::filesystem::path file = m_data.File("Score.dat");
         std::filesystem::resize_file(file, std::filesystem::file_size(file) - 3);
         // A picture added meanwhile must not show either: the refresh stops at the damage.
         const_cast<ImagePackage&>(App()->m_picturePackage)
             .AddEntry("Moon.jpg", test::SolidBmp(8, 6, 0xffffffff));
 
         Show();
-        QCOMPARE(m_boxes->boxes, 1);
-        QCOMPARE(m_boxes->lastIcon, QMessageBox::Critical);
-        QCOMPARE(m_boxes->lastCaption, QStringLiteral("Corvalin"));
-        QVERIFY(m_boxes->lastText.contains(QStringLiteral("Score.dat")));
+        QCOMPARE(m_dialogs->Answered(), 1);
+        QCOMPARE(report.icon, QMessageBox::Critical);
+        QCOMPARE(report.title, QStringLiteral("Corvalin"));
+        QVERIFY(report.text.contains(QStringLiteral("Score.dat")));
         QCOMPARE(ShownRows(), before);
         QCOMPARE(PictureRows(), (QStringList{"Sea", "Hill", "Lake"}));
 
@@ -269,7 +244,7 @@ private slots:
 
         Hide();
         Show();
-        QCOMPARE(m_boxes->boxes, 2);
+        QCOMPARE(m_dialogs->Answered(), 2);
     }
 
     void PanelIsFilledAroundItsControls() {
@@ -349,17 +324,11 @@ private:
         QCoreApplication::sendPostedEvents();
     }
 
-    const test::DataDir& m_data;
-    std::unique_ptr<BoxWatcher> m_boxes;
+    test::DataFolder m_data;
+    std::unique_ptr<test::ModalAnswerer> m_dialogs;
     std::unique_ptr<test::PanelHost> m_host;
     ScoreWnd* m_panel = nullptr;
 };
 
-int main(int argc, char** argv) {
-    CCorvalinApp app(argc, argv);
-    test::DataDir data;
-    ScorePanelTest tests(data);
-    return QTest::qExec(&tests, argc, argv);
-}
-
+CORVALIN_APP_TEST_MAIN(ScorePanelTest)
 #include "ScorePanelTest.moc"

@@ -5,10 +5,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "TestImages.h"
 #include "core/package/ImagePackage.h"
 #include "skin/PackageImage.h"
 #include "skin/SkinImage.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ std::vector<std::uint8_t> RedBlueBmp() {
 }
 
 QImage DrawnInto(const SkinImage& image, int x, int y, int width, int height) {
-    QImage canvas = test::Canvas(8, 6, kWhite);
+    QImage canvas = test::Solid(8, 6, kWhite);
     QPainter painter(&canvas);
     image.DrawInto(painter, x, y, width, height);
     return canvas;
@@ -101,7 +101,7 @@ private slots:
 
     void DrawAtPaintsTheNaturalSize() {
         const auto image = SkinImage::CreateFromBytes(test::SolidBmp(3, 2, kGreen));
-        QImage canvas = test::Canvas(8, 6, kWhite);
+        QImage canvas = test::Solid(8, 6, kWhite);
         QPainter painter(&canvas);
         image->DrawAt(painter, 4, 1);
         painter.end();

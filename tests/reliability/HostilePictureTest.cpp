@@ -12,12 +12,14 @@
 #include <QTest>
 #include <optional>
 
-#include "AppTestSupport.h"
-#include "LibraryTestSupport.h"
 #include "library/PictureImport.h"
 #include "library/PictureListBox.h"
 #include "library/ResFrame.h"
 #include "skin/EdgeRect.h"
+#include "support/ScopedTmpDir.h"
+#include "support/qt/AppTestMain.h"
+#include "support/qt/ModalAnswerer.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 
@@ -39,7 +41,7 @@ void PutBig32(Bytes& bytes, std::size_t at, std::uint32_t value) {
 
 // A real JPEG whose frame header declares width by height instead.
 Bytes JpegDeclaring(std::uint16_t width, std::uint16_t height) {
-    Bytes jpeg = test::Encoded(test::SolidImage(64, 48, qRgb(200, 40, 40)), "JPG");
+    Bytes jpeg = test::Encode(test::Solid(64, 48, qRgb(200, 40, 40)), "JPG");
     for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
         if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {  // FF C0, length, precision, height, width
             Put16(jpeg, i + 5, height, true);
@@ -62,7 +64,7 @@ std::uint32_t ChunkCrc(const std::uint8_t* bytes, std::size_t size) {
 
 // A real PNG whose header chunk declares width by height instead, its checksum made to match.
 Bytes PngDeclaring(std::uint32_t width, std::uint32_t height) {
-    Bytes png = test::Encoded(test::SolidImage(64, 48, qRgb(40, 200, 40)), "PNG");
+    Bytes png = test::Encode(test::Solid(64, 48, qRgb(40, 200, 40)), "PNG");
     constexpr std::size_t kHeaderData = 16;  // signature 8, chunk length 4, "IHDR" 4
     PutBig32(png, kHeaderData, width);
     PutBig32(png, kHeaderData + 4, height);
@@ -72,7 +74,7 @@ Bytes PngDeclaring(std::uint32_t width, std::uint32_t height) {
 
 // A whole 24-bit bitmap whose header claims many more rows than its pixel data holds.
 Bytes BitmapClaimingRows(std::int32_t rows) {
-    Bytes bmp = test::Encoded(test::SolidImage(40, 30, qRgb(40, 40, 200)), "BMP");
+    Bytes bmp = test::Encode(test::Solid(40, 30, qRgb(40, 40, 200)), "BMP");
     for (int i = 0; i < 4; ++i) bmp[22 + i] = static_cast<std::uint8_t>(rows >> (8 * i));
     return bmp;
 }
@@ -88,27 +90,6 @@ Bytes CoreBitmapCutAfterRows(int keep) {
     return bmp;
 }
 
-test::ModalSteps::Step ChooseFile(const std::string& path) {
-    return [path](QWidget& modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(&modal);
-        QVERIFY(dialog != nullptr);
-        dialog->selectFile(QString::fromStdString(path));
-        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-        QVERIFY(name != nullptr);
-        name->setText(QFileInfo(QString::fromStdString(path)).fileName());
-        QMetaObject::invokeMethod(dialog, "accept");
-    };
-}
-
-test::ModalSteps::Step ReadAndClose(QString* text) {
-    return [text](QWidget& modal) {
-        auto* box = qobject_cast<QMessageBox*>(&modal);
-        QVERIFY(box != nullptr);
-        *text = box->text();
-        QTest::keyClick(box, Qt::Key_Return);
-    };
-}
-
 const std::vector<std::string> kLibrary{"Harbour.jpg", "Meadow.jpg"};
 
 }  // namespace
@@ -116,44 +97,41 @@ const std::vector<std::string> kLibrary{"Harbour.jpg", "Meadow.jpg"};
 class HostilePictureTest : public QObject {
     Q_OBJECT
 
-    std::optional<test::LibraryData> m_data;
-    std::optional<QTemporaryDir> m_scratchParent;
-    QByteArray m_oldTmpDir;
+    std::optional<test::DataFolder> m_data;
+    std::optional<test::ScopedTmpDir> m_tmpDir;
 
     // Imports the file through the panel's Add operation and checks that nothing changed.
     void ExpectRefusedAsInvalid(const std::string& path) {
-        m_data->WritePictures(kLibrary);
+        m_data->WritePackage("Pic.dat", test::SolidLibrary(kLibrary));
         App()->LoadData(m_data->Path());
         const Bytes picDat = m_data->Bytes("Pic.dat");
         QWidget owner;
         auto* panel = new ResFrame(&owner, ToQRect(layout::kContentRect));
 
-        QString message;
-        test::ModalSteps steps({ChooseFile(path), ReadAndClose(&message)});
+        test::SeenDialog box;
+        test::ModalAnswerer answerer(
+            {test::ChooseFile(path), test::PressOnBox(Qt::Key_Return, &box)});
         panel->AddPicture();
-        QCOMPARE(steps.Unexpected(), QStringList());
-        QCOMPARE(steps.Answered(), 2);
-        QCOMPARE(message, QString("Invalid file!"));
+        QCOMPARE(answerer.Unexpected(), QStringList());
+        QCOMPARE(answerer.Answered(), 2);
+        QCOMPARE(box.text, QString("Invalid file!"));
 
         QCOMPARE(m_data->Bytes("Pic.dat"), picDat);
         QCOMPARE(App()->m_picturePackage.ToBytes(), picDat);
         QCOMPARE(panel->PictureNames(), kLibrary);
         QCOMPARE(panel->PictureList()->count(), 2);
         QCOMPARE(App()->m_currentPicture, kLibrary.front());
-        QCOMPARE(test::EntriesOf(m_scratchParent->path()), QStringList());
+        QCOMPARE(m_tmpDir->Entries(), std::vector<std::string>{});
     }
 
 private slots:
     void init() {
         m_data.emplace();
-        m_scratchParent.emplace();
-        m_oldTmpDir = qgetenv("TMPDIR");
-        qputenv("TMPDIR", m_scratchParent->path().toLocal8Bit());
+        m_tmpDir.emplace();
     }
 
     void cleanup() {
-        qputenv("TMPDIR", m_oldTmpDir);
-        m_scratchParent.reset();
+        m_tmpDir.reset();
         m_data.reset();
     }
 
@@ -165,8 +143,8 @@ private slots:
                                 << QByteArray(reinterpret_cast<const char*>(bytes.data()),
                                               static_cast<qsizetype>(bytes.size()));
         };
-        const Bytes jpeg = test::Encoded(test::SolidImage(640, 480, qRgb(90, 120, 30)), "JPG");
-        const Bytes png = test::Encoded(test::SolidImage(64, 48, qRgb(90, 120, 30)), "PNG");
+        const Bytes jpeg = test::Encode(test::Solid(640, 480, qRgb(90, 120, 30)), "JPG");
+        const Bytes png = test::Encode(test::Solid(64, 48, qRgb(90, 120, 30)), "PNG");
         row("jpeg declaring 65535 x 65535", "Giant.jpg", JpegDeclaring(65535, 65535));
         row("png declaring 100000 x 100000", "Giant.png", PngDeclaring(100000, 100000));
         row("bitmap claiming 2^31 - 1 rows", "Tall.bmp", BitmapClaimingRows(0x7FFFFFFF));
@@ -195,7 +173,7 @@ private slots:
 
     void AFileWithoutReadPermissionIsRefused() {
         if (::geteuid() == 0) QSKIP("read permission bits do not stop root");
-        const Bytes bmp = test::Encoded(test::SolidImage(40, 30, qRgb(1, 2, 3)), "BMP");
+        const Bytes bmp = test::Encode(test::Solid(40, 30, qRgb(1, 2, 3)), "BMP");
         const std::string path = m_data->WriteBytes("Locked.bmp", bmp);
         QCOMPARE(::chmod(path.c_str(), 0), 0);
         ExpectRefusedAsInvalid(path);

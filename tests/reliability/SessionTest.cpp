@@ -15,9 +15,6 @@
 #include <QTreeWidget>
 #include <optional>
 
-#include "AppTestSupport.h"
-#include "BoardSolver.h"
-#include "LibraryTestSupport.h"
 #include "app/Corvalin.h"
 #include "core/scores/ScoreFile.h"
 #include "game/GameFrame.h"
@@ -27,6 +24,11 @@
 #include "library/ResFrame.h"
 #include "scores/ScoreWnd.h"
 #include "skin/EdgeRect.h"
+#include "support/ScopedTmpDir.h"
+#include "support/qt/AppTestMain.h"
+#include "support/qt/BoardSolver.h"
+#include "support/qt/ModalAnswerer.h"
+#include "support/qt/TestImages.h"
 
 namespace {
 
@@ -55,48 +57,18 @@ void ClickAt(QWidget& widget, const QRect& rect) {
     QCoreApplication::processEvents();  // the posted click
 }
 
-test::ModalSteps::Step TypeName(const QString& name) {
-    return [name](QWidget& modal) {
-        auto* edit = modal.findChild<QLineEdit*>();
-        QVERIFY(edit != nullptr);
-        QTest::keyClicks(edit, name);
-        QTest::keyClick(edit, Qt::Key_Return);
-    };
-}
-
-test::ModalSteps::Step ChooseFile(const QString& path) {
-    return [path](QWidget& modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(&modal);
-        QVERIFY(dialog != nullptr);
-        dialog->selectFile(path);
-        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-        QVERIFY(name != nullptr);
-        name->setText(QFileInfo(path).fileName());
-        QMetaObject::invokeMethod(dialog, "accept");
-    };
-}
-
-test::ModalSteps::Step AnswerYes() {
-    return [](QWidget& modal) {
-        auto* box = qobject_cast<QMessageBox*>(&modal);
-        QVERIFY(box != nullptr);
-        QCOMPARE(box->text(), QString("Are you sure to delete the current picture?"));
-        QTest::keyClick(box, Qt::Key_Return);
-    };
+test::ModalAnswerer::Step AnswerYes() {
+    return test::OnBox([](QMessageBox& box) {
+        const QString text = box.text();
+        QTest::keyClick(&box, Qt::Key_Return);
+        QCOMPARE(text, QString("Are you sure to delete the current picture?"));
+    });
 }
 
 // Waits until every step was taken; modal loops run the steps meanwhile.
-void ExpectAllAnswered(const test::ModalSteps& steps, int count) {
+void ExpectAllAnswered(const test::ModalAnswerer& steps, int count) {
     QTRY_COMPARE_WITH_TIMEOUT(steps.Answered(), count, 60000);
     QCOMPARE(steps.Unexpected(), QStringList());
-}
-
-std::vector<std::string> PackageNames(const std::string& path) {
-    ImagePackage package;
-    package.Load(path);
-    std::vector<std::string> names;
-    package.GetNames(names);
-    return names;
 }
 
 }  // namespace
@@ -104,27 +76,24 @@ std::vector<std::string> PackageNames(const std::string& path) {
 class SessionTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_data;
-    QTemporaryDir m_scratch;
-
-    std::string DataFile(const char* name) const {
-        return QDir(m_data.path()).filePath(name).toStdString();
-    }
+    test::DataFolder m_data;
+    std::optional<test::ScopedTmpDir> m_tmpDir;
 
 private slots:
     void initTestCase() {
-        for (const char* name : {"Skin.dat", "Pic.dat"})
-            QVERIFY(QFile::copy(QStringLiteral(CORVALIN_ASSET_DIR "/") + name,
-                                QDir(m_data.path()).filePath(name)));
-        const std::uint8_t emptyTable[] = {0, 0, 0, 0};
-        WriteFileAtomically(DataFile("Score.dat"), emptyTable);
-        qputenv("TMPDIR", m_scratch.path().toLocal8Bit());
+        for (const char* name : {"Skin.dat", "Pic.dat"}) {
+            const auto bytes = ReadBytes(std::string(CORVALIN_ASSET_DIR "/") + name);
+            QVERIFY(!bytes.empty());
+            m_data.WriteBytes(name, bytes);
+        }
+        m_data.WriteScores({});
+        m_tmpDir.emplace();
     }
 
     void AWholeSessionLeavesNothingBehind() {
         const QStringList openBefore = OpenFiles();
-        App()->LoadData(m_data.path().toStdString() + "/");
-        const std::vector<std::string> pictures = PackageNames(DataFile("Pic.dat"));
+        App()->LoadData(m_data.Path());
+        const std::vector<std::string> pictures = m_data.PackageNames();
         QVERIFY(pictures.size() >= 3);
         auto window = std::make_unique<CCorvalin>();
         window->show();
@@ -135,14 +104,13 @@ private slots:
         QCoreApplication::processEvents();
         game.View()->Board().ShuffleWithSeed(kSeed);
         {
-            test::ModalSteps steps({TypeName("Ann")});
+            test::ModalAnswerer steps({test::TypeName("Ann")});
             const test::SolveResult solved = test::SolveByClicks(*game.View(), kSeed);
             ExpectAllAnswered(steps, 1);
-            ScoreTable table;
-            LoadScoreFile(DataFile("Score.dat"), table);
-            QCOMPARE(table.GetCount(), std::size_t(1));
-            QCOMPARE(table.GetAt(0).pictureName, pictures.front());
-            QCOMPARE(table.GetAt(0).steps, static_cast<std::uint32_t>(std::min(solved.moved, 999)));
+            const std::vector<ScoreRecord> table = m_data.Scores();
+            QCOMPARE(table.size(), std::size_t(1));
+            QCOMPARE(table[0].pictureName, pictures.front());
+            QCOMPARE(table[0].steps, static_cast<std::uint32_t>(std::min(solved.moved, 999)));
         }
 
         // The score section lists the game.
@@ -154,32 +122,30 @@ private slots:
         ClickAt(*window, kResButton);
         ResFrame& library = *window->Res();
         QCOMPARE(library.geometry(), ToQRect(layout::kContentRect));
-        const QString beach = QDir(m_data.path()).filePath("Beach.bmp");
-        QVERIFY(test::SolidImage(1024, 768, qRgb(30, 140, 200)).save(beach, "BMP"));
+        const std::string beach = test::WriteImage(
+            m_data, "Beach.bmp", test::Solid(1024, 768, qRgb(30, 140, 200)), "BMP");
         {
-            test::ModalSteps steps({ChooseFile(beach)});
+            test::ModalAnswerer steps({test::ChooseFile(beach)});
             ClickAt(library, kAddButton);
             ExpectAllAnswered(steps, 1);
         }
-        QCOMPARE(PackageNames(DataFile("Pic.dat")).back(), std::string("Beach.jpg"));
+        QCOMPARE(m_data.PackageNames().back(), std::string("Beach.jpg"));
         QCOMPARE(App()->m_currentPicture, std::string("Beach.jpg"));
         {
-            test::ModalSteps steps({AnswerYes()});
+            test::ModalAnswerer steps({AnswerYes()});
             ClickAt(library, kDelButton);
             ExpectAllAnswered(steps, 1);
         }
-        QCOMPARE(PackageNames(DataFile("Pic.dat")), pictures);
+        QCOMPARE(m_data.PackageNames(), pictures);
         QCOMPARE(library.PictureList()->SelectedRow(), 0);
         {
-            test::ModalSteps steps({AnswerYes()});
+            test::ModalAnswerer steps({AnswerYes()});
             ClickAt(library, kDelButton);
             ExpectAllAnswered(steps, 1);
         }
-        QCOMPARE(PackageNames(DataFile("Pic.dat")),
+        QCOMPARE(m_data.PackageNames(),
                  std::vector<std::string>(pictures.begin() + 1, pictures.end()));
-        ScoreTable scores;
-        LoadScoreFile(DataFile("Score.dat"), scores);
-        QCOMPARE(scores.GetCount(), std::size_t(0));
+        QCOMPARE(m_data.Scores().size(), std::size_t(0));
 
         // Every other section, and back to the game.
         ClickAt(*window, kAboutButton);
@@ -199,7 +165,7 @@ private slots:
         // Qt's pooled worker threads each keep an event descriptor until they expire.
         QThreadPool::globalInstance()->waitForDone();
         QCOMPARE(OpenFiles(), openBefore);
-        QCOMPARE(test::EntriesOf(m_scratch.path()), QStringList());
+        QCOMPARE(m_tmpDir->Entries(), std::vector<std::string>{});
     }
 };
 

@@ -1,19 +1,16 @@
-#include <QBuffer>
-#include <QDir>
+#include <QFile>
 #include <QImage>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 #include "core/package/ImagePackage.h"
+#include "support/ScopedTmpDir.h"
+#include "support/qt/TestImages.h"
+#include "support/qt/ToolRun.h"
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QStringList lines;
-    QString errors;
-};
+using Run = test::ToolRun;
 
 }  // namespace
 
@@ -21,58 +18,38 @@ class CorvalinDatImportTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    QTemporaryDir m_scratchParent;
+    std::optional<test::DataFolder> m_dir;
+    std::optional<test::ScopedTmpDir> m_tmpDir;  // the tool inherits it
 
-    QString File(const QString& name) const { return m_dir.filePath(name); }
+    QString File(const QString& name) const {
+        return QString::fromStdString(m_dir->File(name.toStdString()));
+    }
 
     void WriteImage(const QString& name, const QSize& size, const char* format) const {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(qRgb(30, 120, 200));
-        QVERIFY(image.save(File(name), format));
+        test::WriteImage(*m_dir, name.toStdString(),
+                         test::Solid(size.width(), size.height(), qRgb(30, 120, 200)), format);
     }
 
     void WriteText(const QString& name, const QByteArray& text) const {
-        QFile file(File(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(text);
+        m_dir->WriteBytes(name.toStdString(), {text.begin(), text.end()});
     }
 
     Run Import(const QStringList& images) const {
-        QProcess process;
-        process.setWorkingDirectory(m_dir.path());
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("TMPDIR", m_scratchParent.path());
-        environment.remove("DISPLAY");
-        environment.remove("QT_QPA_PLATFORM");
-        process.setProcessEnvironment(environment);
-        process.start(CORVALIN_DAT_PATH, QStringList{"import", "Pic.dat"} + images);
-        Run run;
-        if (!process.waitForFinished(60000)) return run;
-        run.exitCode = process.exitCode();
-        run.lines =
-            QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-        run.errors = QString::fromUtf8(process.readAllStandardError());
-        return run;
-    }
-
-    std::vector<std::string> PackageNames() const {
-        ImagePackage package;
-        package.Load(File("Pic.dat").toStdString());
-        std::vector<std::string> names;
-        package.GetNames(names);
-        return names;
+        return test::RunTool(CORVALIN_DAT_PATH, QStringList{"import", "Pic.dat"} + images,
+                             QString::fromStdString(m_dir->Dir().string()));
     }
 
 private slots:
     void init() {
-        for (const QString& name : QDir(m_dir.path()).entryList(QDir::Files))
-            QFile::remove(File(name));
+        m_dir.emplace();
+        m_tmpDir.emplace();
     }
 
     void cleanup() {
-        QVERIFY(QDir(m_scratchParent.path())
-                    .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+        const std::vector<std::string> scratch = m_tmpDir->Entries();
+        m_tmpDir.reset();
+        m_dir.reset();
+        QVERIFY(scratch.empty());
     }
 
     void ImagesAreTakenInOrderWithTheGamesRules() {
@@ -96,7 +73,7 @@ private slots:
                                 "missing.jpg\trefused: Invalid file!",
                             }));
         QCOMPARE(run.exitCode, 1);
-        QCOMPARE(PackageNames(), (std::vector<std::string>{"Beach.jpg", "beach.jpg"}));
+        QCOMPARE(m_dir->PackageNames(), (std::vector<std::string>{"Beach.jpg", "beach.jpg"}));
         ImagePackage package;
         QVERIFY(package.Load(File("Pic.dat").toStdString()));
         const std::vector<std::uint8_t>& jpeg = *package.FindData("Beach.jpg");
@@ -114,7 +91,7 @@ private slots:
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.lines,
                  (QStringList{"Forest.bmp\tadded as Forest.jpg", "Hills\tadded as Hills.jpg"}));
-        QCOMPARE(PackageNames(),
+        QCOMPARE(m_dir->PackageNames(),
                  (std::vector<std::string>{"Harbour.jpg", "Forest.jpg", "Hills.jpg"}));
     }
 

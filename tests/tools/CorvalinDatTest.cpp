@@ -1,20 +1,14 @@
-#include <QBuffer>
 #include <QFile>
-#include <QImage>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "core/layout/SkinLayout.h"
 #include "core/package/ImagePackage.h"
+#include "support/qt/TestImages.h"
+#include "support/qt/ToolRun.h"
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QStringList lines;
-    QString errors;
-};
+using Run = test::ToolRun;
 
 // One entry A.jpg holding FF D8 FF.
 const QByteArray kWorkedPackage = QByteArray::fromHex(
@@ -46,13 +40,7 @@ QByteArray ScoreFile() {
 }
 
 std::vector<std::uint8_t> Jpeg(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(qRgb(40, 90, 160));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return {bytes.begin(), bytes.end()};
+    return test::Encode(test::Solid(width, height, qRgb(40, 90, 160)), "JPG");
 }
 
 }  // namespace
@@ -60,36 +48,29 @@ std::vector<std::uint8_t> Jpeg(int width, int height) {
 class CorvalinDatTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    test::DataFolder m_dir;
 
-    QString File(const QString& name) const { return m_dir.filePath(name); }
+    QString File(const QString& name) const {
+        return QString::fromStdString(m_dir.File(name.toStdString()));
+    }
 
     void Write(const QString& name, const QByteArray& bytes) const {
-        QFile file(File(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        m_dir.WriteBytes(name.toStdString(), {bytes.begin(), bytes.end()});
     }
 
     QByteArray Read(const QString& name) const {
-        QFile file(File(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        const std::vector<std::uint8_t> bytes = m_dir.Bytes(name.toStdString());
+        return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                          static_cast<qsizetype>(bytes.size()));
     }
 
     Run Dat(const QStringList& arguments) const {
-        QProcess process;
-        process.setWorkingDirectory(m_dir.path());
-        process.start(CORVALIN_DAT_PATH, arguments);
-        process.waitForFinished(30000);
-        Run run;
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.lines =
-            QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-        run.errors = QString::fromUtf8(process.readAllStandardError());
-        return run;
+        return test::RunTool(CORVALIN_DAT_PATH, arguments,
+                             QString::fromStdString(m_dir.Dir().string()));
     }
 
 private slots:
-    void listShowsEveryEntryWithItsSize() {
+    void ListShowsEveryEntryWithItsSize() {
         Write("ex.dat", kWorkedPackage);
         ImagePackage package;
         package.AddEntry("B.jpg", Jpeg(16, 9));
@@ -103,7 +84,7 @@ private slots:
         QVERIFY(two.lines[0].endsWith("\t16x9"));
     }
 
-    void extractWritesTheFirstEntrysBytes() {
+    void ExtractWritesTheFirstEntrysBytes() {
         Write("ex.dat", kWorkedPackage);
         QCOMPARE(Dat({"extract", "ex.dat", "A.jpg", "out.bin"}).exitCode, 0);
         QCOMPARE(Read("out.bin"), QByteArray::fromHex("ffd8ff"));
@@ -113,7 +94,7 @@ private slots:
         QVERIFY(!QFile::exists(File("other.bin")));
     }
 
-    void addCreatesAndAppendsAndRemoveTakesTheFirst() {
+    void AddCreatesAndAppendsAndRemoveTakesTheFirst() {
         QFile::remove(File("new.dat"));
         Write("A.jpg", QByteArray::fromHex("ffd8ff"));
         QCOMPARE(Dat({"add", "new.dat", File("A.jpg")}).exitCode, 0);
@@ -129,7 +110,7 @@ private slots:
         QCOMPARE(Dat({"remove", "new.dat", "Missing.jpg"}).exitCode, 1);
     }
 
-    void namesAreEscapedInOutputAndArguments() {
+    void NamesAreEscapedInOutputAndArguments() {
         QFile::remove(File("escaped.dat"));
         Write("A.jpg", QByteArray::fromHex("ffd8ff"));
         // Tab, newline, backslash and another control byte; \x1F reads as \x1f.
@@ -148,7 +129,7 @@ private slots:
         QCOMPARE(Dat({"remove", "escaped.dat", "two\\nlines\\tx\\\\y\\x1f.jpg"}).exitCode, 0);
     }
 
-    void aNameOver127BytesIsRefused() {
+    void ANameOver127BytesIsRefused() {
         Write("A.jpg", QByteArray::fromHex("ffd8ff"));
         Write("keep.dat", kWorkedPackage);
         const Run run = Dat({"add", "keep.dat", "A.jpg", QString(128, 'n')});
@@ -157,7 +138,7 @@ private slots:
         QCOMPARE(Dat({"add", "keep.dat", "A.jpg", QString(127, 'n')}).exitCode, 0);
     }
 
-    void aDamagedPackageListsWhatWasReadAndIsNotChanged() {
+    void ADamagedPackageListsWhatWasReadAndIsNotChanged() {
         ImagePackage package;
         package.AddEntry("One.jpg", {1, 2, 3});
         package.AddEntry("Two.jpg", {4, 5, 6, 7});
@@ -174,7 +155,7 @@ private slots:
         QCOMPARE(Read("cut.dat"), whole.left(whole.size() - 2));
     }
 
-    void missingFilesAndBadUsageHaveTheirExitCodes() {
+    void MissingFilesAndBadUsageHaveTheirExitCodes() {
         QCOMPARE(Dat({"list", "nothing.dat"}).exitCode, 1);
         QCOMPARE(Dat({"scores", "nothing.dat"}).exitCode, 1);
         QCOMPARE(Dat({}).exitCode, 2);
@@ -186,7 +167,7 @@ private slots:
         QVERIFY(help.lines.join('\n').contains("check-skin"));
     }
 
-    void scoresListAllRowsOrRankOnePictureAndSize() {
+    void ScoresListAllRowsOrRankOnePictureAndSize() {
         Write("s.dat", ScoreFile());
         const Run all = Dat({"scores", "s.dat"});
         QCOMPARE(all.exitCode, 0);
@@ -201,7 +182,7 @@ private slots:
         QVERIFY(Dat({"scores", "s.dat", "--picture", "sea.jpg", "--size", "0"}).lines.isEmpty());
     }
 
-    void checkSkinNamesWhatIsMissingBrokenOrMisSized() {
+    void CheckSkinNamesWhatIsMissingBrokenOrMisSized() {
         ImagePackage skin;
         for (const layout::SkinPicture& required : layout::kSkinPictures)
             skin.AddEntry(required.name, Jpeg(required.rect.Width(), required.rect.Height()));

@@ -75,7 +75,7 @@ private slots:
         QVERIFY(m_pictures.Load(Path("Pic.dat")));
     }
 
-    void skinHoldsEveryRequiredPictureAtItsSize_data() {
+    void SkinHoldsEveryRequiredPictureAtItsSize_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QSize>("size");
         for (const layout::SkinPicture& required : layout::kSkinPictures) {
@@ -84,7 +84,7 @@ private slots:
         }
     }
 
-    void skinHoldsEveryRequiredPictureAtItsSize() {
+    void SkinHoldsEveryRequiredPictureAtItsSize() {
         QFETCH(QString, name);
         QFETCH(QSize, size);
         const auto* data = m_skin.FindData(name.toStdString());
@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(DecodeJpeg(*data).size(), size);
     }
 
-    void skinHoldsNoOtherAndNoDuplicatePicture() {
+    void SkinHoldsNoOtherAndNoDuplicatePicture() {
         std::set<std::string> required;
         for (const layout::SkinPicture& image : layout::kSkinPictures) required.insert(image.name);
         std::set<std::string> seen;
@@ -102,7 +102,7 @@ private slots:
         }
     }
 
-    void libraryHoldsAtLeastEightJpegPicturesOf400By300() {
+    void LibraryHoldsAtLeastEightJpegPicturesOf400By300() {
         QVERIFY(m_pictures.Entries().size() >= 8);
         for (const PackageEntry& entry : m_pictures.Entries()) {
             QVERIFY2(entry.name.ends_with(".jpg"), entry.name.c_str());
@@ -111,7 +111,7 @@ private slots:
     }
 
     // On the largest board every tile must be told from every other by its look alone.
-    void everyTileOfTheLargestBoardLooksDifferent() {
+    void EveryTileOfTheLargestBoardLooksDifferent() {
         QStringList alike;
         for (const PackageEntry& entry : m_pictures.Entries()) {
             const QImage picture = DecodeJpeg(entry.data);
@@ -136,7 +136,7 @@ private slots:
         QVERIFY2(alike.isEmpty(), qPrintable(alike.join(QStringLiteral("; "))));
     }
 
-    void generatingAgainWritesTheSameBytes() {
+    void GeneratingAgainWritesTheSameBytes() {
         QTemporaryDir again;
         QVERIFY(Generate(again.path()));
         for (const char* file : {"Skin.dat", "Pic.dat", "Score.dat", "corvalin.png"}) {
@@ -146,11 +146,11 @@ private slots:
         }
     }
 
-    void scoreFileIsAnEmptyTable() {
+    void ScoreFileIsAnEmptyTable() {
         QCOMPARE(FileBytes(Path("Score.dat").c_str()), QByteArray(4, '\0'));
     }
 
-    void iconIsA256PixelSquareWithTransparentCorners() {
+    void IconIsA256PixelSquareWithTransparentCorners() {
         const QImage icon(Path("corvalin.png").c_str());
         QCOMPARE(icon.size(), QSize(256, 256));
         QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);

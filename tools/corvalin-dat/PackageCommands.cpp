@@ -102,7 +102,7 @@ int RemoveEntry(const Arguments& args) {
         ReportError(args[0], "no entry named \"" + EscapeName(*name) + "\"");
         return kFailure;
     }
-    if (package.Entries().empty()) {
+    if (package.Count() == 0) {
         // A package file cannot be saved empty; write the four bytes of an empty one.
         WriteFileAtomically(args[0], package.ToBytes());
     } else {

@@ -57,7 +57,7 @@ public:
     // Why the file must not be written (the FileError that Add and Remove report), or null.
     const FileError* WriteBlock() const { return m_writeBlock ? &*m_writeBlock : nullptr; }
     // Exactly one picture: the one Remove keeps.
-    bool HoldsOnePicture() const { return m_package.Entries().size() == 1; }
+    bool HoldsOnePicture() const { return m_package.Count() == 1; }
 
     // The import's checks and conversion (PreparePicture against the library's names), then the
     // new entry at the end, saved. A failed save takes the entry out again.

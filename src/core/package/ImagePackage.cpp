@@ -15,12 +15,15 @@
 namespace {
 
 constexpr std::size_t kHeaderFixedBytes = 12;  // nameLength, dataLength, reserved
+const std::string kChangedWhileOpen =
+    "the file was changed by another program while the game read it; nothing was written";
 
 // Package bytes already in memory.
 class MemorySource {
 public:
     explicit MemorySource(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
     std::uint64_t Remaining() const { return m_bytes.size() - m_pos; }
+    std::uint64_t Position() const { return m_pos; }
     bool ReadExact(void* destination, std::size_t size) {
         if (size > Remaining()) return false;
         if (size > 0) std::memcpy(destination, m_bytes.data() + m_pos, size);
@@ -33,58 +36,50 @@ private:
     std::size_t m_pos = 0;
 };
 
-// An open package file: headers come through a large buffer, big data blocks are
-// read straight into their entry's buffer, so the file is read once, in large blocks.
-class FileSource {
+// The headers at the start of an open package file, read through a buffer: a thousand
+// headers take one or two reads.
+class FileHeaderSource {
 public:
-    FileSource(int fd, std::uint64_t size) : m_fd(fd), m_remaining(size) {}
-    std::uint64_t Remaining() const { return m_remaining; }
+    FileHeaderSource(int fd, std::uint64_t size) : m_fd(fd), m_size(size) {}
+    std::uint64_t Remaining() const { return m_size - m_pos; }
+    std::uint64_t Position() const { return m_pos; }
     bool ReadExact(void* destination, std::size_t size) {
-        if (size > m_remaining) return false;
-        if (size == 0) return true;  // an empty entry has no buffer to copy into
+        if (size > Remaining()) return false;
         auto* out = static_cast<std::uint8_t*>(destination);
-        std::size_t buffered = std::min(size, m_end - m_begin);
-        std::memcpy(out, m_buffer.data() + m_begin, buffered);
-        m_begin += buffered;
-        out += buffered;
-        std::size_t left = size - buffered;
-        if (left >= kBufferSize) {
-            if (!ReadRaw(out, left, left)) return false;
-        } else if (left > 0) {
-            m_begin = 0;
-            m_end = 0;
-            std::size_t want =
-                static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize, m_remaining));
-            if (!ReadRaw(m_buffer.data(), want, left)) return false;
-            m_end = m_filled;
-            std::memcpy(out, m_buffer.data(), left);
-            m_begin = left;
+        while (size > 0) {
+            if (m_begin == m_end && !Refill()) return false;
+            const std::size_t part = std::min(size, m_end - m_begin);
+            std::memcpy(out, m_buffer.data() + m_begin, part);
+            m_begin += part;
+            m_pos += part;
+            out += part;
+            size -= part;
         }
-        m_remaining -= size;
         return true;
     }
 
 private:
-    static constexpr std::size_t kBufferSize = 1 << 20;
+    static constexpr std::size_t kBufferSize = 64 * 1024;
 
-    // Reads up to want bytes, at least need of them; m_filled tells how many came.
-    bool ReadRaw(std::uint8_t* out, std::size_t want, std::size_t need) {
-        m_filled = 0;
-        while (m_filled < need) {
-            ssize_t got = ::read(m_fd, out + m_filled, want - m_filled);
-            if (got < 0 && errno == EINTR) continue;
-            if (got <= 0) return false;
-            m_filled += static_cast<std::size_t>(got);
-        }
+    bool Refill() {
+        const auto want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize, Remaining()));
+        ssize_t got = 0;
+        do {
+            got = ::pread(m_fd, m_buffer.data(), want, static_cast<off_t>(m_pos));
+        } while (got < 0 && errno == EINTR);
+        if (got <= 0) return false;
+        m_begin = 0;
+        m_end = static_cast<std::size_t>(got);
         return true;
     }
 
     int m_fd;
-    std::uint64_t m_remaining;
+    std::uint64_t m_size;
+    std::uint64_t m_pos = 0;
     std::vector<std::uint8_t> m_buffer = std::vector<std::uint8_t>(kBufferSize);
     std::size_t m_begin = 0;
     std::size_t m_end = 0;
-    std::size_t m_filled = 0;
 };
 
 template <typename Source>
@@ -105,7 +100,7 @@ void PutInt(std::vector<std::uint8_t>& out, std::uint32_t value) {
 ImagePackage::~ImagePackage() { Clear(); }
 
 template <typename Source>
-bool ImagePackage::ReadFrom(Source& source) {
+bool ImagePackage::ReadHeaders(Source& source, std::vector<PackageEntry>& headers) {
     std::uint32_t rawCount = 0;
     if (!ReadInt(source, rawCount)) {
         m_damage = "the file ends before the entry count";
@@ -117,12 +112,8 @@ bool ImagePackage::ReadFrom(Source& source) {
         m_damage = "the entry count " + std::to_string(count) + " is larger than the file holds";
         return false;
     }
-
-    std::vector<PackageEntry> headers;
-    std::vector<std::uint32_t> dataLengths;
     for (std::int32_t i = 0; i < count; ++i) {
         std::uint32_t nameLength = 0;
-        std::uint32_t dataLength = 0;
         PackageEntry entry;
         if (!ReadInt(source, nameLength)) {
             m_damage = "the file ends inside header " + std::to_string(i);
@@ -134,48 +125,82 @@ bool ImagePackage::ReadFrom(Source& source) {
             return false;
         }
         entry.name.resize(nameLength);
-        if (!source.ReadExact(entry.name.data(), nameLength) || !ReadInt(source, dataLength) ||
-            !ReadInt(source, entry.reserved)) {
+        if (!source.ReadExact(entry.name.data(), nameLength) ||
+            !ReadInt(source, entry.dataLength) || !ReadInt(source, entry.reserved)) {
             m_damage = "the file ends inside header " + std::to_string(i);
             return false;
         }
         headers.push_back(std::move(entry));
-        dataLengths.push_back(dataLength);
     }
+    return true;
+}
 
-    for (std::size_t i = 0; i < headers.size(); ++i) {
-        std::uint32_t dataLength = dataLengths[i];
-        if (dataLength > source.Remaining()) {
-            m_damage = "the data of \"" + headers[i].name + "\" is cut short";
+void ImagePackage::ReadDataFromMemory(std::span<const std::uint8_t> bytes, std::uint64_t start,
+                                      std::vector<PackageEntry>& headers) {
+    std::uint64_t position = start;
+    for (PackageEntry& entry : headers) {
+        if (entry.dataLength > bytes.size() - position) {
+            m_damage = "the data of \"" + entry.name + "\" is cut short";
             break;
         }
-        headers[i].data.resize(dataLength);
-        if (!source.ReadExact(headers[i].data.data(), dataLength)) {
-            m_damage = "the data of \"" + headers[i].name + "\" could not be read";
-            break;
-        }
-        m_entries.push_back(std::move(headers[i]));
+        const auto* first = bytes.data() + position;
+        entry.data.assign(first, first + entry.dataLength);
+        entry.loaded = true;
+        position += entry.dataLength;
+        m_entries.push_back(std::move(entry));
     }
-    return m_damage.empty();
+}
+
+void ImagePackage::PlaceDataInFile(std::uint64_t start, std::vector<PackageEntry>& headers) {
+    std::uint64_t position = start;
+    for (PackageEntry& entry : headers) {
+        if (entry.dataLength > m_fileState.size - position) {
+            m_damage = "the data of \"" + entry.name + "\" is cut short";
+            break;
+        }
+        entry.offset = position;
+        entry.onFile = true;
+        position += entry.dataLength;
+        m_entries.push_back(std::move(entry));
+    }
+    if (m_damage.empty()) return;
+    // A damaged file is read once, now, as far as it is whole; it is not read again.
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        PackageEntry& entry = m_entries[i];
+        entry.data.resize(entry.dataLength);
+        if (!ReadAt(m_fd, entry.offset, entry.data.data(), entry.dataLength)) {
+            m_damage = "the data of \"" + entry.name + "\" could not be read";
+            m_entries.resize(i);
+            break;
+        }
+        entry.loaded = true;
+        entry.onFile = false;
+    }
+    CloseFile();
 }
 
 bool ImagePackage::Load(const std::string& path) {
     Clear();
     m_damage.clear();
     m_damagedPath.clear();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0) return false;
+    m_filePath = path;
     struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    if (ok) {
-        FileSource source(fd, static_cast<std::uint64_t>(info.st_size));
-        ok = ReadFrom(source);
-    } else {
+    if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         m_damage = "not a regular file";
+    } else {
+        m_fileState = {static_cast<std::uint64_t>(info.st_size), info.st_mtim.tv_sec,
+                       info.st_mtim.tv_nsec};
+        FileHeaderSource source(m_fd, m_fileState.size);
+        std::vector<PackageEntry> headers;
+        if (ReadHeaders(source, headers)) PlaceDataInFile(source.Position(), headers);
     }
-    ::close(fd);
-    if (!m_damage.empty()) m_damagedPath = path;
-    return ok;
+    if (!m_damage.empty()) {
+        CloseFile();
+        m_damagedPath = path;
+    }
+    return m_damage.empty();
 }
 
 bool ImagePackage::LoadFromBytes(std::span<const std::uint8_t> bytes) {
@@ -183,34 +208,161 @@ bool ImagePackage::LoadFromBytes(std::span<const std::uint8_t> bytes) {
     m_damage.clear();
     m_damagedPath.clear();
     MemorySource source(bytes);
-    return ReadFrom(source);
+    std::vector<PackageEntry> headers;
+    if (ReadHeaders(source, headers)) ReadDataFromMemory(bytes, source.Position(), headers);
+    return m_damage.empty();
+}
+
+bool ImagePackage::FileUnchanged() const {
+    struct stat info {};
+    if (::fstat(m_fd, &info) != 0) return false;
+    const FileState now{static_cast<std::uint64_t>(info.st_size), info.st_mtim.tv_sec,
+                        info.st_mtim.tv_nsec};
+    return now == m_fileState;
+}
+
+bool ImagePackage::ReadEntry(PackageEntry& entry) const {
+    if (entry.loaded) return true;
+    if (!entry.onFile || entry.unreadable) return false;
+    entry.data.resize(entry.dataLength);
+    // Bytes of a file changed in place would be another picture's, or none at all.
+    if (!FileUnchanged() || !ReadAt(m_fd, entry.offset, entry.data.data(), entry.dataLength)) {
+        entry.data = {};
+        entry.unreadable = true;
+        m_readFailed = true;
+        return false;
+    }
+    entry.loaded = true;
+    return true;
+}
+
+void ImagePackage::KeepFewInMemory() const {
+    if (m_keepAll) return;
+    while (m_recent.size() > kCachedEntries) {
+        const std::string name = std::move(m_recent.back());
+        m_recent.pop_back();
+        auto found = std::find_if(m_entries.begin(), m_entries.end(),
+                                  [&](const PackageEntry& entry) { return entry.name == name; });
+        if (found == m_entries.end() || !found->onFile) continue;
+        found->data = {};
+        found->loaded = false;
+    }
+}
+
+const std::vector<PackageEntry>& ImagePackage::Entries() const {
+    m_keepAll = true;
+    for (PackageEntry& entry : m_entries) ReadEntry(entry);
+    return m_entries;
 }
 
 std::vector<std::uint8_t> ImagePackage::ToBytes() const {
     std::size_t total = 4;
     for (const auto& entry : m_entries)
-        total += kHeaderFixedBytes + entry.name.size() + entry.data.size();
+        total += kHeaderFixedBytes + entry.name.size() + entry.dataLength;
     std::vector<std::uint8_t> out;
     out.reserve(total);
     PutInt(out, static_cast<std::uint32_t>(m_entries.size()));
     for (const auto& entry : m_entries) {
         PutInt(out, static_cast<std::uint32_t>(entry.NameLength()));
         out.insert(out.end(), entry.name.begin(), entry.name.end());
-        PutInt(out, entry.DataLength());
+        PutInt(out, entry.dataLength);
         PutInt(out, entry.reserved);
     }
-    for (const auto& entry : m_entries) out.insert(out.end(), entry.data.begin(), entry.data.end());
+    for (auto& entry : m_entries) {
+        if (entry.loaded) {
+            out.insert(out.end(), entry.data.begin(), entry.data.end());
+            continue;
+        }
+        const std::size_t at = out.size();
+        out.resize(at + entry.dataLength);
+        if (entry.unreadable || !FileUnchanged() ||
+            !ReadAt(m_fd, entry.offset, out.data() + at, entry.dataLength)) {
+            entry.unreadable = true;
+            m_readFailed = true;
+            throw FileError(m_filePath, kChangedWhileOpen);
+        }
+    }
     return out;
+}
+
+void ImagePackage::WriteContent(int fd, const std::string& path) const {
+    std::vector<std::uint8_t> headers;
+    PutInt(headers, static_cast<std::uint32_t>(m_entries.size()));
+    for (const auto& entry : m_entries) {
+        PutInt(headers, static_cast<std::uint32_t>(entry.NameLength()));
+        headers.insert(headers.end(), entry.name.begin(), entry.name.end());
+        PutInt(headers, entry.dataLength);
+        PutInt(headers, entry.reserved);
+    }
+    WriteAll(fd, headers, path);
+    // Neighbouring entries that lie one after the other in the old file go in one copy.
+    std::uint64_t runStart = 0;
+    std::uint64_t runLength = 0;
+    auto flushRun = [&] {
+        if (runLength > 0) CopyRange(m_fd, runStart, runLength, m_filePath, fd, path);
+        runLength = 0;
+    };
+    for (const auto& entry : m_entries) {
+        if (entry.loaded) {
+            flushRun();
+            WriteAll(fd, entry.data, path);
+        } else if (runLength > 0 && runStart + runLength == entry.offset) {
+            runLength += entry.dataLength;
+        } else {
+            flushRun();
+            runStart = entry.offset;
+            runLength = entry.dataLength;
+        }
+    }
+    flushRun();
 }
 
 bool ImagePackage::Save(const std::string& path) {
     if (m_entries.empty()) return false;
+    const bool streams = std::any_of(m_entries.begin(), m_entries.end(),
+                                     [](const PackageEntry& entry) { return !entry.loaded; });
+    if (m_readFailed || (streams && !FileUnchanged())) {
+        m_readFailed = true;
+        throw FileError(m_filePath, kChangedWhileOpen);
+    }
     if (path == m_damagedPath) {
         // What could not be read may still matter to someone: never overwrite it unseen.
         CopyFile(path, path + ".damaged");
         m_damagedPath.clear();
     }
-    WriteFileAtomically(path, ToBytes());
+    int written = -1;
+    try {
+        WriteFileAtomically(path, [&](int fd) {
+            WriteContent(fd, path);
+            // The package goes on reading from what it wrote, not from the replaced file.
+            written = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+            if (written < 0) throw FileError(path, DescribeErrno(errno));
+        });
+    } catch (...) {
+        if (written >= 0) ::close(written);
+        throw;
+    }
+    CloseFile();
+    m_fd = written;
+    m_filePath = path;
+    struct stat info {};
+    ::fstat(m_fd, &info);
+    m_fileState = {static_cast<std::uint64_t>(info.st_size), info.st_mtim.tv_sec,
+                   info.st_mtim.tv_nsec};
+    std::uint64_t position = 4;
+    for (const auto& entry : m_entries) position += kHeaderFixedBytes + entry.name.size();
+    for (auto& entry : m_entries) {
+        entry.offset = position;
+        entry.onFile = true;
+        position += entry.dataLength;
+        // What was added lives in the file now; only what was on screen lately stays in memory.
+        const bool recent =
+            std::find(m_recent.begin(), m_recent.end(), entry.name) != m_recent.end();
+        if (entry.loaded && !recent && !m_keepAll) {
+            entry.data = {};
+            entry.loaded = false;
+        }
+    }
     return true;
 }
 
@@ -227,7 +379,13 @@ void ImagePackage::AddEntry(std::string name, std::vector<std::uint8_t> data,
                             std::uint32_t reserved) {
     if (name.size() > kMaxNameLength)
         throw std::invalid_argument("package entry name longer than 127 bytes");
-    m_entries.push_back(PackageEntry{std::move(name), reserved, std::move(data)});
+    PackageEntry entry;
+    entry.name = std::move(name);
+    entry.reserved = reserved;
+    entry.dataLength = static_cast<std::uint32_t>(data.size());
+    entry.data = std::move(data);
+    entry.loaded = true;
+    m_entries.push_back(std::move(entry));
 }
 
 bool ImagePackage::Remove(const std::string& name) {
@@ -239,15 +397,32 @@ bool ImagePackage::Remove(const std::string& name) {
 }
 
 const std::vector<std::uint8_t>* ImagePackage::FindData(const std::string& name) const {
-    for (const auto& entry : m_entries) {
-        if (entry.name == name) return &entry.data;
+    auto found = std::find_if(m_entries.begin(), m_entries.end(),
+                              [&](const PackageEntry& entry) { return entry.name == name; });
+    if (found == m_entries.end() || !ReadEntry(*found)) return nullptr;
+    if (found->onFile) {
+        std::erase(m_recent, name);
+        m_recent.insert(m_recent.begin(), name);
+        KeepFewInMemory();
     }
-    return nullptr;
+    return &found->data;
 }
 
 void ImagePackage::GetNames(std::vector<std::string>& names) const {
     names.clear();
+    names.reserve(m_entries.size());
     for (const auto& entry : m_entries) names.push_back(entry.name);
 }
 
-void ImagePackage::Clear() { m_entries.clear(); }
+void ImagePackage::CloseFile() {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+    m_readFailed = false;
+}
+
+void ImagePackage::Clear() {
+    m_entries.clear();
+    m_recent.clear();
+    m_keepAll = false;
+    CloseFile();
+}

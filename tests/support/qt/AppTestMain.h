@@ -1,0 +1,15 @@
+#pragma once
+
+// A main that runs a QTest class under the application object.
+
+#include <QTest>
+
+#include "app/CorvalinApp.h"
+
+#define CORVALIN_APP_TEST_MAIN(TestClass)        \
+    int main(int argc, char** argv) {            \
+        CCorvalinApp app(argc, argv);            \
+        app.setAttribute(Qt::AA_Use96Dpi, true); \
+        TestClass tests;                         \
+        return QTest::qExec(&tests, argc, argv); \
+    }

@@ -1,0 +1,34 @@
+#pragma once
+
+// Runs one of the command-line tools as a process, as from a shell without a display.
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace test {
+
+struct ToolRun {
+    int exitCode = -1;  // -1 when the tool crashed or did not finish
+    QStringList lines;  // standard output, one entry per non-empty line
+    QString errors;
+};
+
+inline ToolRun RunTool(const QString& program, const QStringList& arguments,
+                       const QString& workingDirectory) {
+    QProcess process;
+    process.setWorkingDirectory(workingDirectory);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.remove("QT_QPA_PLATFORM");
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    ToolRun run;
+    if (!process.waitForFinished(60000)) return run;
+    if (process.exitStatus() == QProcess::NormalExit) run.exitCode = process.exitCode();
+    run.lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    run.errors = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+}  // namespace test
