@@ -289,7 +289,7 @@ TEST(PuzzleBoardTest, EachArrowTakesTheTileBesideTheEmptyCellOrNoneAtTheEdge) {
     using Slide = PuzzleBoard::Slide;
     using Found = std::optional<std::pair<int, int>>;
     const struct {
-        Position empty;
+        CellPos empty;
         Found left, right, up, down;
     } cases[] = {
         {{1, 1}, {{1, 2}}, {{1, 0}}, {{2, 1}}, {{0, 1}}},
@@ -307,7 +307,7 @@ TEST(PuzzleBoardTest, EachArrowTakesTheTileBesideTheEmptyCellOrNoneAtTheEdge) {
         PuzzleBoard board = ShuffledBoard(3, 4, 0);
         board.ClickCell(board.EmptyRow(), each.empty.col);
         board.ClickCell(each.empty.row, each.empty.col);
-        ASSERT_EQ((Position{board.EmptyRow(), board.EmptyCol()}), each.empty);
+        ASSERT_EQ((CellPos{board.EmptyRow(), board.EmptyCol()}), each.empty);
         EXPECT_EQ(tile(board, Slide::Left), each.left);
         EXPECT_EQ(tile(board, Slide::Right), each.right);
         EXPECT_EQ(tile(board, Slide::Up), each.up);
