@@ -27,7 +27,8 @@ void ButtonStandIn::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
             if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
-                Press();
+                // A key held down presses once, as a mouse button held down clicks once.
+                if (!event->isAutoRepeat()) Press();
                 return;
             }
             break;

@@ -97,9 +97,7 @@ private slots:
 
     void init() {
         m_data.WriteScores({});
-        App()->LoadData(m_data.Path());
-        App()->m_boardRows = 3;
-        App()->m_boardCols = 4;
+        App()->LoadData(m_data.Path());  // the first picture at 3 x 4
     }
 
     void theBoardHasTheFocusAtStart() {
