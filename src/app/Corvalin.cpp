@@ -2,16 +2,19 @@
 
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <QWindow>
-#include <algorithm>
+#include <functional>
 
 #include "app/CorvalinApp.h"
 #include "core/library/DroppedFiles.h"
 #include "game/GameFrame.h"
+#include "game/GameWnd.h"
 #include "info/AboutFrame.h"
 #include "library/ResFrame.h"
 #include "platform/WindowShape.h"
@@ -19,6 +22,7 @@
 #include "scores/ScoreWnd.h"
 #include "skin/EdgeRect.h"
 #include "skin/PackageImage.h"
+#include "skin/ReadingOrder.h"
 
 namespace {
 
@@ -55,18 +59,40 @@ void CCorvalin::CreateChildren() {
                            static_cast<QWidget*>(m_aboutFrame), static_cast<QWidget*>(m_scoreWnd)})
         panel->installEventFilter(this);
 
-    m_gameButton = &m_buttons.Add(kGame, layout::kGameButton, true);
+    constexpr auto kLatching = SkinButtons::Kind::Latching;
+    m_gameButton = &m_buttons.Add(kGame, layout::kGameButton, kLatching);
     m_gameButton->Select();
     m_sectionButtons.push_back(m_gameButton);
-    m_sectionButtons.push_back(&m_buttons.Add(kRes, layout::kResButton, true));
-    m_sectionButtons.push_back(&m_buttons.Add(kScore, layout::kScoreButton, true));
-    m_sectionButtons.push_back(&m_buttons.Add(kAbout, layout::kAboutButton, true));
+    m_sectionButtons.push_back(&m_buttons.Add(kRes, layout::kResButton, kLatching));
+    m_sectionButtons.push_back(&m_buttons.Add(kScore, layout::kScoreButton, kLatching));
+    m_sectionButtons.push_back(&m_buttons.Add(kAbout, layout::kAboutButton, kLatching));
     m_buttons.Add(kMinimize, layout::kMinButton);
     m_buttons.Add(kClose, layout::kCloseButton);
 
     SetUpHolder(m_title, layout::kTitle);
     SetUpHolder(m_background, layout::kBackground);
     setWindowIcon(ProgramIcon());
+    CreateShortcuts();
+    // Arrows play at once.
+    m_gameFrame->View()->setFocus();
+}
+
+void CCorvalin::CreateShortcuts() {
+    const auto bind = [this](const QKeySequence& keys, const std::function<void()>& action) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, action);
+    };
+    const auto newGame = [this] {
+        m_buttons.Click(kGame);  // posted first, so the game shows before the new board
+        m_gameFrame->PressNew();
+    };
+    bind(QKeySequence(Qt::CTRL | Qt::Key_N), newGame);
+    bind(QKeySequence(Qt::Key_F2), newGame);
+    const int sections[] = {kGame, kRes, kScore, kAbout};
+    for (int i = 0; i < 4; ++i) {
+        bind(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + i)),
+             [this, id = sections[i]] { m_buttons.Click(id); });
+    }
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { m_buttons.Click(kClose); });
 }
 
 void CCorvalin::paintEvent(QPaintEvent*) {
@@ -96,12 +122,8 @@ void CCorvalin::mousePressEvent(QMouseEvent* event) {
 void CCorvalin::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     m_dragging = false;
-    ImageButton* clicked = m_buttons.OnLButtonUp(event->position().toPoint());
-    if (std::ranges::find(m_sectionButtons, clicked) == m_sectionButtons.end()) return;
-    // The section buttons are a group in which exactly one is selected.
-    for (ImageButton* other : m_sectionButtons) {
-        if (other != clicked) other->Deselect();
-    }
+    // The section buttons are a group: the buttons release the others of a clicked one.
+    m_buttons.OnLButtonUp(event->position().toPoint());
 }
 
 void CCorvalin::leaveEvent(QEvent*) { m_buttons.OnMouseMove(QPoint(-1, -1)); }
@@ -151,6 +173,29 @@ void CCorvalin::ShowSection(QWidget* panel) {
     for (QWidget* other : hideOrder) {
         if (other != panel) other->setGeometry(kHidden);
     }
+    KeepFocusShown(panel);
+}
+
+void CCorvalin::KeepFocusShown(QWidget* panel) {
+    const QWidget* focus = focusWidget();
+    if (focus != nullptr && IsShown(focus)) return;
+    if (panel == m_gameFrame)
+        m_gameFrame->View()->setFocus();
+    else
+        panel->setFocus();
+}
+
+void CCorvalin::keyPressEvent(QKeyEvent* event) {
+    // Arrows that no control took play the board while the game is shown.
+    if (IsShown(m_gameFrame) && m_gameFrame->View()->PlayKey(*event)) return;
+    event->ignore();
+}
+
+bool CCorvalin::focusNextPrevChild(bool next) {
+    QWidget* to = NextInReadingOrder(this, focusWidget(), next);
+    if (to == nullptr) return false;
+    to->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 namespace {
@@ -195,4 +240,5 @@ void CCorvalin::PlayPicture() {
     m_gameFrame->setGeometry(kContentRect);
     m_gameFrame->update();
     m_gameFrame->ReloadPicture();
+    KeepFocusShown(m_gameFrame);
 }

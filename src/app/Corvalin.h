@@ -46,10 +46,16 @@ protected:
     void dropEvent(QDropEvent* event) override;
     // The pointer entering a panel leaves the window's own surface: Qt tells only the panel.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void CreateChildren();
     void ShowSection(QWidget* panel);
+    // Focus left behind in a panel just hidden would take keys unseen: the board takes it
+    // when the game is shown, otherwise the shown panel, from where Tab goes on.
+    void KeepFocusShown(QWidget* panel);
+    void CreateShortcuts();
     // Selects one section button and clears the others, as a click on it does.
     void SelectSectionButton(ImageButton* chosen);
     void PlayPicture();

@@ -4,6 +4,7 @@
 #include <QTimerEvent>
 
 #include "core/io/FileError.h"
+#include "core/library/DisplayName.h"
 #include "core/scores/GameRecord.h"
 #include "core/scores/ScoreFile.h"
 #include "core/state/AppState.h"
@@ -11,6 +12,7 @@
 #include "game/NameInputDialog.h"
 #include "platform/MessageBox.h"
 #include "skin/EdgeRect.h"
+#include "skin/ItemStandIn.h"
 #include "skin/PackageImage.h"
 
 namespace {
@@ -30,10 +32,14 @@ void GameFrame::OnSize(const QSize&) { SyncWithChoice(); }
 
 void GameFrame::CreateChildren() {
     m_view = new GameWnd(this, App()->m_picturePackage);
+    m_thumbnailName =
+        new ItemStandIn(this, QAccessible::Graphic, ToQRect(layout::kThumbnailRect), false);
     ShowChoice();
     m_newButton = &AddButton(kNewButtonId, layout::kNewButton);
     m_steps.Init(ToQRect(layout::kStepsRect), kCounterDigits);
     m_seconds.Init(ToQRect(layout::kSecondsRect), kCounterDigits);
+    m_stepsName = new ItemStandIn(this, QAccessible::StaticText, m_steps.Rect(), true);
+    m_secondsName = new ItemStandIn(this, QAccessible::StaticText, m_seconds.Rect(), true);
     ShowCounts();
 }
 
@@ -54,6 +60,7 @@ void GameFrame::ShowChoice() {
     m_view->LoadPicture(m_shownPicture, m_shownSize);
     m_thumbnail.SetImage(ToQRect(layout::kThumbnailRect),
                          GetImage(app->m_picturePackage, m_shownPicture));
+    m_thumbnailName->SetName(WidenText(DisplayName(m_shownPicture)));
 }
 
 void GameFrame::ReloadPicture() {
@@ -86,6 +93,7 @@ void GameFrame::NewGame() {
     m_view->update();
     StartClock();
     update();
+    m_view->setFocus();  // arrows play the new game at once
 }
 
 void GameFrame::GameOver() {
@@ -124,6 +132,8 @@ void GameFrame::ResetCounts() {
 void GameFrame::ShowCounts() {
     m_steps.Set(m_counts.Steps());
     m_seconds.Set(m_counts.Seconds());
+    m_stepsName->SetName(QStringLiteral("Moves: %1").arg(m_steps.Value()));
+    m_secondsName->SetName(QStringLiteral("Seconds: %1").arg(m_seconds.Value()));
 }
 
 void GameFrame::timerEvent(QTimerEvent* event) {

@@ -9,6 +9,7 @@
 #include "skin/SkinnedPanel.h"
 
 class GameWnd;
+class ItemStandIn;
 
 // The panel that runs a game: the board view, a thumbnail of the whole picture, "New",
 // and the step and second counters. It plays the current choice of the application,
@@ -25,6 +26,8 @@ public:
     // Reloads the board and thumbnail from the current choice and ends the game in play: the
     // board shows the whole picture, so the clock stops and the counters go back to 0.
     void ReloadPicture();
+    // Clicks New as the mouse does: UM_BUTTONCLICK is posted.
+    void PressNew() { ClickButton(kNewButtonId); }
 
     GameWnd* View() const { return m_view; }
     const DigitCounter& Steps() const { return m_steps; }
@@ -61,5 +64,9 @@ private:
     DigitCounter m_steps;
     DigitCounter m_seconds;
     GameCounts m_counts;
+    // Names for assistive technology, and tooltips on the counters, which have no labels.
+    ItemStandIn* m_thumbnailName = nullptr;
+    ItemStandIn* m_stepsName = nullptr;
+    ItemStandIn* m_secondsName = nullptr;
     int m_clockTimer = 0;  // Qt's id of the running GameClock, 0 when stopped
 };

@@ -1,8 +1,10 @@
 #include "game/GameWnd.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "game/BoardAccessible.h"
 #include "platform/Messages.h"
 #include "res/HandCursor.h"
 #include "skin/PackageImage.h"
@@ -11,11 +13,16 @@ const QRgb GameWnd::kLineColor = qRgb(108, 212, 255);
 
 GameWnd::GameWnd(QWidget* parent, const ImagePackage& pictures)
     : QWidget(parent), m_pictures(pictures) {
+    // Before anything Qt might tell assistive technology about, which fixes the interface.
+    InstallBoardAccessibility();
     setObjectName("GameWnd");
     setGeometry(0, 0, kWidth, kHeight);
     // Every paint covers the whole area; nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(HandCursor());
+    // A click or Tab gives the board the arrow keys; it shows no focus mark.
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Board"));
 }
 
 GameWnd::~GameWnd() = default;
@@ -25,9 +32,13 @@ void GameWnd::LoadPicture(const std::string& name, const GridSize& size) {
     m_pictureBitmapStale = true;
     m_tiles.Clear();
     m_board.Reset(size);
+    BoardReset(this);
 }
 
-void GameWnd::StartGame() { m_board.Shuffle(); }
+void GameWnd::StartGame() {
+    m_board.Shuffle();
+    TilesMoved(this);
+}
 
 void GameWnd::RenderPictureBitmap() {
     if (m_pictureBitmap.isNull()) m_pictureBitmap = QImage(kWidth, kHeight, QImage::Format_RGB32);
@@ -82,10 +93,41 @@ void GameWnd::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     // A release off the board after pressing on it is no click on any cell.
     if (event->button() != Qt::LeftButton || !m_board.InPlay() || !rect().contains(point)) return;
-    const PuzzleBoard::Cell cell = m_board.CellAt(point.x(), point.y());
+    ClickCell(m_board.CellAt(point.x(), point.y()));
+}
+
+void GameWnd::ClickCell(const PuzzleBoard::Cell& cell) {
     const ClickResult result = m_board.ClickCell(cell.row, cell.col);
     if (!result.counted) return;
     SendMessage(parentWidget(), UM_TILESMOVED, static_cast<quintptr>(result.moved), 0);
     if (result.solved) PostMessage(parentWidget(), UM_PUZZLESOLVED, 0, 0);
     update();
+    TilesMoved(this);
+}
+
+bool GameWnd::PlayKey(const QKeyEvent& event) {
+    if ((event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+    PuzzleBoard::Slide slide{};
+    switch (event.key()) {
+        case Qt::Key_Left:
+            slide = PuzzleBoard::Slide::Left;
+            break;
+        case Qt::Key_Right:
+            slide = PuzzleBoard::Slide::Right;
+            break;
+        case Qt::Key_Up:
+            slide = PuzzleBoard::Slide::Up;
+            break;
+        case Qt::Key_Down:
+            slide = PuzzleBoard::Slide::Down;
+            break;
+        default:
+            return false;
+    }
+    if (const auto tile = m_board.TileToSlide(slide)) ClickCell(*tile);
+    return true;
+}
+
+void GameWnd::keyPressEvent(QKeyEvent* event) {
+    if (!PlayKey(*event)) event->ignore();
 }

@@ -10,6 +10,7 @@
 #include "skin/SkinImage.h"
 
 class ImagePackage;
+class QKeyEvent;
 
 // The 400 x 300 play area: cuts the picture into tiles where the board says, turns a
 // released click into a cell, and tells its parent of every counted click
@@ -28,6 +29,9 @@ public:
     void LoadPicture(const std::string& name, const GridSize& size);
     // Shuffles the board; the caller repaints.
     void StartGame();
+    // An arrow key slides the tile beside the empty cell into it, counted and reported as a
+    // click on that tile. True for any arrow without modifiers, whether a tile moved or not.
+    bool PlayKey(const QKeyEvent& event);
 
     // Paints the whole 400 x 300 frame for the board's current state.
     void ComposeFrame(QPainter& painter);
@@ -40,10 +44,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void RenderPictureBitmap();
     void CutTiles();
+    // A click on a cell in play: counted, reported to the parent and repainted.
+    void ClickCell(const PuzzleBoard::Cell& cell);
 
     const ImagePackage& m_pictures;
     PuzzleBoard m_board;

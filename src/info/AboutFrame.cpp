@@ -11,8 +11,8 @@ AboutFrame::AboutFrame(QWidget* parent, const QRect& rect) : SkinnedPanel(parent
 AboutFrame::~AboutFrame() = default;
 
 void AboutFrame::CreateChildren() {
-    AddButton(kEmailButtonId, layout::kEmailButton);
-    AddButton(kWebButtonId, layout::kWebButton);
+    AddLink(kEmailButtonId, layout::kEmailButton);
+    AddLink(kWebButtonId, layout::kWebButton);
     SetUpHolder(m_aboutImage, layout::kAboutImage);
 }
 

@@ -7,6 +7,7 @@
 
 #include "core/board/GridSize.h"
 #include "core/io/FileError.h"
+#include "core/library/DisplayName.h"
 #include "core/state/AppState.h"
 #include "library/BoardSizeComboBox.h"
 #include "library/PictureImport.h"
@@ -15,6 +16,7 @@
 #include "platform/ImportProgress.h"
 #include "platform/MessageBox.h"
 #include "skin/EdgeRect.h"
+#include "skin/ItemStandIn.h"
 #include "skin/PackageImage.h"
 
 namespace {
@@ -58,8 +60,15 @@ void ResFrame::CreateChildren() {
     m_pictureList->ShowPictures(m_pictureNames);
     m_pictureList->setCurrentRow(0);
 
+    m_previewName =
+        new ItemStandIn(this, QAccessible::Graphic, ToQRect(layout::kPreviewRect), false);
+    ShowPreview(app->m_currentPicture);
+}
+
+void ResFrame::ShowPreview(const std::string& name) {
     m_preview.reset();
-    m_preview = GetImage(app->m_picturePackage, app->m_currentPicture);
+    m_preview = GetImage(App()->m_picturePackage, name);
+    m_previewName->SetName(WidenText(DisplayName(name)));
 }
 
 qintptr ResFrame::OnMessage(unsigned message, quintptr first, qintptr) {
@@ -92,8 +101,7 @@ void ResFrame::ChooseSize() {
 void ResFrame::SelectPicture(int row) {
     if (row < 0 || row >= static_cast<int>(m_pictureNames.size())) return;
     const std::string& name = m_pictureNames[static_cast<std::size_t>(row)];
-    m_preview.reset();
-    m_preview = GetImage(App()->m_picturePackage, name);
+    ShowPreview(name);
     App()->m_currentPicture = name;
     update();
 }

@@ -8,6 +8,7 @@
 #include "skin/SkinnedPanel.h"
 
 class BoardSizeComboBox;
+class ItemStandIn;
 class PictureListBox;
 
 // The picture library panel: the list of pictures with a large preview of the selected one,
@@ -47,6 +48,8 @@ protected:
 private:
     void ChooseSize();
     void SelectPicture(int row);
+    // The preview shows `name` (a library name, or none at all when empty).
+    void ShowPreview(const std::string& name);
     void PlaySelectedPicture();
     // Brings the name list and the rows in step with the library's package, which every
     // change of Pic.dat brings up to date with the file.
@@ -56,4 +59,5 @@ private:
     PictureListBox* m_pictureList = nullptr;
     std::vector<std::string> m_pictureNames;
     std::unique_ptr<SkinImage> m_preview;
+    ItemStandIn* m_previewName = nullptr;  // the preview's name for assistive technology
 };

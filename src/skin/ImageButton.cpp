@@ -49,8 +49,11 @@ bool ImageButton::OnLButtonDown(const QPoint&) {
 
 bool ImageButton::OnLButtonUp(const QPoint&) {
     m_pressed = false;
-    const bool click = m_hover && !(m_latching && m_selected);
-    if (!click) return false;
+    return m_hover && Click();
+}
+
+bool ImageButton::Click() {
+    if (m_latching && m_selected) return false;
     Invalidate();
     PostMessage(m_parent, UM_BUTTONCLICK, static_cast<quintptr>(m_id), 0);
     Select();
@@ -61,12 +64,14 @@ void ImageButton::Select() {
     if (!m_latching) return;
     m_selected = true;
     Invalidate();
+    if (m_selectionListener) m_selectionListener();
 }
 
 void ImageButton::Deselect() {
     if (!m_latching) return;
     m_selected = false;
     Invalidate();
+    if (m_selectionListener) m_selectionListener();
 }
 
 void ImageButton::Invalidate() const {

@@ -2,6 +2,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <functional>
 #include <memory>
 
 #include "skin/SkinImage.h"
@@ -36,12 +37,22 @@ public:
     bool OnLButtonDown(const QPoint& point);
     // True when this release was a click (then UM_BUTTONCLICK has been posted).
     bool OnLButtonUp(const QPoint& point);
+    // A click without the mouse (a key, a shortcut, assistive technology), made as a release
+    // over the button makes one. False, and nothing done, for a selected latching button.
+    bool Click();
 
     // Latch or release a latching button; a plain button ignores both.
     void Select();
     void Deselect();
 
     const QRect& Rect() const { return m_rect; }
+    int Id() const { return m_id; }
+    bool Latching() const { return m_latching; }
+    bool Selected() const { return m_selected; }
+    // Called after every Select and Deselect of a latching button.
+    void SetSelectionListener(std::function<void()> listener) {
+        m_selectionListener = std::move(listener);
+    }
 
 private:
     const SkinImage* CurrentPicture() const;
@@ -57,4 +68,5 @@ private:
     bool m_pressed = false;
     bool m_latching = false;
     bool m_selected = false;
+    std::function<void()> m_selectionListener;
 };

@@ -1,40 +1,90 @@
 #include "skin/SkinButtons.h"
 
+#include <QAccessible>
+
 #include "core/state/AppState.h"
+#include "skin/ButtonStandIn.h"
 #include "skin/EdgeRect.h"
 #include "skin/PackageImage.h"
 
-ImageButton& SkinButtons::Add(int id, const layout::ButtonLayout& layout, bool latching) {
-    ImageButton& button = *m_buttons.emplace_back(std::make_unique<ImageButton>());
-    SetUp(button, id, layout, latching);
+namespace {
+
+QAccessible::Role RoleOf(SkinButtons::Kind kind) {
+    return kind == SkinButtons::Kind::Link ? QAccessible::Link : QAccessible::Button;
+}
+
+}  // namespace
+
+// The stand-ins look at their buttons: they go first.
+SkinButtons::~SkinButtons() {
+    for (Entry& entry : m_buttons) delete entry.standIn.data();
+}
+
+ImageButton& SkinButtons::Add(int id, const layout::ButtonLayout& layout, Kind kind) {
+    auto owned = std::make_unique<ImageButton>();
+    ImageButton& button = *owned;
+    button.SetUp(m_owner, kind == Kind::Latching, id, {}, nullptr, nullptr, nullptr);
+    SetUp(button, id, layout);
+    auto* standIn =
+        new ButtonStandIn(m_owner, button, RoleOf(kind), [this, &button] { Click(button); });
+    standIn->SetName(QString::fromUtf8(layout.label));
+    button.SetSelectionListener([standIn] {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(standIn, changed);
+        QAccessible::updateAccessibility(&event);
+    });
+    m_buttons.push_back({std::move(owned), standIn});
     return button;
 }
 
-void SkinButtons::SetUp(ImageButton& button, int id, const layout::ButtonLayout& layout,
-                        bool latching) const {
+void SkinButtons::SetUp(ImageButton& button, int id, const layout::ButtonLayout& layout) const {
     const ImagePackage& skin = App()->m_skinPackage;
-    button.SetUp(m_owner, latching, id, ToQRect(layout.rect), GetImage(skin, layout.normal),
-                 GetImage(skin, layout.mouseOn), GetImage(skin, layout.mouseDown));
+    button.SetUp(m_owner, button.Latching(), id, ToQRect(layout.rect),
+                 GetImage(skin, layout.normal), GetImage(skin, layout.mouseOn),
+                 GetImage(skin, layout.mouseDown));
 }
 
 void SkinButtons::Draw(QPainter& painter) const {
-    for (const auto& button : m_buttons) button->Draw(painter);
+    for (const Entry& entry : m_buttons) entry.button->Draw(painter);
 }
 
 void SkinButtons::OnMouseMove(const QPoint& point) {
-    for (const auto& button : m_buttons) button->OnMouseMove(point);
+    for (const Entry& entry : m_buttons) entry.button->OnMouseMove(point);
 }
 
 bool SkinButtons::OnLButtonDown(const QPoint& point) {
     bool onButton = false;
-    for (const auto& button : m_buttons) onButton = button->OnLButtonDown(point) || onButton;
+    for (const Entry& entry : m_buttons) onButton = entry.button->OnLButtonDown(point) || onButton;
     return onButton;
 }
 
 ImageButton* SkinButtons::OnLButtonUp(const QPoint& point) {
     ImageButton* clicked = nullptr;
-    for (const auto& button : m_buttons) {
-        if (button->OnLButtonUp(point)) clicked = button.get();
+    for (const Entry& entry : m_buttons) {
+        if (!entry.button->OnLButtonUp(point)) continue;
+        clicked = entry.button.get();
+        ReleaseOthers(*clicked);
     }
     return clicked;
+}
+
+bool SkinButtons::Click(int id) {
+    for (const Entry& entry : m_buttons) {
+        if (entry.button->Id() == id) return Click(*entry.button);
+    }
+    return false;
+}
+
+bool SkinButtons::Click(ImageButton& button) {
+    if (!button.Click()) return false;
+    ReleaseOthers(button);
+    return true;
+}
+
+void SkinButtons::ReleaseOthers(const ImageButton& clicked) {
+    if (!clicked.Latching()) return;
+    for (const Entry& entry : m_buttons) {
+        if (entry.button.get() != &clicked) entry.button->Deselect();
+    }
 }

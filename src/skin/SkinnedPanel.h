@@ -34,9 +34,15 @@ protected:
     ImageButton& AddButton(int id, const layout::ButtonLayout& layout) {
         return m_buttons.Add(id, layout);
     }
+    // The same, announced as a link to assistive technology.
+    ImageButton& AddLink(int id, const layout::ButtonLayout& layout) {
+        return m_buttons.Add(id, layout, SkinButtons::Kind::Link);
+    }
     void SetUpButton(ImageButton& button, int id, const layout::ButtonLayout& layout) const {
         m_buttons.SetUp(button, id, layout);
     }
+    // Clicks a button without the mouse, as a release over it would.
+    void ClickButton(int id) { m_buttons.Click(id); }
     void DrawButtons(QPainter& painter) const { m_buttons.Draw(painter); }
 
     // (0, 0, width, height) of the panel as of the last size notification.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <ctime>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/board/GridSize.h"
@@ -296,6 +298,44 @@ TEST(PuzzleBoardTest, CellAtMapsTheDrawingAreaOntoTheGrid) {
     EXPECT_EQ(cellAt(49, 49), (std::pair{0, 0}));
     EXPECT_EQ(cellAt(50, 50), (std::pair{1, 1}));
     EXPECT_EQ(cellAt(399, 299), (std::pair{5, 7}));
+}
+
+TEST(PuzzleBoardTest, EachArrowTakesTheTileBesideTheEmptyCellOrNoneAtTheEdge) {
+    using Slide = PuzzleBoard::Slide;
+    using Found = std::optional<std::pair<int, int>>;
+    const struct {
+        CellPos empty;
+        Found left, right, up, down;
+    } cases[] = {
+        {{1, 1}, {{1, 2}}, {{1, 0}}, {{2, 1}}, {{0, 1}}},
+        {{0, 0}, {{0, 1}}, std::nullopt, {{1, 0}}, std::nullopt},
+        {{2, 3}, std::nullopt, {{2, 2}}, std::nullopt, {{1, 3}}},
+        {{0, 3}, std::nullopt, {{0, 2}}, {{1, 3}}, std::nullopt},
+        {{2, 0}, {{2, 1}}, std::nullopt, std::nullopt, {{1, 0}}},
+    };
+    auto tile = [](const PuzzleBoard& board, Slide slide) -> Found {
+        const auto cell = board.TileToSlide(slide);
+        if (!cell) return std::nullopt;
+        return std::pair{cell->row, cell->col};
+    };
+    for (const auto& each : cases) {
+        PuzzleBoard board = ShuffledBoard(3, 4, 0);
+        board.ClickCell(board.EmptyRow(), each.empty.col);
+        board.ClickCell(each.empty.row, each.empty.col);
+        ASSERT_EQ((CellPos{board.EmptyRow(), board.EmptyCol()}), each.empty);
+        EXPECT_EQ(tile(board, Slide::Left), each.left);
+        EXPECT_EQ(tile(board, Slide::Right), each.right);
+        EXPECT_EQ(tile(board, Slide::Up), each.up);
+        EXPECT_EQ(tile(board, Slide::Down), each.down);
+    }
+}
+
+TEST(PuzzleBoardTest, NoArrowSlidesAnythingOutOfPlay) {
+    PuzzleBoard board;
+    board.Reset({.rows = 3, .cols = 4});
+    for (auto slide : {PuzzleBoard::Slide::Left, PuzzleBoard::Slide::Right, PuzzleBoard::Slide::Up,
+                       PuzzleBoard::Slide::Down})
+        EXPECT_FALSE(board.TileToSlide(slide).has_value());
 }
 
 }  // namespace

@@ -86,3 +86,25 @@ bool PuzzleBoard::IsSolved() const {
     }
     return true;
 }
+
+std::optional<PuzzleBoard::Cell> PuzzleBoard::TileToSlide(Slide slide) const {
+    if (!m_inPlay) return std::nullopt;
+    Cell tile{m_emptyRow, m_emptyCol};
+    switch (slide) {
+        case Slide::Left:
+            ++tile.col;
+            break;
+        case Slide::Right:
+            --tile.col;
+            break;
+        case Slide::Up:
+            ++tile.row;
+            break;
+        case Slide::Down:
+            --tile.row;
+            break;
+    }
+    if (tile.row < 0 || tile.row >= m_rows || tile.col < 0 || tile.col >= m_cols)
+        return std::nullopt;
+    return tile;
+}

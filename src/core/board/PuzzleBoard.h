@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "core/board/GridSize.h"
 #include "core/board/RandomGenerator.h"
@@ -43,6 +44,12 @@ public:
     };
     // The cell under a point of the 400 x 300 drawing area.
     Cell CellAt(int x, int y) const { return {m_rows * y / kAreaHeight, m_cols * x / kAreaWidth}; }
+
+    // The way an arrow key slides a tile into the empty cell.
+    enum class Slide { Left, Right, Up, Down };
+    // The tile that slide moves: Left takes the one right of the empty cell, Up the one below
+    // it, and so on. None out of play or where the empty cell stands at that edge.
+    std::optional<Cell> TileToSlide(Slide slide) const;
 
     int Cols() const { return m_cols; }
     int Rows() const { return m_rows; }

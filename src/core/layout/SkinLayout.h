@@ -30,13 +30,16 @@ struct Rgb {
     int blue;
 };
 
-// A picture button: its rectangle and the skin pictures of its three looks. A button draws
-// its picture at the picture's own size, so each picture is as large as the rectangle.
+// A picture button: its rectangle, the skin pictures of its three looks and the label a
+// player reads on it, which is also its name for assistive technology and its tooltip. A
+// button draws its picture at the picture's own size, so each picture is as large as the
+// rectangle.
 struct ButtonLayout {
     Edges rect;
     const char* normal;
     const char* mouseOn;
     const char* mouseDown;
+    const char* label;
 };
 
 // A picture drawn stretched into a rectangle.
@@ -56,17 +59,17 @@ inline constexpr Edges kWindowRect{0, 0, 634, 373};
 inline constexpr Edges kContentRect{7, 63, 627, 363};
 inline constexpr Edges kHiddenRect{0, 0, 0, 0};
 inline constexpr ButtonLayout kGameButton{
-    {7, 25, 71, 63}, "GameNormal.jpg", "GameMouseOn.jpg", "GameMouseDown.jpg"};
+    {7, 25, 71, 63}, "GameNormal.jpg", "GameMouseOn.jpg", "GameMouseDown.jpg", "Game"};
 inline constexpr ButtonLayout kResButton{
-    {72, 25, 136, 63}, "ResNormal.jpg", "ResMouseOn.jpg", "ResMouseDown.jpg"};
+    {72, 25, 136, 63}, "ResNormal.jpg", "ResMouseOn.jpg", "ResMouseDown.jpg", "Pictures"};
 inline constexpr ButtonLayout kScoreButton{
-    {137, 25, 201, 63}, "ScoreNormal.jpg", "ScoreMouseOn.jpg", "ScoreMouseDown.jpg"};
+    {137, 25, 201, 63}, "ScoreNormal.jpg", "ScoreMouseOn.jpg", "ScoreMouseDown.jpg", "Scores"};
 inline constexpr ButtonLayout kAboutButton{
-    {202, 25, 266, 63}, "AboutNormal.jpg", "AboutMouseOn.jpg", "AboutMouseDown.jpg"};
+    {202, 25, 266, 63}, "AboutNormal.jpg", "AboutMouseOn.jpg", "AboutMouseDown.jpg", "About"};
 inline constexpr ButtonLayout kMinButton{
-    {588, 4, 606, 23}, "MinNormal.jpg", "MinMouseOn.jpg", "MinMouseDown.jpg"};
+    {588, 4, 606, 23}, "MinNormal.jpg", "MinMouseOn.jpg", "MinMouseDown.jpg", "Minimize"};
 inline constexpr ButtonLayout kCloseButton{
-    {609, 4, 627, 23}, "CloseNormal.jpg", "CloseMouseOn.jpg", "CloseMouseDown.jpg"};
+    {609, 4, 627, 23}, "CloseNormal.jpg", "CloseMouseOn.jpg", "CloseMouseDown.jpg", "Close"};
 inline constexpr HolderLayout kTitle{{8, 4, 111, 21}, "RegTitle.jpg"};
 inline constexpr HolderLayout kBackground{kWindowRect, "CorvalinBg.jpg"};
 
@@ -76,16 +79,16 @@ inline constexpr Edges kThumbnailRect{420, 0, 620, 150};
 inline constexpr Edges kStepsRect{472, 170, 511, 193};
 inline constexpr Edges kSecondsRect{530, 170, 569, 193};
 inline constexpr ButtonLayout kNewButton{
-    {472, 248, 568, 280}, "NewNormal.jpg", "NewMouseOn.jpg", "NewMouseDown.jpg"};
+    {472, 248, 568, 280}, "NewNormal.jpg", "NewMouseOn.jpg", "NewMouseDown.jpg", "New Game"};
 
 // Picture library panel. A drop-down's rectangle takes its open list too.
 inline constexpr Edges kPreviewRect = kBoardRect;
 inline constexpr Edges kLibrarySizeComboRect{420, 20, 600, 150};
 inline constexpr Edges kLibraryPictureListRect{420, 60, 600, 230};
 inline constexpr ButtonLayout kAddButton{
-    {420, 250, 500, 282}, "AddNormal.jpg", "AddMouseOn.jpg", "AddMouseDown.jpg"};
+    {420, 250, 500, 282}, "AddNormal.jpg", "AddMouseOn.jpg", "AddMouseDown.jpg", "Add"};
 inline constexpr ButtonLayout kDelButton{
-    {520, 250, 600, 282}, "DelNormal.jpg", "DelMouseOn.jpg", "DelMouseDown.jpg"};
+    {520, 250, 600, 282}, "DelNormal.jpg", "DelMouseOn.jpg", "DelMouseDown.jpg", "Delete"};
 
 // Score panel.
 inline constexpr Edges kSortComboRect{20, 20, 200, 150};
@@ -93,12 +96,19 @@ inline constexpr Edges kScoreSizeComboRect{20, 60, 200, 190};
 inline constexpr Edges kScorePictureListRect{20, 100, 200, 280};
 inline constexpr Edges kScoreListRect{220, 20, 600, 280};
 
-// About panel. The links look the same pressed as hovered.
+// About panel. The links look the same pressed as hovered; each is labelled with the address
+// its pictures show.
 inline constexpr HolderLayout kAboutImage{{10, 10, 146, 86}, "About.jpg"};
-inline constexpr ButtonLayout kEmailButton{
-    {18, 87, 261, 109}, "EMailNormal.jpg", "EMailMouseOn.jpg", "EMailMouseOn.jpg"};
-inline constexpr ButtonLayout kWebButton{
-    {18, 110, 261, 132}, "WWWNormal.jpg", "WWWMouseOn.jpg", "WWWMouseOn.jpg"};
+inline constexpr ButtonLayout kEmailButton{{18, 87, 261, 109},
+                                           "EMailNormal.jpg",
+                                           "EMailMouseOn.jpg",
+                                           "EMailMouseOn.jpg",
+                                           "support@corvalin.example"};
+inline constexpr ButtonLayout kWebButton{{18, 110, 261, 132},
+                                         "WWWNormal.jpg",
+                                         "WWWMouseOn.jpg",
+                                         "WWWMouseOn.jpg",
+                                         "https://corvalin.example"};
 
 // One picture of the skin: its name, its rectangle in its owner and its size.
 struct SkinPicture {

@@ -41,4 +41,25 @@ inline SolveResult SolveByClicks(GameWnd& view, std::uint32_t seed,
     return result;
 }
 
+// The arrow keys that solve a board shuffled from seed: the shuffle's path walked back one
+// cell at a time. An arrow moves the empty cell the other way: Left moves it right.
+inline std::vector<Qt::Key> ArrowsToSolve(std::uint32_t seed, int rows, int cols) {
+    const auto path = EmptyCellPath(seed, rows, cols);
+    std::vector<Qt::Key> keys;
+    CellPos empty = path.back();
+    for (int i = static_cast<int>(path.size()) - 2; i >= 0; --i) {
+        while (empty.col != path[i].col) {
+            const bool right = path[i].col > empty.col;
+            keys.push_back(right ? Qt::Key_Left : Qt::Key_Right);
+            empty.col += right ? 1 : -1;
+        }
+        while (empty.row != path[i].row) {
+            const bool down = path[i].row > empty.row;
+            keys.push_back(down ? Qt::Key_Up : Qt::Key_Down);
+            empty.row += down ? 1 : -1;
+        }
+    }
+    return keys;
+}
+
 }  // namespace test
