@@ -13,6 +13,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 pids=()
 cleanup() {
+    local status=$?
+    # A game that never reached the bus says why here.
+    [[ $status -ne 0 && -s "$work/game.log" ]] && tail -n 20 "$work/game.log"
     for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
     wait 2>/dev/null || true
     rm -rf "$work"

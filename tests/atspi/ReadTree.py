@@ -44,7 +44,7 @@ def walk(node, depth, nodes):
 
 def read_tree():
     nodes = []
-    walk(find_app(20), 0, nodes)
+    walk(find_app(60), 0, nodes)
     return [node for _, node in nodes]
 
 
