@@ -3,6 +3,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "game/BoardAccessible.h"
 #include "platform/Messages.h"
@@ -107,24 +110,15 @@ void GameWnd::ClickCell(const PuzzleBoard::Cell& cell) {
 
 bool GameWnd::PlayKey(const QKeyEvent& event) {
     if ((event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
-    PuzzleBoard::Slide slide{};
-    switch (event.key()) {
-        case Qt::Key_Left:
-            slide = PuzzleBoard::Slide::Left;
-            break;
-        case Qt::Key_Right:
-            slide = PuzzleBoard::Slide::Right;
-            break;
-        case Qt::Key_Up:
-            slide = PuzzleBoard::Slide::Up;
-            break;
-        case Qt::Key_Down:
-            slide = PuzzleBoard::Slide::Down;
-            break;
-        default:
-            return false;
-    }
-    if (const auto tile = m_board.TileToSlide(slide)) ClickCell(*tile);
+    using Slide = PuzzleBoard::Slide;
+    static constexpr std::pair<int, Slide> kArrows[] = {{Qt::Key_Left, Slide::Left},
+                                                        {Qt::Key_Right, Slide::Right},
+                                                        {Qt::Key_Up, Slide::Up},
+                                                        {Qt::Key_Down, Slide::Down}};
+    const auto* arrow = std::find_if(std::begin(kArrows), std::end(kArrows),
+                                     [&](const auto& pair) { return pair.first == event.key(); });
+    if (arrow == std::end(kArrows)) return false;
+    if (const auto tile = m_board.TileToSlide(arrow->second)) ClickCell(*tile);
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include "library/ResFrame.h"
 #include "skin/EdgeRect.h"
 #include "support/qt/AppTestMain.h"
+#include "support/qt/PatternLibraryFolder.h"
 #include "support/qt/TestImages.h"
 
 namespace {
@@ -62,12 +63,7 @@ class AccessibilityTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { m_data.WritePackage("Pic.dat", test::PatternLibrary()); }
-
-    void init() {
-        m_data.WriteScores({});
-        App()->LoadData(m_data.Path());  // the first picture at 3 x 4
-    }
+    void init() { m_data.StartAfresh(); }
 
     void everyPictureButtonIsANamedButton_data() {
         QTest::addColumn<QString>("name");
@@ -211,7 +207,7 @@ private slots:
     }
 
 private:
-    test::DataFolder m_data;
+    test::PatternLibraryFolder m_data;
 };
 
 CORVALIN_APP_TEST_MAIN(AccessibilityTest)

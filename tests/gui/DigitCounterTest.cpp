@@ -39,6 +39,17 @@ DigitCounter ThreeDigits() {
     return counter;
 }
 
+// One pixel inside each of the seven segments of a glyph, on the bar's middle line:
+// a top, b upper right, c lower right, d bottom, e lower left, f upper left, g middle.
+struct SegmentSample {
+    char segment;
+    QPoint pixel;
+};
+constexpr SegmentSample kSegmentSamples[] = {
+    {'a', {6, 2}},  {'b', {10, 6}}, {'c', {10, 16}}, {'d', {6, 20}},
+    {'e', {2, 16}}, {'f', {2, 6}},  {'g', {6, 11}},
+};
+
 int LitPixels(const QImage& glyph) {
     int count = 0;
     for (int y = 0; y < glyph.height(); ++y)
@@ -93,6 +104,29 @@ private slots:
         }
         QVERIFY(LitPixels(Glyph(1)) < LitPixels(Glyph(7)));
         QVERIFY(LitPixels(Glyph(7)) < LitPixels(Glyph(8)));
+    }
+
+    void EachGlyphLightsItsDigitsSegments_data() {
+        QTest::addColumn<int>("digit");
+        QTest::addColumn<QString>("lit");
+        const char* const segments[] = {"abcdef", "bc",     "abdeg", "abcdg",   "bcfg",
+                                        "acdfg",  "acdefg", "abc",   "abcdefg", "abcdfg"};
+        for (int digit = 0; digit < 10; ++digit)
+            QTest::addRow("%d", digit) << digit << QString(segments[digit]);
+    }
+
+    void EachGlyphLightsItsDigitsSegments() {
+        QFETCH(int, digit);
+        QFETCH(QString, lit);
+        const QImage glyph = Glyph(digit);
+        for (const SegmentSample& sample : kSegmentSamples) {
+            const bool shouldLight = lit.contains(QLatin1Char(sample.segment));
+            if ((glyph.pixel(sample.pixel) == kDigitLitColour) != shouldLight)
+                QFAIL(qPrintable(QString("segment %1 of %2 should be %3")
+                                     .arg(sample.segment)
+                                     .arg(digit)
+                                     .arg(shouldLight ? "lit" : "dark")));
+        }
     }
 
     void ThreeDigitCounterAt472And170PaintsExactly39By23Pixels() {

@@ -12,6 +12,7 @@
 #include "support/qt/AppTestMain.h"
 #include "support/qt/BoardSolver.h"
 #include "support/qt/ModalAnswerer.h"
+#include "support/qt/PatternLibraryFolder.h"
 #include "support/qt/TestImages.h"
 
 namespace {
@@ -59,11 +60,7 @@ class GameFrameTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { m_data.WritePackage("Pic.dat", test::PatternLibrary()); }
-    void init() {
-        m_data.WriteScores({});
-        App()->LoadData(m_data.Path());
-    }
+    void init() { m_data.StartAfresh(); }
 
     void AWholeGameIsStoredUnderTheTypedName() {
         Host host;
@@ -185,7 +182,7 @@ private slots:
     }
 
 private:
-    test::DataFolder m_data;
+    test::PatternLibraryFolder m_data;
 };
 
 CORVALIN_APP_TEST_MAIN(GameFrameTest)

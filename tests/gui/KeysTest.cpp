@@ -18,6 +18,7 @@
 #include "support/qt/AppTestMain.h"
 #include "support/qt/BoardSolver.h"
 #include "support/qt/ModalAnswerer.h"
+#include "support/qt/PatternLibraryFolder.h"
 #include "support/qt/TestImages.h"
 
 namespace {
@@ -93,12 +94,7 @@ class KeysTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { m_data.WritePackage("Pic.dat", test::PatternLibrary()); }
-
-    void init() {
-        m_data.WriteScores({});
-        App()->LoadData(m_data.Path());  // the first picture at 3 x 4
-    }
+    void init() { m_data.StartAfresh(); }
 
     void theBoardHasTheFocusAtStart() {
         Window w;
@@ -337,7 +333,7 @@ private slots:
     }
 
 private:
-    test::DataFolder m_data;
+    test::PatternLibraryFolder m_data;
 };
 
 CORVALIN_APP_TEST_MAIN(KeysTest)

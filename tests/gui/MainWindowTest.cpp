@@ -38,11 +38,26 @@ QRgb ColourAt(CCorvalin& window, const QRect& rect) {
     return window.grab().toImage().pixel(rect.center());
 }
 
+// From a bare spot of the surface onto the point: a button takes a press only while it has
+// the pointer, and the pointer may still stand there from the window before.
 void ClickAt(CCorvalin& window, const QPoint& point) {
+    QTest::mouseMove(&window, QPoint(300, 40));
     QTest::mouseMove(&window, point);
     QTest::mouseClick(&window, Qt::LeftButton, {}, point);
     QCoreApplication::processEvents();  // the posted click
 }
+
+struct Section {
+    const char* name;
+    layout::Edges button;
+    QWidget* (*panel)(const CCorvalin&);
+};
+const Section kSections[] = {
+    {"Game", layout::kGameButton.rect, [](const CCorvalin& w) -> QWidget* { return w.Game(); }},
+    {"Pictures", layout::kResButton.rect, [](const CCorvalin& w) -> QWidget* { return w.Res(); }},
+    {"Scores", layout::kScoreButton.rect, [](const CCorvalin& w) -> QWidget* { return w.Score(); }},
+    {"About", layout::kAboutButton.rect, [](const CCorvalin& w) -> QWidget* { return w.About(); }},
+};
 
 }  // namespace
 
@@ -83,6 +98,31 @@ private slots:
         QCOMPARE(ColourAt(window, kScoreButton), kMouseDown);
     }
 
+    void OnlyTheSectionChosenLastHasASize_data() {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        for (int first = 0; first < 4; ++first)
+            for (int second = 0; second < 4; ++second)
+                QTest::addRow("%s then %s", kSections[first].name, kSections[second].name)
+                    << first << second;
+    }
+
+    void OnlyTheSectionChosenLastHasASize() {
+        QFETCH(int, first);
+        QFETCH(int, second);
+        CCorvalin window;
+        window.show();
+        ClickAt(window, ToQRect(kSections[first].button).center());
+        ClickAt(window, ToQRect(kSections[second].button).center());
+        for (int i = 0; i < 4; ++i) {
+            const QRect geometry = kSections[i].panel(window)->geometry();
+            if (i == second)
+                QCOMPARE(geometry, ToQRect(layout::kContentRect));
+            else
+                QVERIFY2(geometry.isEmpty(), kSections[i].name);
+        }
+    }
+
     void HoverShowsMouseOnAndMovingOntoAPanelClearsIt() {
         CCorvalin window;
         window.show();
@@ -91,7 +131,8 @@ private slots:
         QTest::mouseMove(&window, kScoreButton.center());
         QCOMPARE(ColourAt(window, kScoreButton), kMouseOn);
         // Straight down onto the game panel: Qt moves the pointer into the child widget.
-        QTest::mouseMove(&window, QPoint(kScoreButton.center().x(), ToQRect(layout::kContentRect).top() + 20));
+        QTest::mouseMove(
+            &window, QPoint(kScoreButton.center().x(), ToQRect(layout::kContentRect).top() + 20));
         QCoreApplication::processEvents();
         QCOMPARE(ColourAt(window, kScoreButton), kNormal);
     }

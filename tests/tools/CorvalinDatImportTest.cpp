@@ -1,7 +1,7 @@
 #include <QFile>
 #include <QImage>
-#include <QTest>
 #include <QProcess>
+#include <QTest>
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -130,16 +130,24 @@ private slots:
                  (std::vector<std::string>{"Harbour.jpg", "Forest.jpg", "Hills.jpg"}));
     }
 
-    void ADamagedLibraryIsLeftAlone() {
-        WriteText("Pic.dat", QByteArray("\x05\x00\x00\x00\x01", 5));
+    // The damaged original is kept aside whole, and the library goes on with what reads whole.
+    void ADamagedLibraryIsKeptAsideAndWrittenWithItsWholeEntries() {
+        ImagePackage library;
+        library.AddEntry("Harbour.jpg", {1, 2, 3, 4});
+        library.AddEntry("Reef.jpg", {5, 6, 7, 8});
+        library.Save(m_dir->File("Pic.dat"));
+        std::vector<std::uint8_t> damaged = m_dir->Bytes("Pic.dat");
+        damaged.resize(damaged.size() - 2);  // Reef.jpg cut short
+        m_dir->WriteBytes("Pic.dat", damaged);
         WriteImage("Beach.bmp", QSize(40, 30), "BMP");
+
         const Run run = Import({"Beach.bmp"});
-        QCOMPARE(run.exitCode, 1);
-        QVERIFY(run.lines.isEmpty());
-        QVERIFY(run.errors.contains("not changed"));
-        QFile file(File("Pic.dat"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("\x05\x00\x00\x00\x01", 5));
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.lines, QStringList{"Beach.bmp\tadded as Beach.jpg"});
+        QVERIFY(run.errors.contains("damaged"));
+        QCOMPARE(m_dir->Bytes("Pic.dat.damaged"), damaged);
+        QVERIFY(library.Load(m_dir->File("Pic.dat")));  // whole
+        QCOMPARE(m_dir->PackageNames(), (std::vector<std::string>{"Harbour.jpg", "Beach.jpg"}));
     }
 
     void WithoutImagesItIsAUsageError() {

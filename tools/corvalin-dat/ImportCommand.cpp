@@ -21,6 +21,8 @@ int ImportPictures(const Arguments& args) {
     if (args.size() < 2) return UsageError();
     PictureLibrary library;
     library.Load(args[0]);
+    // A damaged library is written with its whole entries; the first change keeps it aside.
+    std::string damage = library.Package().Damage();
     auto application = StartImageReaders();
 
     bool anyRefused = false;
@@ -28,6 +30,11 @@ int ImportPictures(const Arguments& args) {
         AddResult result = library.Add(*image, ConvertPicture);
         switch (result.outcome) {
             case AddResult::Outcome::Added:
+                if (!damage.empty()) {
+                    ReportError(args[0], "damaged: " + damage +
+                                             "; the original is kept beside it as a .damaged copy");
+                    damage.clear();
+                }
                 std::cout << EscapeName(*image) << "\tadded as "
                           << EscapeName(result.picture.libraryName) << '\n';
                 break;

@@ -89,21 +89,10 @@ bool PuzzleBoard::IsSolved() const {
 
 std::optional<PuzzleBoard::Cell> PuzzleBoard::TileToSlide(Slide slide) const {
     if (!m_inPlay) return std::nullopt;
-    Cell tile{m_emptyRow, m_emptyCol};
-    switch (slide) {
-        case Slide::Left:
-            ++tile.col;
-            break;
-        case Slide::Right:
-            --tile.col;
-            break;
-        case Slide::Up:
-            ++tile.row;
-            break;
-        case Slide::Down:
-            --tile.row;
-            break;
-    }
+    // Where the sliding tile stands, seen from the empty cell, in the order of Slide.
+    constexpr Cell kFromEmpty[] = {{0, 1}, {0, -1}, {1, 0}, {-1, 0}};
+    const Cell step = kFromEmpty[static_cast<int>(slide)];
+    const Cell tile{m_emptyRow + step.row, m_emptyCol + step.col};
     if (tile.row < 0 || tile.row >= m_rows || tile.col < 0 || tile.col >= m_cols)
         return std::nullopt;
     return tile;

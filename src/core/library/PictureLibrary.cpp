@@ -26,9 +26,8 @@ bool PictureLibrary::Load(const std::string& path) {
     m_writeBlock.reset();
     if (m_package.Load(path)) return true;
     const int openError = errno;  // of the open, when the load stopped there
-    if (!m_package.Damage().empty()) {
-        m_writeBlock.emplace(path, "damaged: " + m_package.Damage() + ", not changed");
-    } else if (::access(path.c_str(), F_OK) == 0 || errno != ENOENT) {
+    // A damaged file is written: its save keeps the original aside first.
+    if (m_package.Damage().empty() && (::access(path.c_str(), F_OK) == 0 || errno != ENOENT)) {
         m_writeBlock.emplace(path,
                              "cannot be opened (" + DescribeErrno(openError) + "), not changed");
     }
@@ -38,17 +37,6 @@ bool PictureLibrary::Load(const std::string& path) {
 bool PictureLibrary::Writable() {
     if (m_writeBlock) Load(m_path);  // the file may be readable again by now
     return !m_writeBlock;
-}
-
-bool PictureLibrary::Change(const std::function<bool(ImagePackage&)>& change) {
-    return UpdatePackageFile(m_package, m_path, [&](ImagePackage& current) {
-        if (!current.Damage().empty()) {
-            // The package keeps the entries read whole, as after a damaged Load.
-            m_writeBlock.emplace(m_path, "damaged: " + current.Damage() + ", not changed");
-            throw *m_writeBlock;
-        }
-        return change(current);
-    });
 }
 
 AddResult PictureLibrary::Add(const std::string& file, const PictureConverter& convert) {
@@ -64,7 +52,7 @@ AddResult PictureLibrary::Add(const std::string& file, const PictureConverter& c
 
     bool added = false;
     try {
-        added = Change([&](ImagePackage& current) {
+        added = UpdatePackageFile(m_package, m_path, [&](ImagePackage& current) {
             // Another writer may have taken the name since the check.
             if (current.FindData(picture.libraryName) != nullptr) return false;
             current.AddEntry(picture.libraryName, std::move(picture.jpeg));
@@ -97,7 +85,7 @@ RemoveResult PictureLibrary::Remove(const std::string& name, const std::string& 
 
     RemoveResult::Outcome refused = RemoveResult::Outcome::Removed;
     try {
-        Change([&](ImagePackage& current) {
+        UpdatePackageFile(m_package, m_path, [&](ImagePackage& current) {
             if (current.FindData(name) == nullptr)
                 refused = RemoveResult::Outcome::NoSuchPicture;
             else if (current.Entries().size() == 1)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -40,12 +39,14 @@ struct RemoveResult {
 // failure both are as they were before it (a removal's scores aside, see Remove). Results come
 // back as values; the caller tells the player.
 //
-// Which files are never written over, so that nothing the player had is lost:
+// Nothing the player had is lost, and a damaged file does not lock the player out:
 // - a package file that exists but could not be opened (no permission, a link that leads
-//   nowhere): it may hold a whole library that only could not be read this time;
-// - a package file that loaded damaged: the part that could not be read is still in it.
-// For either, every Add and Remove fails with WriteBlock() and changes nothing until the file
-// reads whole again. A missing file is an empty library, which the first Add creates.
+//   nowhere) may hold a whole library that only could not be read this time: every Add and
+//   Remove fails with WriteBlock() and changes nothing until the file can be read again;
+// - a package file that loaded damaged is changed: the first change keeps the original whole
+//   as PATH.damaged (or .damaged.1, .2, ... beside earlier copies), then writes the entries
+//   read whole with the change.
+// A missing file is an empty library, which the first Add creates.
 //
 // Other writers (the shell tool, another user's game) may change the file meanwhile: every
 // change is a locked read-modify-write (UpdatePackageFile), so the package is brought up to
@@ -81,8 +82,6 @@ public:
 private:
     // Tries to read a file that blocked writing once more; true when it may be written.
     bool Writable();
-    // One locked change of the file (UpdatePackageFile); a damaged file is not changed.
-    bool Change(const std::function<bool(ImagePackage&)>& change);
 
     ImagePackage m_package;
     std::string m_path;

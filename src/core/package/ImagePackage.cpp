@@ -255,12 +255,7 @@ const std::vector<PackageEntry>& ImagePackage::Entries() const {
     return m_entries;
 }
 
-std::vector<std::uint8_t> ImagePackage::ToBytes() const {
-    std::size_t total = 4;
-    for (const auto& entry : m_entries)
-        total += kHeaderFixedBytes + entry.name.size() + entry.dataLength;
-    std::vector<std::uint8_t> out;
-    out.reserve(total);
+void ImagePackage::PutHeaders(std::vector<std::uint8_t>& out) const {
     PutInt(out, static_cast<std::uint32_t>(m_entries.size()));
     for (const auto& entry : m_entries) {
         PutInt(out, static_cast<std::uint32_t>(entry.NameLength()));
@@ -268,6 +263,15 @@ std::vector<std::uint8_t> ImagePackage::ToBytes() const {
         PutInt(out, entry.dataLength);
         PutInt(out, entry.reserved);
     }
+}
+
+std::vector<std::uint8_t> ImagePackage::ToBytes() const {
+    std::size_t total = 4;
+    for (const auto& entry : m_entries)
+        total += kHeaderFixedBytes + entry.name.size() + entry.dataLength;
+    std::vector<std::uint8_t> out;
+    out.reserve(total);
+    PutHeaders(out);
     for (auto& entry : m_entries) {
         if (entry.loaded) {
             out.insert(out.end(), entry.data.begin(), entry.data.end());
@@ -287,13 +291,7 @@ std::vector<std::uint8_t> ImagePackage::ToBytes() const {
 
 void ImagePackage::WriteContent(int fd, const std::string& path) const {
     std::vector<std::uint8_t> headers;
-    PutInt(headers, static_cast<std::uint32_t>(m_entries.size()));
-    for (const auto& entry : m_entries) {
-        PutInt(headers, static_cast<std::uint32_t>(entry.NameLength()));
-        headers.insert(headers.end(), entry.name.begin(), entry.name.end());
-        PutInt(headers, entry.dataLength);
-        PutInt(headers, entry.reserved);
-    }
+    PutHeaders(headers);
     WriteAll(fd, headers, path);
     // Neighbouring entries that lie one after the other in the old file go in one copy.
     std::uint64_t runStart = 0;

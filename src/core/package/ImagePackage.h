@@ -94,6 +94,8 @@ private:
     bool ReadEntry(PackageEntry& entry) const;
     bool FileUnchanged() const;
     void KeepFewInMemory() const;
+    // The entry count and every header, in file order, appended to out.
+    void PutHeaders(std::vector<std::uint8_t>& out) const;
     void WriteContent(int fd, const std::string& path) const;
     void CloseFile();
 
