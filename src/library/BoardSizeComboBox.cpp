@@ -1,6 +1,7 @@
 #include "library/BoardSizeComboBox.h"
 
 #include "platform/Messages.h"
+#include "skin/FirstShown.h"
 
 BoardSizeComboBox::BoardSizeComboBox(QWidget* parent) : QComboBox(parent) {
     setEditable(false);
@@ -10,5 +11,6 @@ BoardSizeComboBox::BoardSizeComboBox(QWidget* parent) : QComboBox(parent) {
 }
 
 void BoardSizeComboBox::PlaceDropDown(const QRect& rect) {
-    setGeometry(rect.left(), rect.top(), rect.width(), sizeHint().height());
+    setGeometry(rect.left(), rect.top(), rect.width(), 0);
+    OnFirstShown(parentWidget(), this, [this] { resize(width(), sizeHint().height()); });
 }

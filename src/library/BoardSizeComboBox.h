@@ -11,5 +11,7 @@ public:
     explicit BoardSizeComboBox(QWidget* parent);
 
     // rect takes the open list too: the closed box stands at its top, as high as Qt's box.
+    // Qt's height needs the font, which a box on a hidden panel does not: it is measured when
+    // the parent first gets a non-empty size, so the fonts load only once some text shows.
     void PlaceDropDown(const QRect& rect);
 };

@@ -4,19 +4,30 @@
 
 #include "core/library/DisplayName.h"
 #include "platform/Messages.h"
+#include "skin/FirstShown.h"
 #include "skin/SkinImage.h"
 
 PictureListBox::PictureListBox(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSortingEnabled(false);
+    OnFirstShown(parent, this, [this] {
+        m_panelShown = true;
+        doItemsLayout();
+    });
 }
 
-void PictureListBox::AddPicture(const std::string& name) { addItem(WidenText(DisplayName(name))); }
+void PictureListBox::doItemsLayout() {
+    if (m_panelShown) QListWidget::doItemsLayout();
+}
 
 void PictureListBox::ShowPictures(const std::vector<std::string>& names) {
     clear();
-    for (const std::string& name : names) AddPicture(name);
+    QStringList rows;
+    rows.reserve(static_cast<qsizetype>(names.size()));
+    for (const std::string& name : names) rows << WidenText(DisplayName(name));
+    // One insertion: a large library is laid out once, not once per row.
+    addItems(rows);
 }
 
 int PictureListBox::SelectedRow() const {

@@ -18,13 +18,14 @@ class PictureListBox : public QListWidget {
 public:
     explicit PictureListBox(QWidget* parent);
 
-    // Appends a row showing the picture's display name.
-    void AddPicture(const std::string& name);
     // Shows exactly these pictures, one row each, in order; selects none.
     void ShowPictures(const std::vector<std::string>& names);
 
     // The selected row, -1 when none.
     int SelectedRow() const;
+
+    // Lays the rows out only once the parent panel shows: that measures them with the font.
+    void doItemsLayout() override;
 
 protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
@@ -32,4 +33,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    bool m_panelShown = false;
 };

@@ -122,8 +122,7 @@ void ResFrame::SyncWithPackage() {
     const std::string selected =
         row >= 0 && row < static_cast<int>(m_pictureNames.size()) ? m_pictureNames[row] : "";
     m_pictureNames = std::move(names);
-    m_pictureList->clear();
-    for (const std::string& name : m_pictureNames) m_pictureList->AddPicture(name);
+    m_pictureList->ShowPictures(m_pictureNames);
     const auto kept = std::find(m_pictureNames.begin(), m_pictureNames.end(), selected);
     if (kept != m_pictureNames.end()) {
         m_pictureList->setCurrentRow(static_cast<int>(kept - m_pictureNames.begin()));

@@ -11,6 +11,7 @@
 #include "library/PictureListBox.h"
 #include "platform/MessageBox.h"
 #include "skin/EdgeRect.h"
+#include "skin/FirstShown.h"
 
 namespace {
 
@@ -65,6 +66,15 @@ void ScoreWnd::CreateScoreList() {
     // A report list: one line per game, whole-row single selection, no sorting of its own.
     m_scoreList = new QTreeWidget(this);
     m_scoreList->setGeometry(ToQRect(layout::kScoreListRect));
+    // The header's height and Qt's own minimum column width (the widest letter) are measured
+    // with the font: a hidden panel does without both, so the fonts load when text first shows.
+    // Both come back when the panel shows, before anything is painted or a column dragged.
+    m_scoreList->setHeaderHidden(true);
+    m_scoreList->header()->setMinimumSectionSize(0);
+    OnFirstShown(this, m_scoreList, [this] {
+        m_scoreList->header()->setMinimumSectionSize(-1);
+        m_scoreList->setHeaderHidden(false);
+    });
     m_scoreList->setRootIsDecorated(false);
     m_scoreList->setItemsExpandable(false);
     m_scoreList->setUniformRowHeights(true);

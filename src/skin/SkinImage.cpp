@@ -87,7 +87,10 @@ std::unique_ptr<SkinImage> SkinImage::CreateFromBytes(std::span<const std::uint8
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
     // The default allocation limit guards against crafted sizes.
-    QImageReader reader(&buffer, FormatOf(bytes));
+    const QByteArray format = FormatOf(bytes);
+    QImageReader reader(&buffer, format);
+    // With detection on, Qt would still load every image plugin to ask each about the format.
+    if (!format.isEmpty()) reader.setAutoDetectImageFormat(false);
     QImage image = Decode(reader);
     const ImageStatus status = image.isNull() ? StatusOf(reader) : ImageStatus::Ok;
     if (!image.isNull()) Decodes().Keep(bytes, image);

@@ -109,6 +109,20 @@ private slots:
         QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
     }
 
+    void ShowingTheHiddenPanelGivesTextItsMeasuredSizes() {
+        // Hidden, nothing is measured with the font; shown, every control takes Qt's sizes.
+        QCOMPARE(m_panel->SortCombo()->height(), 0);
+        QVERIFY(m_panel->ScoreList()->isHeaderHidden());
+        Show();
+        for (const QComboBox* box : {m_panel->SortCombo(), m_panel->SizeCombo()})
+            QCOMPARE(box->height(), box->sizeHint().height());
+        QHeaderView* header = m_panel->ScoreList()->header();
+        QVERIFY(!m_panel->ScoreList()->isHeaderHidden());
+        QCOMPARE(header->minimumSectionSize(), QHeaderView(Qt::Horizontal).minimumSectionSize());
+        QCOMPARE(m_panel->ScoreList()->columnWidth(0), 40);
+        QVERIFY(m_panel->ScoreList()->viewport()->geometry().top() >= header->sizeHint().height());
+    }
+
     void ShownPanelListsFirstPictureRankedBySteps() {
         Show();
         QCOMPARE(PictureRows(), (QStringList{"Sea", "Hill", "Lake"}));
