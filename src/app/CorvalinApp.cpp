@@ -10,7 +10,7 @@ CCorvalinApp::CCorvalinApp(int& argc, char** argv) : QApplication(argc, argv) {
 CCorvalinApp::~CCorvalinApp() = default;
 
 bool CCorvalinApp::InitInstance() {
-    LoadData(GetProgramDirectory());
+    LoadData(FindDataFolders());
     // The packages come first: the window's panels take their pictures while it is built.
     m_mainWindow = std::make_unique<CCorvalin>();
     m_mainWindow->show();

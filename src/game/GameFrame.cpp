@@ -136,7 +136,7 @@ void GameFrame::GameOver() {
     record.seconds = static_cast<std::uint32_t>(m_seconds.Value());
     record.createdOn = ScoreTable::Today();
     try {
-        StoreFinishedGame(App()->DataFile("Score.dat"), record);
+        StoreFinishedGame(App()->DataFileToWrite("Score.dat"), record);
     } catch (const FileError& error) {
         ReportFileError(window(), error);
     }

@@ -153,7 +153,7 @@ void ResFrame::AddPicture() {
     ImagePackage& package = App()->m_picturePackage;
     package.AddEntry(picture.libraryName, std::move(picture.jpeg));
     try {
-        package.Save(App()->DataFile("Pic.dat"));
+        package.Save(App()->DataFileToWrite("Pic.dat"));
     } catch (const FileError& error) {
         // Pic.dat was replaced whole or not at all: it is as it was, so is the package again.
         package.Remove(picture.libraryName);
@@ -193,7 +193,7 @@ void ResFrame::RemovePicture() {
     const std::vector<std::uint8_t> before = package.ToBytes();
     package.Remove(name);
     try {
-        package.Save(App()->DataFile("Pic.dat"));
+        package.Save(App()->DataFileToWrite("Pic.dat"));
     } catch (const FileError& error) {
         package.LoadFromBytes(before);  // Pic.dat is as it was
         ReportFileError(window(), error);
@@ -210,7 +210,7 @@ void ResFrame::RemovePicture() {
     if (!haveScores) return;  // no Score.dat: no scores to remove, and none is created
     scores.RemoveByPicture(name);
     try {
-        StoreScoreFile(scorePath, scores);
+        StoreScoreFile(App()->DataFileToWrite("Score.dat"), scores);
     } catch (const FileError& error) {
         ReportFileError(window(), error);
     }
