@@ -31,7 +31,7 @@ CCorvalin::CCorvalin() : MessageReceiver<QWidget>(nullptr, Qt::Window | Qt::Fram
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     if (QScreen* screen = QGuiApplication::primaryScreen()) move(PlaceOnScreen(screen->size()));
-    setMask(RoundedRectRegion(kWidth, kHeight, kCornerEllipse, kCornerEllipse));
+    ShapeWindow(this, kCornerEllipse, kCornerEllipse);
     CreateChildren();
 }
 
@@ -84,6 +84,8 @@ void CCorvalin::paintEvent(QPaintEvent*) {
     m_background.Draw(painter);
     for (ImageButton* button : AllButtons()) button->Draw(painter);
     m_title.Draw(painter);
+    if (HasSmoothCorners(this))
+        CutRoundedCorners(painter, kWidth, kHeight, kCornerEllipse, kCornerEllipse);
 }
 
 void CCorvalin::mouseMoveEvent(QMouseEvent* event) {
