@@ -34,7 +34,7 @@ if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT AND DEFINED ENV{HOME})
     set(CMAKE_INSTALL_PREFIX "$ENV{HOME}/.local" CACHE PATH "Where to install" FORCE)
 endif()
 
-set(CORVALIN_APP_ID example.corvalin.Corvalin)
+set(CORVALIN_APP_ID example.corvalin.corvalin)
 set(CORVALIN_INSTALL_FOLDER share/corvalin)
 set(CORVALIN_STAGED_ASSETS_DIR ${CMAKE_BINARY_DIR}/assets)
 

@@ -1,6 +1,6 @@
 # The install for everyone on the machine, as a distribution package lays it out (see
 # Install.cmake). Nothing here is ever written by the game.
-set(CORVALIN_APP_ID example.corvalin.Corvalin)
+set(CORVALIN_APP_ID example.corvalin.corvalin)
 set(CORVALIN_STAGED_ASSETS_DIR ${CMAKE_BINARY_DIR}/assets)
 set(CORVALIN_GAMES_FOLDER games)
 set(CORVALIN_DATA_FOLDER share/games/corvalin)
