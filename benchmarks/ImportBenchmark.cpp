@@ -36,7 +36,8 @@ void ImportOf24MegapixelJpeg(benchmark::State& state) {
     state.counters["file_MB"] = static_cast<double>(QFileInfo(path).size()) / 1e6;
     const std::string file = path.toStdString();
     for (auto _ : state) {
-        ImportedPicture picture = PreparePicture(file, {"Harbour.jpg", "Forest.jpg"});
+        ImportedPicture picture =
+            PreparePicture(file, {"Harbour.jpg", "Forest.jpg"}, ConvertPicture);
         if (!picture.Accepted()) state.SkipWithError("the photo was refused");
         benchmark::DoNotOptimize(picture.jpeg.data());
     }

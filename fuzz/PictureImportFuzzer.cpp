@@ -1,7 +1,8 @@
 // Any bytes as a picture file the player imports: the import never crashes, either refuses
 // the file as invalid or makes a whole 400 x 300 JPEG of it, refuses every bitmap whose
-// header promises more than the file holds, and leaves no scratch file behind. Qt's own
-// decoders are not instrumented; the code around them is.
+// header promises more than the file holds, and leaves no scratch file behind. The decoders
+// (Qt's readers, libjpeg, libheif with its HEVC and AV1 codecs) are not instrumented; the code
+// around them is: the format choice, EXIF orientation, the size checks, the completeness rules.
 
 #include <QByteArray>
 #include <QGuiApplication>
@@ -14,8 +15,8 @@
 #include <span>
 #include <string>
 
-#include "library/PictureImport.h"
 #include "core/library/TruncatedBitmap.h"
+#include "library/PictureImport.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::ofstream file(path, std::ios::binary | std::ios::trunc);
         file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    const ImportedPicture picture = PreparePicture(path.string(), {"Harbour.jpg"});
+    const ImportedPicture picture = PreparePicture(path.string(), {"Harbour.jpg"}, ConvertPicture);
     std::filesystem::remove(path);
 
     if (FilesIn(g_scratch) != 0) Fail("the import left files behind");

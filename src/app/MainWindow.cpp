@@ -1,13 +1,15 @@
 #include "app/MainWindow.h"
 
+#include <QDropEvent>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
 
 #include "app/CorvalinApp.h"
-#include "skin/Layout.h"
+#include "core/library/DroppedFiles.h"
 #include "game/GameFrame.h"
 #include "info/AboutFrame.h"
 #include "library/ResFrame.h"
@@ -15,6 +17,7 @@
 #include "res/ProgramIcon.h"
 #include "scores/ScoreWnd.h"
 #include "skin/EdgeRect.h"
+#include "skin/Layout.h"
 #include "skin/PackageImage.h"
 
 namespace {
@@ -29,6 +32,7 @@ CCorvalin::CCorvalin() : MessageReceiver<QWidget>(nullptr, Qt::Window | Qt::Fram
     setWindowTitle("Corvalin");
     setFixedSize(kWidth, kHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAcceptDrops(true);  // pictures dropped anywhere on the window go into the library
     setMouseTracking(true);
     if (QScreen* screen = QGuiApplication::primaryScreen()) move(PlaceOnScreen(screen->size()));
     ShapeWindow(this, kCornerEllipse, kCornerEllipse);
@@ -166,6 +170,38 @@ void CCorvalin::ShowSection(QWidget* panel) {
     for (QWidget* other : hideOrder) {
         if (other != panel) other->setGeometry(kHidden);
     }
+}
+
+namespace {
+
+// The local files a drop names, byte for byte; nothing unless every item is such a file.
+std::optional<std::vector<std::string>> FilesOf(const QMimeData* mime) {
+    static const QString kUriList = QStringLiteral("text/uri-list");
+    if (mime == nullptr || !mime->hasFormat(kUriList)) return std::nullopt;
+    const QByteArray list = mime->data(kUriList);
+    return DroppedFiles(std::string_view(list.constData(), static_cast<std::size_t>(list.size())));
+}
+
+}  // namespace
+
+void CCorvalin::dragEnterEvent(QDragEnterEvent* event) {
+    if (FilesOf(event->mimeData())) event->acceptProposedAction();
+}
+
+void CCorvalin::dropEvent(QDropEvent* event) {
+    std::optional<std::vector<std::string>> files = FilesOf(event->mimeData());
+    if (!files) return;
+    event->acceptProposedAction();
+    // After the drop has finished, so the file manager is not kept waiting by the import.
+    QMetaObject::invokeMethod(
+        this,
+        [this, files = std::move(*files)] {
+            m_resFrame->ImportFiles(files);
+            for (ImageButton* button : m_sectionButtons) button->Deselect();
+            m_resButton.Select();
+            ShowSection(m_resFrame);
+        },
+        Qt::QueuedConnection);
 }
 
 void CCorvalin::PlayPicture() {

@@ -1,26 +1,37 @@
 #include "library/PictureDecoder.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QBuffer>
 #include <QImageReader>
 #include <QLoggingCategory>
+#include <array>
 #include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
 #include <span>
+#include <vector>
 
+#include "core/library/DecodeLimits.h"
 #include "core/library/TruncatedBitmap.h"
+#include "library/HeifDecoder.h"
+#include "library/JpegDecoder.h"
 
 namespace {
 
-// Photos may be large; the limit guards against crafted sizes, not against real pictures.
-// Formats that cannot scale while decoding hold the full size once.
-constexpr int kAllocationLimitMb = 512;
-constexpr qint64 kBitmapHeaderBytes = 54;
 constexpr char kReaderCategories[] = "qt.gui.imageio";
+constexpr unsigned kQtBytesPerPixel = 4;
+// Enough of a file to tell its format and to check a bitmap's header.
+constexpr std::size_t kHeaderBytes = 64;
 
-// While it lives, every complaint Qt's image readers log (about data that ends early or is
-// corrupt, which they otherwise decode into a complete-looking image) is caught here instead of
-// going to the log. Readers log through the "qt.gui.imageio" categories; their warnings are
-// switched on meanwhile whatever the logging rules say. One at a time, on the GUI thread.
+// While it lives, every warning Qt's image readers log (about data that ends early or is
+// corrupt, which they otherwise decode into a complete-looking image) is counted here instead of
+// going to the log: for the formats Qt decodes, that is all the reader says about completeness.
+// Readers log through the "qt.gui.imageio" categories; their warnings are switched on meanwhile
+// whatever the logging rules say. One at a time, on the GUI thread.
 class ReaderComplaints {
 public:
     ReaderComplaints() {
@@ -63,32 +74,78 @@ private:
     int m_count = 0;
 };
 
-bool IsCutShortBitmap(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    const QByteArray header = file.read(kBitmapHeaderBytes);
-    const std::span bytes(reinterpret_cast<const std::uint8_t*>(header.constData()),
-                          static_cast<std::size_t>(header.size()));
-    return IsTruncatedBitmap(bytes, static_cast<std::uint64_t>(file.size()));
+struct FileClose {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileClose>;
+
+// The file open for reading, with its size, when it is a regular file within the size limit: a
+// device or a pipe would be read for ever (opening does not wait for one), and a huge file is
+// no photo.
+File OpenPictureFile(const std::string& path, std::uint64_t& size) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) return nullptr;
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) ||
+        static_cast<std::uint64_t>(status.st_size) > kMaxPictureFileBytes) {
+        ::close(descriptor);
+        return nullptr;
+    }
+    size = static_cast<std::uint64_t>(status.st_size);
+    File file(::fdopen(descriptor, "rb"));
+    if (file == nullptr) ::close(descriptor);
+    return file;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadRest(std::FILE* file, std::uint64_t size) {
+    std::vector<std::uint8_t> bytes(size);
+    if (std::fseek(file, 0, SEEK_SET) != 0 ||
+        std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size())
+        return std::nullopt;
+    return bytes;
+}
+
+QImage DecodeWithQt(std::span<const std::uint8_t> bytes) {
+    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    ReaderComplaints complaints;
+    const QSize declared = reader.size();
+    if (!declared.isValid() ||
+        !DeclaredSizeAcceptable(static_cast<std::uint64_t>(declared.width()),
+                                static_cast<std::uint64_t>(declared.height()), kQtBytesPerPixel))
+        return {};
+    QImage image = reader.read();
+    if (complaints.Any()) return {};
+    return image;
 }
 
 }  // namespace
 
-QImage DecodeStretched(const QString& path, const QSize& size) {
-    // A device or a pipe would be read for ever; only plain files are pictures.
-    if (!QFileInfo(path).isFile()) return {};
-    if (IsCutShortBitmap(path)) return {};
+QImage DecodeStretched(const std::string& path, const QSize& size) {
+    std::uint64_t fileSize = 0;
+    const File file = OpenPictureFile(path, fileSize);
+    if (file == nullptr) return {};
+    std::array<std::uint8_t, kHeaderBytes> header{};
+    const std::span<const std::uint8_t> start(
+        header.data(), std::fread(header.data(), 1, header.size(), file.get()));
+    if (IsTruncatedBitmap(start, fileSize)) return {};
 
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    reader.setAllocationLimit(kAllocationLimitMb);
-    reader.setScaledSize(size);
     QImage image;
-    {
-        ReaderComplaints complaints;
-        image = reader.read();
-        if (complaints.Any()) return {};
+    if (LooksLikeJpeg(start)) {
+        // Read as it decodes: a large photo's bytes are never held whole.
+        if (std::fseek(file.get(), 0, SEEK_SET) != 0) return {};
+        image = DecodeJpeg(file.get(), size);
+    } else {
+        const std::optional<std::vector<std::uint8_t>> bytes = ReadRest(file.get(), fileSize);
+        if (!bytes) return {};
+        image = LooksLikeHeif(*bytes) ? DecodeHeif(*bytes, size) : DecodeWithQt(*bytes);
     }
-    if (image.isNull() || image.size() != size) return {};
-    return image;
+    if (image.isNull()) return {};
+    if (image.size() == size) return image;
+    return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }

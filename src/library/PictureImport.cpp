@@ -2,15 +2,12 @@
 
 #include <QFile>
 #include <QPainter>
-#include <algorithm>
 
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
-#include "library/BitmapFile.h"
-#include "core/library/DisplayName.h"
-#include "library/PictureDecoder.h"
 #include "core/library/ScratchDirectory.h"
-#include "core/package/ImagePackage.h"
+#include "library/BitmapFile.h"
+#include "library/PictureDecoder.h"
 #include "skin/SkinImage.h"
 
 namespace {
@@ -20,25 +17,9 @@ namespace {
 constexpr char kScratchBitmap[] = "picture.bmp";
 constexpr char kScratchJpeg[] = "picture.jpg";
 
-std::string FileNameOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool Contains(const std::vector<std::string>& names, const std::string& name) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
-
-bool ShownNameTaken(const std::string& fileName, const std::vector<std::string>& libraryNames) {
-    const std::string shown = DisplayName(fileName);
-    return std::any_of(libraryNames.begin(), libraryNames.end(),
-                       [&](const std::string& name) { return DisplayName(name) == shown; });
-}
-
-ImportedPicture Refused(ImportRefusal refusal, std::string libraryName, std::string detail = {}) {
+ImportedPicture Refused(ImportRefusal refusal, std::string detail = {}) {
     ImportedPicture picture;
     picture.refusal = refusal;
-    picture.libraryName = std::move(libraryName);
     picture.detail = std::move(detail);
     return picture;
 }
@@ -75,30 +56,14 @@ std::vector<std::uint8_t> ConvertToJpeg(const QImage& surface) {
 
 }  // namespace
 
-std::string LibraryNameFor(const std::string& path) {
-    const std::string fileName = FileNameOf(path);
-    const auto dot = fileName.rfind('.');
-    return (dot == std::string::npos ? fileName : fileName.substr(0, dot)) + ".jpg";
-}
-
-ImportedPicture PreparePicture(const std::string& path,
-                               const std::vector<std::string>& libraryNames) {
-    std::string libraryName = LibraryNameFor(path);
-    if (ShownNameTaken(FileNameOf(path), libraryNames) || Contains(libraryNames, libraryName))
-        return Refused(ImportRefusal::DuplicateName, std::move(libraryName));
-    if (libraryName.size() > ImagePackage::kMaxNameLength)
-        return Refused(ImportRefusal::NameTooLong, std::move(libraryName));
-
-    const QImage image =
-        DecodeStretched(QFile::decodeName(path.c_str()), QSize(kPictureWidth, kPictureHeight));
-    if (image.isNull()) return Refused(ImportRefusal::InvalidFile, std::move(libraryName));
-
+ImportedPicture ConvertPicture(const std::string& path) {
+    const QImage image = DecodeStretched(path, QSize(kPictureWidth, kPictureHeight));
+    if (image.isNull()) return Refused(ImportRefusal::InvalidFile);
     ImportedPicture picture;
-    picture.libraryName = std::move(libraryName);
     try {
         picture.jpeg = ConvertToJpeg(OpaqueSurface(image));
     } catch (const FileError& error) {
-        return Refused(ImportRefusal::NotConverted, std::move(picture.libraryName), error.what());
+        return Refused(ImportRefusal::NotConverted, error.what());
     }
     return picture;
 }

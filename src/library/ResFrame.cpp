@@ -1,21 +1,23 @@
 #include "library/ResFrame.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "core/state/AppState.h"
-#include "core/io/FileError.h"
-#include "skin/Layout.h"
 #include "core/board/GridSize.h"
-#include "library/BoardSizeComboBox.h"
+#include "core/io/FileError.h"
 #include "core/library/DisplayName.h"
+#include "core/scores/ScoreFile.h"
+#include "core/state/AppState.h"
+#include "library/BoardSizeComboBox.h"
 #include "library/PictureImport.h"
 #include "library/PictureListBox.h"
 #include "platform/FileDialog.h"
+#include "platform/ImportProgress.h"
 #include "platform/MessageBox.h"
-#include "core/scores/ScoreFile.h"
 #include "skin/EdgeRect.h"
+#include "skin/Layout.h"
 #include "skin/PackageImage.h"
 
 namespace {
@@ -31,6 +33,7 @@ const QStringList kImportFilters{QStringLiteral(" (*.bmp)"), QStringLiteral("jpg
 
 const QString kOnlyOnePicture =
     QStringLiteral("Only one picture in the library,\nwhich can not be deleted.");
+const QString kSomeNotAdded = QStringLiteral("These files were not added to the library:");
 const QString kConfirmRemoval = QStringLiteral("Are you sure to delete the current picture?");
 
 }  // namespace
@@ -143,31 +146,48 @@ void ResFrame::RemoveRow(int row) {
 void ResFrame::AddPicture() {
     const std::optional<QString> chosen = ChooseFileToOpen(this, kImportFilters);
     if (!chosen) return;
-    ImportedPicture picture =
-        PreparePicture(QFile::encodeName(*chosen).toStdString(), m_pictureNames);
-    if (!picture.Accepted()) {
-        ShowMessageBox(this, RefusalMessage(picture));
-        return;
-    }
+    ImportFiles({QFile::encodeName(*chosen).toStdString()});
+}
 
-    ImagePackage& package = App()->m_picturePackage;
-    package.AddEntry(picture.libraryName, std::move(picture.jpeg));
-    try {
-        package.Save(App()->DataFileToWrite("Pic.dat"));
-    } catch (const FileError& error) {
-        // Pic.dat was replaced whole or not at all: it is as it was, so is the package again.
-        package.Remove(picture.libraryName);
-        ReportFileError(window(), error);
-        return;
+void ResFrame::ImportFiles(const std::vector<std::string>& paths) {
+    QStringList refusals;
+    QString lastRefusal;
+    int added = 0;
+    {
+        // Gone before any message, so it cannot come up behind one.
+        ImportProgress progress(this, static_cast<int>(paths.size()));
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            const QString shown = QFile::decodeName(paths[i].c_str());
+            if (!progress.Begin(static_cast<int>(i) + 1, shown)) break;
+            const AddResult result = App()->m_pictureLibrary.Add(paths[i], ConvertPicture);
+            if (result.outcome == AddResult::Outcome::FileFailed) {
+                ReportFileError(window(), *result.error);
+                break;  // the next file would fail the same way
+            }
+            if (result.outcome == AddResult::Outcome::Refused) {
+                lastRefusal = RefusalMessage(result.picture);
+                refusals << QFileInfo(shown).fileName() + QStringLiteral(": ") +
+                                QString(lastRefusal).replace(QLatin1Char('\n'), QLatin1Char(' '));
+                continue;
+            }
+            AppendRow(result.picture.libraryName);
+            ++added;
+        }
     }
-    AppendRow(picture.libraryName);
-    const int last = m_pictureList->count() - 1;
-    m_pictureList->setCurrentRow(last);
-    SendMessage(this, UM_LISTSELCHANGE, static_cast<quintptr>(last));
+    if (added > 0) {
+        const int last = m_pictureList->count() - 1;
+        m_pictureList->setCurrentRow(last);
+        SendMessage(this, UM_LISTSELCHANGE, static_cast<quintptr>(last));
+    }
+    if (refusals.isEmpty()) return;
+    ShowMessageBox(this, paths.size() == 1 ? lastRefusal
+                                           : kSomeNotAdded + QStringLiteral("\n\n") +
+                                                 refusals.join(QLatin1Char('\n')));
 }
 
 void ResFrame::RemovePicture() {
-    if (m_pictureNames.size() == 1) {
+    PictureLibrary& library = App()->m_pictureLibrary;
+    if (library.HoldsOnePicture()) {
         ShowMessageBox(this, kOnlyOnePicture);
         return;
     }
@@ -176,44 +196,19 @@ void ResFrame::RemovePicture() {
         return;
     const int row = m_pictureList->SelectedRow();
     if (row < 0 || row >= static_cast<int>(m_pictureNames.size())) return;
-    const std::string name = m_pictureNames[static_cast<std::size_t>(row)];
 
-    // Score.dat is read before anything changes: a damaged one stops the removal here.
-    const std::string scorePath = App()->DataFile("Score.dat");
-    ScoreTable scores;
-    bool haveScores = false;
-    try {
-        haveScores = LoadScoreFile(scorePath, scores);
-    } catch (const FileError& error) {
-        ReportFileError(window(), error);
-        return;
+    const RemoveResult result =
+        library.Remove(m_pictureNames[static_cast<std::size_t>(row)], App()->DataFile("Score.dat"));
+    if (result.PictureRemoved()) {
+        // Pic.dat no longer holds the picture, so neither do the list and the names, whatever
+        // became of its scores.
+        RemoveRow(row);
+        if (m_pictureList->count() > 0) {
+            m_pictureList->setCurrentRow(0);
+            SendMessage(this, UM_LISTSELCHANGE, 0);
+        }
     }
-
-    ImagePackage& package = App()->m_picturePackage;
-    const std::vector<std::uint8_t> before = package.ToBytes();
-    package.Remove(name);
-    try {
-        package.Save(App()->DataFileToWrite("Pic.dat"));
-    } catch (const FileError& error) {
-        package.LoadFromBytes(before);  // Pic.dat is as it was
-        ReportFileError(window(), error);
-        return;
-    }
-
-    // Pic.dat no longer holds the picture, so neither do the list and the names, whatever
-    // becomes of its scores.
-    RemoveRow(row);
-    if (m_pictureList->count() > 0) {
-        m_pictureList->setCurrentRow(0);
-        SendMessage(this, UM_LISTSELCHANGE, 0);
-    }
-    if (!haveScores) return;  // no Score.dat: no scores to remove, and none is created
-    scores.RemoveByPicture(name);
-    try {
-        StoreScoreFile(App()->DataFileToWrite("Score.dat"), scores);
-    } catch (const FileError& error) {
-        ReportFileError(window(), error);
-    }
+    if (result.error) ReportFileError(window(), *result.error);
 }
 
 void ResFrame::paintEvent(QPaintEvent*) {

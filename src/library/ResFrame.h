@@ -16,9 +16,9 @@ class PictureListBox;
 // The picture library panel: the list of pictures with a large preview of the selected one,
 // the board size box, and Add and Del. It is the only writer of the current choice: a click
 // in the list sets the picture, a pick in the size box sets the size, a double click sets
-// both and asks the main window to play (UM_PLAYPICTURE). Add and Del change Pic.dat (and
-// Del Score.dat); the package, the name list and the list rows always end in step with the
-// files on disk.
+// both and asks the main window to play (UM_PLAYPICTURE). Add and Del ask the picture library
+// (AppState::m_pictureLibrary) to change Pic.dat (and Del Score.dat) and show what came of it;
+// the name list and the list rows always end in step with the package and the files on disk.
 class ResFrame : public MessageReceiver<QWidget> {
 public:
     enum ButtonId { kAddButton = 1, kDelButton = 2 };
@@ -28,6 +28,12 @@ public:
 
     // Imports a file the player chooses as a 400 x 300 picture at the end of the library.
     void AddPicture();
+    // Imports files (paths as the file system's bytes) one after another in order, each through
+    // Add's checks, the last added chosen. A refused file alone shows Add's message; refusals
+    // among several are listed in one message after the last. A run of more than about half a
+    // second shows its progress; Cancel stops after the current file, keeping what was added.
+    // A Pic.dat that cannot be written is reported and ends the run.
+    void ImportFiles(const std::vector<std::string>& paths);
     // Removes the selected picture and its scores after asking; never the last picture.
     void RemovePicture();
 

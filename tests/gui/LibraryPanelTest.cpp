@@ -269,7 +269,7 @@ private slots:
         ResFrame& panel = OpenPanel();
         // The package's First.jpg changes colour behind the panel's back; only a fresh
         // decode shows the new one.
-        ImagePackage& package = App()->m_picturePackage;
+        auto& package = const_cast<ImagePackage&>(App()->m_picturePackage);
         QVERIFY(package.Remove("First.jpg"));
         package.AddEntry("First.jpg", test::Encoded(test::SolidImage(400, 300, 0xff123456), "BMP"));
         QCOMPARE(PreviewColour(panel), test::PictureColour(0));
@@ -443,6 +443,24 @@ private slots:
         QCOMPARE(PackageNames(), panel.PictureNames());
         QCOMPARE(Rows(List()), (QStringList{"First", "Second"}));
         QCOMPARE(App()->m_currentPicture, std::string("First.jpg"));
+    }
+
+    void AnUnreadablePicDatIsReportedAndNeverWrittenOver() {
+        // A link that leads to itself cannot be opened, even by root.
+        const QString picDat = QString::fromStdString(m_data->File("Pic.dat"));
+        QVERIFY(QFile::link("Pic.dat", picDat));
+        Load({});
+        OpenPanel();
+        const std::string path =
+            m_data->WriteImage("Beach.bmp", test::SolidImage(64, 48, qRgb(9, 9, 9)), "BMP");
+        Seen report;
+        QCOMPARE(Import(path, {AnswerBox(Qt::Key_Return, &report)}), 2);
+        QCOMPARE(report.icon, QMessageBox::Critical);
+        QVERIFY(report.text.contains("Pic.dat"));
+        QVERIFY(report.text.contains("not changed"));
+        QCOMPARE(QFileInfo(picDat).symLinkTarget(), QFileInfo(picDat).absoluteFilePath());
+        QCOMPARE(List().count(), 0);
+        QVERIFY(PackageNames().empty());
     }
 
     void RemovalWithOnePictureLeftIsRefused() {

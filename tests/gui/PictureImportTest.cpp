@@ -7,11 +7,11 @@
 
 #include "LibraryTestSupport.h"
 #include "core/io/FileError.h"
+#include "core/library/ScratchDirectory.h"
+#include "core/library/TruncatedBitmap.h"
 #include "library/BitmapFile.h"
 #include "library/PictureDecoder.h"
 #include "library/PictureImport.h"
-#include "core/library/ScratchDirectory.h"
-#include "core/library/TruncatedBitmap.h"
 #include "skin/SkinImage.h"
 
 namespace {
@@ -153,7 +153,7 @@ private slots:
     void LargeImageIsStretchedWholeTo400By300Jpeg() {
         const std::string path = m_files.WriteImage("Beach.bmp", HalvesImage(1024, 768), "BMP");
         const ImportedPicture picture =
-            PreparePicture(path, {"First.jpg", "Second.jpg", "Third.jpg"});
+            PreparePicture(path, {"First.jpg", "Second.jpg", "Third.jpg"}, ConvertPicture);
         QVERIFY(picture.Accepted());
         QCOMPARE(picture.libraryName, std::string("Beach.jpg"));
         QCOMPARE(RefusalMessage(picture), QString());
@@ -173,7 +173,7 @@ private slots:
     void StoredJpegIsTheStretchedPictureAtTheDefaultQuality() {
         const QImage exact = HalvesImage(400, 300);
         const std::string path = m_files.WriteImage("Exact.bmp", exact, "BMP");
-        const ImportedPicture picture = PreparePicture(path, {});
+        const ImportedPicture picture = PreparePicture(path, {}, ConvertPicture);
         QVERIFY(picture.Accepted());
         QCOMPARE(picture.jpeg, test::Encoded(exact, "JPG"));
     }
@@ -197,7 +197,7 @@ private slots:
         const std::string path =
             m_files.WriteImage(name.toStdString(), HalvesImage(size.width(), size.height()),
                                format.toLatin1().constData());
-        const ImportedPicture picture = PreparePicture(path, {});
+        const ImportedPicture picture = PreparePicture(path, {}, ConvertPicture);
         QVERIFY(picture.Accepted());
         QImage stored;
         QVERIFY(stored.loadFromData(picture.jpeg.data(), static_cast<int>(picture.jpeg.size())));
@@ -210,7 +210,7 @@ private slots:
         QImage image(40, 30, QImage::Format_ARGB32);
         image.fill(qRgba(0, 0, 0, 0));
         const std::string path = m_files.WriteImage("Clear.png", image, "PNG");
-        const ImportedPicture picture = PreparePicture(path, {});
+        const ImportedPicture picture = PreparePicture(path, {}, ConvertPicture);
         QVERIFY(picture.Accepted());
         QImage stored;
         QVERIFY(stored.loadFromData(picture.jpeg.data(), static_cast<int>(picture.jpeg.size())));
@@ -232,7 +232,8 @@ private slots:
         QFETCH(QString, file);
         QFETCH(bool, refused);
         const std::string path = m_files.WriteImage(file.toStdString(), HalvesImage(40, 30), "BMP");
-        const ImportedPicture picture = PreparePicture(path, {"Harbour.jpg", "Beach.jpg"});
+        const ImportedPicture picture =
+            PreparePicture(path, {"Harbour.jpg", "Beach.jpg"}, ConvertPicture);
         QCOMPARE(picture.refusal, refused ? ImportRefusal::DuplicateName : ImportRefusal::None);
         QCOMPARE(picture.jpeg.empty(), refused);
         if (refused)
@@ -245,18 +246,20 @@ private slots:
         // "Beach.png" less four bytes is "Beach", the shown name of "Beach.jpg"; the file is
         // refused as a duplicate even though it is not an image at all.
         const std::string path = m_files.WriteBytes("Beach.png", {'n', 'o'});
-        QCOMPARE(PreparePicture(path, {"Beach.jpg"}).refusal, ImportRefusal::DuplicateName);
+        QCOMPARE(PreparePicture(path, {"Beach.jpg"}, ConvertPicture).refusal,
+                 ImportRefusal::DuplicateName);
     }
 
     void LibraryNameOver127BytesIsRefused() {
         const std::string longest = std::string(123, 'a') + ".bmp";  // gives a 127-byte name
         const std::string tooLong = std::string(124, 'b') + ".bmp";
         const QImage image = HalvesImage(40, 30);
-        const ImportedPicture fits = PreparePicture(m_files.WriteImage(longest, image, "BMP"), {});
+        const ImportedPicture fits =
+            PreparePicture(m_files.WriteImage(longest, image, "BMP"), {}, ConvertPicture);
         QVERIFY(fits.Accepted());
         QCOMPARE(fits.libraryName.size(), std::size_t(127));
         const ImportedPicture refused =
-            PreparePicture(m_files.WriteImage(tooLong, image, "BMP"), {});
+            PreparePicture(m_files.WriteImage(tooLong, image, "BMP"), {}, ConvertPicture);
         QCOMPARE(refused.refusal, ImportRefusal::NameTooLong);
         QCOMPARE(RefusalMessage(refused),
                  QString("The file name is too long for the library.\nplease use a shorter name "
@@ -286,7 +289,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         const std::string path =
             m_files.WriteBytes(name.toStdString(), {bytes.begin(), bytes.end()});
-        const ImportedPicture picture = PreparePicture(path, {"Beach.jpg"});
+        const ImportedPicture picture = PreparePicture(path, {"Beach.jpg"}, ConvertPicture);
         QCOMPARE(picture.refusal, ImportRefusal::InvalidFile);
         QVERIFY(picture.jpeg.empty());
         QCOMPARE(RefusalMessage(picture), QString("Invalid file!"));
@@ -294,10 +297,10 @@ private slots:
     }
 
     void MissingFileAndDirectoryAreInvalid() {
-        QCOMPARE(PreparePicture(m_files.File("nothing-here.bmp"), {}).refusal,
+        QCOMPARE(PreparePicture(m_files.File("nothing-here.bmp"), {}, ConvertPicture).refusal,
                  ImportRefusal::InvalidFile);
         QDir(QString::fromStdString(m_files.Path())).mkdir("folder.bmp");
-        QCOMPARE(PreparePicture(m_files.File("folder.bmp"), {}).refusal,
+        QCOMPARE(PreparePicture(m_files.File("folder.bmp"), {}, ConvertPicture).refusal,
                  ImportRefusal::InvalidFile);
     }
 
@@ -313,7 +316,7 @@ private slots:
             break;
         }
         const std::string path = m_files.WriteBytes("Huge.jpg", jpeg);
-        QCOMPARE(PreparePicture(path, {}).refusal, ImportRefusal::InvalidFile);
+        QCOMPARE(PreparePicture(path, {}, ConvertPicture).refusal, ImportRefusal::InvalidFile);
     }
 
     void DecodingReportsNothingToTheLogAndRestoresItsHandler() {
@@ -323,7 +326,7 @@ private slots:
             [](QtMsgType, const QMessageLogContext&, const QString&) { ++logged; });
         const std::vector<std::uint8_t> jpeg = test::Encoded(HalvesImage(640, 480), "JPG");
         const std::string path = m_files.WriteBytes("cut.jpg", Cut(jpeg, jpeg.size() / 2));
-        QVERIFY(DecodeStretched(QString::fromStdString(path), QSize(400, 300)).isNull());
+        QVERIFY(DecodeStretched(path, QSize(400, 300)).isNull());
         QCOMPARE(logged, 0);
         qWarning("after");
         QCOMPARE(logged, 1);
@@ -348,7 +351,7 @@ private slots:
     void ScratchFailureRefusesWithTheCause() {
         qputenv("TMPDIR", (m_tempParent->path() + "/missing").toLocal8Bit());
         const std::string path = m_files.WriteImage("Fine.bmp", HalvesImage(40, 30), "BMP");
-        const ImportedPicture picture = PreparePicture(path, {});
+        const ImportedPicture picture = PreparePicture(path, {}, ConvertPicture);
         QCOMPARE(picture.refusal, ImportRefusal::NotConverted);
         QVERIFY(picture.jpeg.empty());
         QVERIFY(RefusalMessage(picture).startsWith("The picture could not be converted.\n"));

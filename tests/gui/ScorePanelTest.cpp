@@ -250,7 +250,8 @@ private slots:
         const std::filesystem::path file = m_data.FilePath("Score.dat");
         std::filesystem::resize_file(file, std::filesystem::file_size(file) - 3);
         // A picture added meanwhile must not show either: the refresh stops at the damage.
-        App()->m_picturePackage.AddEntry("Moon.jpg", test::SolidBmp(8, 6, 0xffffffff));
+        const_cast<ImagePackage&>(App()->m_picturePackage)
+            .AddEntry("Moon.jpg", test::SolidBmp(8, 6, 0xffffffff));
 
         Show();
         QCOMPARE(m_boxes->boxes, 1);

@@ -14,10 +14,10 @@
 
 #include "AppTestSupport.h"
 #include "LibraryTestSupport.h"
-#include "skin/Layout.h"
 #include "library/PictureImport.h"
 #include "library/PictureListBox.h"
 #include "library/ResFrame.h"
+#include "skin/Layout.h"
 
 namespace {
 
@@ -188,7 +188,7 @@ private slots:
 
     void AWholeCoreHeaderBitmapIsStillImported() {
         const std::string path = m_data->WriteBytes("Core.bmp", CoreBitmapCutAfterRows(30));
-        const ImportedPicture picture = PreparePicture(path, kLibrary);
+        const ImportedPicture picture = PreparePicture(path, kLibrary, ConvertPicture);
         QVERIFY(picture.Accepted());
         QCOMPARE(picture.libraryName, std::string("Core.jpg"));
     }

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "core/package/ImagePackage.h"
 #include "core/layout/SkinNames.h"
+#include "core/package/ImagePackage.h"
 
 namespace {
 
@@ -127,6 +127,25 @@ private slots:
         QVERIFY(left[0].startsWith("0\tSecond.jpg\t"));
         QVERIFY(left[1].startsWith("1\tA.jpg\t"));
         QCOMPARE(Dat({"remove", "new.dat", "Missing.jpg"}).exitCode, 1);
+    }
+
+    void namesAreEscapedInOutputAndArguments() {
+        QFile::remove(File("escaped.dat"));
+        Write("A.jpg", QByteArray::fromHex("ffd8ff"));
+        // Tab, newline, backslash and another control byte; \x1F reads as \x1f.
+        QCOMPARE(Dat({"add", "escaped.dat", "A.jpg", "two\\nlines\\tx\\\\y\\x1f.jpg"}).exitCode, 0);
+        ImagePackage package;
+        QVERIFY(package.Load(File("escaped.dat").toStdString()));
+        QCOMPARE(package.Entries().at(0).name, std::string("two\nlines\tx\\y\x1f.jpg"));
+        QCOMPARE(Dat({"list", "escaped.dat"}).lines,
+                 QStringList{"0\ttwo\\nlines\\tx\\\\y\\x1f.jpg\t3\t?"});
+        QCOMPARE(
+            Dat({"extract", "escaped.dat", "two\\nlines\\tx\\\\y\\x1F.jpg", "out.bin"}).exitCode,
+            0);
+        QCOMPARE(Read("out.bin"), QByteArray::fromHex("ffd8ff"));
+        for (const char* bad : {"a\\", "a\\q", "a\\x1", "a\\xzz"})
+            QCOMPARE(Dat({"remove", "escaped.dat", bad}).exitCode, 2);
+        QCOMPARE(Dat({"remove", "escaped.dat", "two\\nlines\\tx\\\\y\\x1f.jpg"}).exitCode, 0);
     }
 
     void aNameOver127BytesIsRefused() {

@@ -5,6 +5,7 @@
 
 #include "Commands.h"
 #include "ImageReaders.h"
+#include "NameEscapes.h"
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
 #include "core/package/ImagePackage.h"
@@ -43,19 +44,22 @@ int ListPackage(const Arguments& args) {
     auto application = StartImageReaders();
     const auto& entries = package.Entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        std::cout << i << '\t' << entries[i].name << '\t' << entries[i].DataLength() << '\t'
-                  << PictureSizeText(entries[i].data) << '\n';
+        std::cout << i << '\t' << EscapeName(entries[i].name) << '\t' << entries[i].DataLength()
+                  << '\t' << PictureSizeText(entries[i].data) << '\n';
     }
     return loaded == Loaded::Whole ? kSuccess : kFailure;
 }
 
 int ExtractEntry(const Arguments& args) {
     if (args.size() != 3) return UsageError();
+    const std::optional<std::string> name = UnescapeName(args[1]);
+    if (!name) return UsageError();
     ImagePackage package;
     Loaded loaded = LoadPackage(package, args[0]);
-    const auto* data = package.FindData(args[1]);
+    const auto* data = package.FindData(*name);
     if (data == nullptr) {
-        if (loaded == Loaded::Whole) ReportError(args[0], "no entry named \"" + args[1] + "\"");
+        if (loaded == Loaded::Whole)
+            ReportError(args[0], "no entry named \"" + EscapeName(*name) + "\"");
         return kFailure;
     }
     WriteFileAtomically(args[2], *data);
@@ -65,9 +69,12 @@ int ExtractEntry(const Arguments& args) {
 int AddEntry(const Arguments& args) {
     if (args.size() != 2 && args.size() != 3) return UsageError();
     const std::string& packagePath = args[0];
-    const std::string name = args.size() == 3 ? args[2] : BaseName(args[1]);
+    const std::optional<std::string> given =
+        args.size() == 3 ? UnescapeName(args[2]) : std::optional(BaseName(args[1]));
+    if (!given) return UsageError();
+    const std::string& name = *given;
     if (name.size() > ImagePackage::kMaxNameLength) {
-        ReportError(args[1], "the name \"" + name + "\" is longer than 127 bytes");
+        ReportError(args[1], "the name \"" + EscapeName(name) + "\" is longer than 127 bytes");
         return kFailure;
     }
     ImagePackage package;
@@ -84,13 +91,15 @@ int AddEntry(const Arguments& args) {
 
 int RemoveEntry(const Arguments& args) {
     if (args.size() != 2) return UsageError();
+    const std::optional<std::string> name = UnescapeName(args[1]);
+    if (!name) return UsageError();
     ImagePackage package;
     if (LoadPackage(package, args[0]) != Loaded::Whole) {
         if (Exists(args[0])) ReportError(args[0], "not changed");
         return kFailure;
     }
-    if (!package.Remove(args[1])) {
-        ReportError(args[0], "no entry named \"" + args[1] + "\"");
+    if (!package.Remove(*name)) {
+        ReportError(args[0], "no entry named \"" + EscapeName(*name) + "\"");
         return kFailure;
     }
     if (package.Entries().empty()) {

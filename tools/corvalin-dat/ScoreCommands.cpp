@@ -2,8 +2,9 @@
 #include <iostream>
 
 #include "Commands.h"
-#include "core/io/FileError.h"
+#include "NameEscapes.h"
 #include "core/board/GridSize.h"
+#include "core/io/FileError.h"
 #include "core/scores/ScoreFile.h"
 
 namespace {
@@ -23,7 +24,9 @@ bool ParseRankQuery(const Arguments& options, RankQuery& query) {
         const std::string& option = options[i];
         const std::string& value = options[i + 1];
         if (option == "--picture") {
-            query.picture = value;
+            std::optional<std::string> picture = UnescapeName(value);
+            if (!picture) return false;
+            query.picture = std::move(*picture);
             havePicture = true;
         } else if (option == "--size") {
             unsigned index = 0;
@@ -68,14 +71,15 @@ int ShowScores(const Arguments& args) {
         ScoreTable rows = table.RankRows(query.picture, query.size, query.by);
         for (std::size_t i = 0; i < rows.GetCount(); ++i) {
             ScoreRecord row = rows.GetAt(i);
-            std::cout << i + 1 << '\t' << row.userName << '\t' << row.steps << '\t' << row.seconds
-                      << '\t' << row.createdOn << '\n';
+            std::cout << i + 1 << '\t' << EscapeName(row.userName) << '\t' << row.steps << '\t'
+                      << row.seconds << '\t' << row.createdOn << '\n';
         }
     } else {
         for (std::size_t i = 0; i < table.GetCount(); ++i) {
             ScoreRecord row = table.GetAt(i);
-            std::cout << row.gridIndex << '\t' << row.pictureName << '\t' << row.userName << '\t'
-                      << row.steps << '\t' << row.seconds << '\t' << row.createdOn << '\n';
+            std::cout << row.gridIndex << '\t' << EscapeName(row.pictureName) << '\t'
+                      << EscapeName(row.userName) << '\t' << row.steps << '\t' << row.seconds
+                      << '\t' << row.createdOn << '\n';
         }
     }
     return whole ? kSuccess : kFailure;

@@ -3,9 +3,9 @@
 
 #include "Commands.h"
 #include "ImageReaders.h"
+#include "core/layout/SkinNames.h"
 #include "core/package/ImagePackage.h"
 #include "skin/SkinImage.h"
-#include "core/layout/SkinNames.h"
 
 int CheckSkin(const Arguments& args) {
     if (args.size() != 1) return UsageError();

@@ -24,7 +24,9 @@ constexpr const char* kUsageText =
     "  scores SCOREFILE                      every row: GRID PICTURE USER STEPS SECONDS DATE\n"
     "  scores SCOREFILE --picture NAME --size INDEX [--by step|time]\n"
     "                                        ranked rows: RANK USER STEPS SECONDS DATE\n"
-    "Fields are separated by tabs. Exit status: 0 success, 1 file or entry problem, 2 usage.\n";
+    "Fields are separated by tabs. Names are printed with tab, newline, backslash and other\n"
+    "control bytes escaped as \\t, \\n, \\\\ and \\xHH; NAME arguments take the same escapes.\n"
+    "Exit status: 0 success, 1 file or entry problem, 2 usage.\n";
 
 }  // namespace
 

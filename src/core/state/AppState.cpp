@@ -40,7 +40,8 @@ void AppState::LoadData(const DataFolders& folders) {
     m_boardRows = 3;
     // A missing or damaged package is not fatal: the windows go without its pictures.
     m_skinPackage.Load(DataFile("Skin.dat"));
-    m_picturePackage.Load(DataFile("Pic.dat"));
+    m_pictureLibrary.Load(DataFile("Pic.dat"),
+                          DataFilePath(m_folders, "Pic.dat", DataAccess::Write, false));
     std::vector<std::string> names;
     m_picturePackage.GetNames(names);
     m_currentPicture = names.empty() ? std::string() : names.front();

@@ -3,10 +3,12 @@
 #include <string>
 
 #include "core/io/ProgramDirectory.h"
+#include "core/library/PictureLibrary.h"
 #include "core/package/ImagePackage.h"
 
 // What every window shares for the whole run: both packages and the current choice (picture
 // and board size). Nothing is kept between runs. The application object is the one instance.
+// The picture package belongs to the picture library, which alone changes it and Pic.dat.
 class AppState {
 public:
     virtual ~AppState();
@@ -25,7 +27,8 @@ public:
     int m_boardCols = 0;
     int m_boardRows = 0;
     ImagePackage m_skinPackage;
-    ImagePackage m_picturePackage;
+    PictureLibrary m_pictureLibrary;
+    const ImagePackage& m_picturePackage = m_pictureLibrary.Package();
 
 protected:
     AppState();

@@ -1,0 +1,91 @@
+#include "library/HeifDecoder.h"
+
+#include <libheif/heif.h>
+
+#include <algorithm>
+#include <memory>
+#include <thread>
+
+#include "core/library/DecodeLimits.h"
+
+namespace {
+
+// The decoder's planes and our interleaved copy of the full image, per pixel, at most.
+constexpr unsigned kHeifBytesPerPixel = 8;
+constexpr int kFileTypeBytes = 12;
+
+struct ContextFree {
+    void operator()(heif_context* context) const { heif_context_free(context); }
+};
+struct HandleRelease {
+    void operator()(heif_image_handle* handle) const { heif_image_handle_release(handle); }
+};
+struct ImageRelease {
+    void operator()(heif_image* image) const { heif_image_release(image); }
+};
+struct OptionsFree {
+    void operator()(heif_decoding_options* options) const { heif_decoding_options_free(options); }
+};
+
+// libheif's plugins (the HEVC and AV1 decoders) are loaded once, for the whole run.
+void InitialiseOnce() {
+    static const bool initialised = [] {
+        heif_init(nullptr);
+        return true;
+    }();
+    (void)initialised;
+}
+
+}  // namespace
+
+bool LooksLikeHeif(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < kFileTypeBytes) return false;
+    const heif_filetype_result type = heif_check_filetype(bytes.data(), kFileTypeBytes);
+    return type == heif_filetype_yes_supported || type == heif_filetype_yes_unsupported;
+}
+
+QImage DecodeHeif(std::span<const std::uint8_t> bytes, const QSize& size) {
+    InitialiseOnce();
+    const std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
+    if (context == nullptr) return {};
+    heif_context_set_maximum_image_size_limit(context.get(), static_cast<int>(kMaxPictureSide));
+    heif_context_set_max_decoding_threads(
+        context.get(), static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
+    if (heif_context_read_from_memory_without_copy(context.get(), bytes.data(), bytes.size(),
+                                                   nullptr)
+            .code != heif_error_Ok)
+        return {};
+
+    heif_image_handle* rawHandle = nullptr;
+    if (heif_context_get_primary_image_handle(context.get(), &rawHandle).code != heif_error_Ok)
+        return {};
+    const std::unique_ptr<heif_image_handle, HandleRelease> handle(rawHandle);
+    if (!DeclaredSizeAcceptable(static_cast<std::uint64_t>(heif_image_handle_get_width(rawHandle)),
+                                static_cast<std::uint64_t>(heif_image_handle_get_height(rawHandle)),
+                                kHeifBytesPerPixel))
+        return {};
+
+    const std::unique_ptr<heif_decoding_options, OptionsFree> options(
+        heif_decoding_options_alloc());
+    options->convert_hdr_to_8bit = 1;
+    options->strict_decoding = 1;  // a missing tile or damaged data is an error, not a warning
+    const bool alpha = heif_image_handle_has_alpha_channel(rawHandle) != 0;
+    heif_image* rawImage = nullptr;
+    if (heif_decode_image(rawHandle, &rawImage, heif_colorspace_RGB,
+                          alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
+                          options.get())
+            .code != heif_error_Ok)
+        return {};
+    const std::unique_ptr<heif_image, ImageRelease> image(rawImage);
+
+    int stride = 0;
+    const std::uint8_t* pixels =
+        heif_image_get_plane_readonly(rawImage, heif_channel_interleaved, &stride);
+    const int width = heif_image_get_width(rawImage, heif_channel_interleaved);
+    const int height = heif_image_get_height(rawImage, heif_channel_interleaved);
+    if (pixels == nullptr || width <= 0 || height <= 0) return {};
+    // Shares libheif's pixels; the scaled copy is made before they are released.
+    const QImage full(pixels, width, height, stride,
+                      alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    return full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}

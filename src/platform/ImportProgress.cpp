@@ -1,0 +1,29 @@
+#include "platform/ImportProgress.h"
+
+#include <QProgressDialog>
+
+#include "platform/MessageBox.h"
+
+namespace {
+constexpr int kShowAfterMs = 500;
+}
+
+ImportProgress::ImportProgress(QWidget* owner, int total)
+    : m_dialog(std::make_unique<QProgressDialog>(owner)), m_total(total) {
+    m_dialog->setWindowTitle(QString::fromLatin1(kMessageBoxCaption));
+    m_dialog->setWindowModality(Qt::WindowModal);
+    m_dialog->setMinimumDuration(kShowAfterMs);
+    m_dialog->setAutoClose(false);
+    m_dialog->setAutoReset(false);
+    m_dialog->setRange(0, total);
+    m_dialog->setValue(0);
+}
+
+ImportProgress::~ImportProgress() = default;
+
+bool ImportProgress::Begin(int n, const QString& text) {
+    if (m_dialog->wasCanceled()) return false;
+    m_dialog->setLabelText(QStringLiteral("%1\n%2 of %3").arg(text).arg(n).arg(m_total));
+    m_dialog->setValue(n - 1);  // lets the dialog appear once it is due, and Cancel be pressed
+    return !m_dialog->wasCanceled();
+}

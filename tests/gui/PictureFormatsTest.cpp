@@ -1,0 +1,183 @@
+// Every kind of photo a player has: upright whatever its EXIF orientation, accepted when every
+// pixel decoded despite harmless damage, refused when cut short, in each format, under any name.
+
+#include <unistd.h>
+
+#include <QTest>
+
+#include "HeifBytes.h"
+#include "LibraryTestSupport.h"
+#include "library/PictureImport.h"
+
+namespace {
+
+constexpr QRgb kRed = qRgb(230, 30, 30);
+constexpr QRgb kGreen = qRgb(30, 220, 40);
+constexpr QRgb kBlue = qRgb(30, 40, 220);
+constexpr QRgb kYellow = qRgb(240, 230, 30);
+
+// Four quarters: top left, top right, bottom left, bottom right.
+using Quarters = std::array<QRgb, 4>;
+constexpr Quarters kUpright{kRed, kGreen, kBlue, kYellow};
+
+QImage QuartersImage(int width, int height, const Quarters& colours) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, colours[(y >= height / 2 ? 2 : 0) + (x >= width / 2 ? 1 : 0)]);
+    return image;
+}
+
+bool Near(QRgb actual, QRgb expected) {
+    constexpr int kTolerance = 40;  // lossy coding twice over
+    return qAbs(qRed(actual) - qRed(expected)) <= kTolerance &&
+           qAbs(qGreen(actual) - qGreen(expected)) <= kTolerance &&
+           qAbs(qBlue(actual) - qBlue(expected)) <= kTolerance;
+}
+
+// The stored 400 x 300 picture shows these quarters, sampled at their centres.
+bool ShowsQuarters(const ImportedPicture& picture, const Quarters& colours) {
+    const QImage stored =
+        QImage::fromData(picture.jpeg.data(), static_cast<int>(picture.jpeg.size()));
+    if (stored.size() != QSize(kPictureWidth, kPictureHeight)) return false;
+    const std::array<QPoint, 4> centres{QPoint(100, 75), QPoint(300, 75), QPoint(100, 225),
+                                        QPoint(300, 225)};
+    for (std::size_t i = 0; i < 4; ++i)
+        if (!Near(stored.pixel(centres[i]), colours[i])) return false;
+    return true;
+}
+
+// An APP1 segment right after the start marker holding one TIFF entry: orientation.
+std::vector<std::uint8_t> WithOrientation(std::vector<std::uint8_t> jpeg, int orientation,
+                                          bool bigEndian) {
+    const std::uint8_t o = static_cast<std::uint8_t>(orientation);
+    const std::vector<std::uint8_t> big{0xFF, 0xE1, 0, 34, 'E', 'x', 'i', 'f', 0,    0,    'M', 'M',
+                                        0,    42,   0, 0,  0,   8,   0,   1,   0x01, 0x12, 0,   3,
+                                        0,    0,    0, 1,  0,   o,   0,   0,   0,    0,    0,   0};
+    const std::vector<std::uint8_t> little{
+        0xFF, 0xE1, 0,    34,   'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0,
+        1,    0,    0x12, 0x01, 3,   0,   1,   0,   0, 0, o,   0,   0,  0, 0, 0, 0, 0};
+    const auto& segment = bigEndian ? big : little;
+    jpeg.insert(jpeg.begin() + 2, segment.begin(), segment.end());
+    return jpeg;
+}
+
+std::vector<std::uint8_t> Cut(std::vector<std::uint8_t> bytes) {
+    bytes.resize(bytes.size() / 2);
+    return bytes;
+}
+
+std::vector<std::uint8_t> Heic(const QImage& image) {
+    return test::HeifBytes(image, heif_compression_HEVC);
+}
+std::vector<std::uint8_t> Avif(const QImage& image) {
+    return test::HeifBytes(image, heif_compression_AV1);
+}
+
+using Bytes = std::vector<std::uint8_t>;
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Quarters)
+Q_DECLARE_METATYPE(Bytes)
+
+class PictureFormatsTest : public QObject {
+    Q_OBJECT
+
+private:
+    test::LibraryData m_files;
+
+    ImportedPicture Import(const std::string& name, const Bytes& bytes) {
+        return PreparePicture(m_files.WriteBytes(name, bytes), {}, ConvertPicture);
+    }
+
+private slots:
+    void EveryOrientationImportsUpright_data() {
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<Quarters>("stored");
+        // What the camera stored, for the picture to show red, green / blue, yellow upright.
+        QTest::newRow("1 upright") << 1 << Quarters{kRed, kGreen, kBlue, kYellow};
+        QTest::newRow("2 mirrored") << 2 << Quarters{kGreen, kRed, kYellow, kBlue};
+        QTest::newRow("3 half turn") << 3 << Quarters{kYellow, kBlue, kGreen, kRed};
+        QTest::newRow("4 flipped") << 4 << Quarters{kBlue, kYellow, kRed, kGreen};
+        QTest::newRow("5 transposed") << 5 << Quarters{kRed, kBlue, kGreen, kYellow};
+        QTest::newRow("6 quarter clockwise") << 6 << Quarters{kGreen, kYellow, kRed, kBlue};
+        QTest::newRow("7 transversed") << 7 << Quarters{kYellow, kGreen, kBlue, kRed};
+        QTest::newRow("8 quarter anticlockwise") << 8 << Quarters{kBlue, kRed, kYellow, kGreen};
+    }
+
+    void EveryOrientationImportsUpright() {
+        QFETCH(int, orientation);
+        QFETCH(Quarters, stored);
+        const bool portrait = orientation >= 5;
+        const QImage camera = QuartersImage(portrait ? 600 : 800, portrait ? 800 : 600, stored);
+        const Bytes jpeg =
+            WithOrientation(test::Encoded(camera, "JPG"), orientation, orientation % 2 == 0);
+        const ImportedPicture picture = Import("Turned.jpg", jpeg);
+        QVERIFY(picture.Accepted());
+        QVERIFY(ShowsQuarters(picture, kUpright));
+    }
+
+    void ExtraneousBytesBeforeAMarkerKeepThePicture() {
+        const Bytes clean = test::Encoded(QuartersImage(800, 600, kUpright), "JPG");
+        Bytes damaged = clean;
+        for (std::size_t i = 2; i + 1 < damaged.size(); ++i) {
+            if (damaged[i] != 0xFF || damaged[i + 1] != 0xDA) continue;
+            damaged.insert(damaged.begin() + static_cast<std::ptrdiff_t>(i), {0x12, 0x34});
+            break;
+        }
+        QVERIFY(damaged.size() == clean.size() + 2);
+        const ImportedPicture fromDamaged = Import("Damaged.jpg", damaged);
+        QVERIFY(fromDamaged.Accepted());
+        QCOMPARE(fromDamaged.jpeg, Import("Clean.jpg", clean).jpeg);
+    }
+
+    void EachFormatImports_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<Bytes>("bytes");
+        const QImage image = QuartersImage(160, 120, kUpright);
+        QTest::newRow("tiff") << QByteArray("Photo.tiff") << test::Encoded(image, "TIFF");
+        QTest::newRow("webp") << QByteArray("Photo.webp") << test::Encoded(image, "WEBP");
+        QTest::newRow("heic") << QByteArray("Photo.heic") << Heic(image);
+        QTest::newRow("avif") << QByteArray("Photo.avif") << Avif(image);
+        QTest::newRow("png") << QByteArray("Photo.png") << test::Encoded(image, "PNG");
+    }
+
+    void EachFormatImports() {
+        QFETCH(QByteArray, name);
+        QFETCH(Bytes, bytes);
+        QVERIFY(!bytes.empty());
+        const ImportedPicture picture = Import(name.toStdString(), bytes);
+        QVERIFY(picture.Accepted());
+        QVERIFY(ShowsQuarters(picture, kUpright));
+    }
+
+    void CutFilesAreInvalid_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<Bytes>("bytes");
+        const QImage image = QuartersImage(320, 240, kUpright);
+        QTest::newRow("jpeg") << QByteArray("Cut.jpg") << Cut(test::Encoded(image, "JPG"));
+        QTest::newRow("png") << QByteArray("Cut.png") << Cut(test::Encoded(image, "PNG"));
+        QTest::newRow("webp") << QByteArray("Cut.webp") << Cut(test::Encoded(image, "WEBP"));
+        QTest::newRow("heic") << QByteArray("Cut.heic") << Cut(Heic(image));
+        QTest::newRow("avif") << QByteArray("Cut.avif") << Cut(Avif(image));
+    }
+
+    void CutFilesAreInvalid() {
+        QFETCH(QByteArray, name);
+        QFETCH(Bytes, bytes);
+        QCOMPARE(Import(name.toStdString(), bytes).refusal, ImportRefusal::InvalidFile);
+    }
+
+    void NameThatIsNotUtf8KeepsItsBytes() {
+        const std::string latin1 = "caf\xe9.jpg";
+        const ImportedPicture picture =
+            Import(latin1, test::Encoded(QuartersImage(80, 60, kUpright), "JPG"));
+        ::unlink(m_files.File(latin1).c_str());  // a name Qt cannot remove by itself
+        QVERIFY(picture.Accepted());
+        QCOMPARE(picture.libraryName, latin1);
+    }
+};
+
+QTEST_MAIN(PictureFormatsTest)
+#include "PictureFormatsTest.moc"
