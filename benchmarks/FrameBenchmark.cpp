@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "game/BoardView.h"
 #include "core/board/GridSize.h"
 #include "core/package/ImagePackage.h"
+#include "game/GameWnd.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ void BM_ComposeFrame(benchmark::State& state) {
     ImagePackage pictures;
     pictures.AddEntry(kPictureName, PictureJpeg());
     GameWnd view(nullptr, pictures);
-    view.LoadPicture(kPictureName, size.cols, size.rows);
+    view.LoadPicture(kPictureName, size);
     view.Board().ShuffleWithSeed(7);
     QImage screen = Canvas();
     {

@@ -15,6 +15,7 @@
 #include <span>
 #include <string>
 
+#include "core/layout/SkinLayout.h"
 #include "core/library/TruncatedBitmap.h"
 #include "library/PictureImport.h"
 
@@ -74,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             QByteArray::fromRawData(reinterpret_cast<const char*>(picture.jpeg.data()),
                                     static_cast<qsizetype>(picture.jpeg.size())),
             "JPG");
-        if (stored.width() != kPictureWidth || stored.height() != kPictureHeight)
+        if (stored.width() != layout::kPictureSize.width ||
+            stored.height() != layout::kPictureSize.height)
             Fail("an accepted picture is not a whole 400 x 300 JPEG");
         if (IsTruncatedBitmap(std::span(data, size), size)) Fail("a bitmap cut short was accepted");
     } else {

@@ -1,6 +1,6 @@
 #include "app/CorvalinApp.h"
 
-#include "app/MainWindow.h"
+#include "app/Corvalin.h"
 #include "core/io/ProgramDirectory.h"
 
 CCorvalinApp::CCorvalinApp(int& argc, char** argv) : QApplication(argc, argv) {

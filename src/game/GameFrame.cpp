@@ -1,100 +1,66 @@
 #include "game/GameFrame.h"
 
-#include <QMouseEvent>
 #include <QPainter>
+#include <QTimerEvent>
 
-#include "core/state/AppState.h"
 #include "core/io/FileError.h"
-#include "skin/Layout.h"
-#include "game/BoardView.h"
-#include "core/board/GridSize.h"
+#include "core/scores/GameRecord.h"
+#include "core/scores/ScoreFile.h"
+#include "core/state/AppState.h"
+#include "game/GameWnd.h"
 #include "game/NameInputDialog.h"
 #include "platform/MessageBox.h"
-#include "core/scores/ScoreFile.h"
 #include "skin/EdgeRect.h"
 #include "skin/PackageImage.h"
 
 namespace {
 
-const QRect kThumbnailRect = RectFromEdges(420, 0, 620, 150);
-const QRect kNewButtonRect = RectFromEdges(472, 248, 568, 280);
-const QRect kStepsRect = RectFromEdges(472, 170, 511, 193);
-const QRect kSecondsRect = RectFromEdges(530, 170, 569, 193);
 constexpr int kCounterDigits = 3;
 constexpr int kClockPeriodMs = 1000;
 
 }  // namespace
 
-GameFrame::GameFrame(QWidget* parent, const QRect& rect) : MessageReceiver<QWidget>(parent) {
-    setObjectName("GameFrame");
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true);
-    setGeometry(rect);
-    OnSize(rect.size());
+GameFrame::GameFrame(QWidget* parent, const QRect& rect) : SkinnedPanel(parent, "GameFrame") {
+    Place(rect);
 }
 
 GameFrame::~GameFrame() = default;
 
-void GameFrame::resizeEvent(QResizeEvent*) { OnSize(size()); }
-
-void GameFrame::OnSize(const QSize& size) {
-    if (size == m_panelSize) return;
-    m_panelSize = size;
-    if (m_view == nullptr) CreateChildren();
-    SyncWithChoice();
-}
+void GameFrame::OnSize(const QSize&) { SyncWithChoice(); }
 
 void GameFrame::CreateChildren() {
     m_view = new GameWnd(this, App()->m_picturePackage);
     ShowChoice();
-    m_steps.Init(kStepsRect, kCounterDigits);
-    m_steps.Set(0);
-    m_seconds.Init(kSecondsRect, kCounterDigits);
-    m_seconds.Set(0);
+    m_newButton = &AddButton(kNewButtonId, layout::kNewButton);
+    m_steps.Init(ToQRect(layout::kStepsRect), kCounterDigits);
+    m_seconds.Init(ToQRect(layout::kSecondsRect), kCounterDigits);
+    ShowCounts();
 }
 
 void GameFrame::SyncWithChoice() {
-    AppState* app = App();
-    if (m_shownCols == app->m_boardCols && m_shownRows == app->m_boardRows &&
+    const AppState* app = App();
+    if (m_shownSize.cols == app->m_boardCols && m_shownSize.rows == app->m_boardRows &&
         m_shownPicture == app->m_currentPicture)
         return;  // the game in progress goes on, its clock included
     ShowChoice();
-    StopClock();
-    m_steps.Set(0);
-    m_seconds.Set(0);
+    SetUpButton(*m_newButton, kNewButtonId, layout::kNewButton);
+    ResetCounts();
 }
 
 void GameFrame::ShowChoice() {
-    AppState* app = App();
-    m_view->LoadPicture(app->m_currentPicture, app->m_boardCols, app->m_boardRows);
+    const AppState* app = App();
     m_shownPicture = app->m_currentPicture;
-    m_shownCols = app->m_boardCols;
-    m_shownRows = app->m_boardRows;
-    SetUpNewButton();
-    SetThumbnail();
+    m_shownSize = GridSize{.rows = app->m_boardRows, .cols = app->m_boardCols};
+    m_view->LoadPicture(m_shownPicture, m_shownSize);
+    m_thumbnail.SetImage(ToQRect(layout::kThumbnailRect),
+                         GetImage(app->m_picturePackage, m_shownPicture));
 }
 
 void GameFrame::ReloadPicture() {
-    AppState* app = App();
-    m_view->LoadPicture(app->m_currentPicture, app->m_boardCols, app->m_boardRows);
-    SetThumbnail();
-    // The board is back to a whole picture: no clock may run without a game.
-    StopClock();
-    m_steps.Set(0);
-    m_seconds.Set(0);
+    ShowChoice();
+    ResetCounts();
     m_view->update();
     update();
-}
-
-void GameFrame::SetUpNewButton() {
-    const ImagePackage& skin = App()->m_skinPackage;
-    m_newButton.SetUp(this, false, kNewButtonId, kNewButtonRect, GetImage(skin, "NewNormal.jpg"),
-                      GetImage(skin, "NewMouseOn.jpg"), GetImage(skin, "NewMouseDown.jpg"));
-}
-
-void GameFrame::SetThumbnail() {
-    m_thumbnail.SetImage(kThumbnailRect,
-                         GetImage(App()->m_picturePackage, App()->m_currentPicture));
 }
 
 qintptr GameFrame::OnMessage(unsigned message, quintptr first, qintptr) {
@@ -103,7 +69,8 @@ qintptr GameFrame::OnMessage(unsigned message, quintptr first, qintptr) {
             if (first == kNewButtonId) NewGame();
             return 0;
         case UM_TILESMOVED:
-            m_steps.Add(static_cast<int>(first));
+            m_counts.AddSteps(static_cast<int>(first));
+            ShowCounts();
             update(m_steps.Rect());
             return 0;
         case UM_PUZZLESOLVED:
@@ -117,8 +84,6 @@ qintptr GameFrame::OnMessage(unsigned message, quintptr first, qintptr) {
 void GameFrame::NewGame() {
     m_view->StartGame();
     m_view->update();
-    m_steps.Set(0);
-    m_seconds.Set(0);
     StartClock();
     update();
 }
@@ -128,13 +93,8 @@ void GameFrame::GameOver() {
     NameInputDialog dialog(window());
     if (dialog.exec() != QDialog::Accepted) return;
 
-    ScoreRecord record;
-    record.gridIndex = static_cast<std::uint32_t>(GridIndexOf(m_shownRows, m_shownCols));
-    record.pictureName = m_shownPicture;
-    record.userName = dialog.Name().toStdString();
-    record.steps = static_cast<std::uint32_t>(m_steps.Value());
-    record.seconds = static_cast<std::uint32_t>(m_seconds.Value());
-    record.createdOn = ScoreTable::Today();
+    const ScoreRecord record = GameRecord(m_counts, m_shownSize, m_shownPicture,
+                                          dialog.Name().toStdString(), ScoreTable::Today());
     try {
         StoreFinishedGame(App()->DataFileToWrite("Score.dat"), record);
     } catch (const FileError& error) {
@@ -144,12 +104,26 @@ void GameFrame::GameOver() {
 
 void GameFrame::StartClock() {
     StopClock();
+    m_counts.Start();
+    ShowCounts();
     m_clockTimer = startTimer(kClockPeriodMs);
 }
 
 void GameFrame::StopClock() {
     if (m_clockTimer != 0) killTimer(m_clockTimer);
     m_clockTimer = 0;
+    m_counts.Stop();
+}
+
+void GameFrame::ResetCounts() {
+    StopClock();
+    m_counts.Reset();
+    ShowCounts();
+}
+
+void GameFrame::ShowCounts() {
+    m_steps.Set(m_counts.Steps());
+    m_seconds.Set(m_counts.Seconds());
 }
 
 void GameFrame::timerEvent(QTimerEvent* event) {
@@ -157,28 +131,14 @@ void GameFrame::timerEvent(QTimerEvent* event) {
         QWidget::timerEvent(event);
         return;
     }
-    m_seconds.Add(1);
+    m_counts.Tick();
+    ShowCounts();
     update(m_seconds.Rect());
 }
 
-void GameFrame::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), kPanelFill);
+void GameFrame::Paint(QPainter& painter) {
     m_thumbnail.Draw(painter);
-    m_newButton.Draw(painter);
+    DrawButtons(painter);
     m_steps.Draw(painter);
     m_seconds.Draw(painter);
-}
-
-void GameFrame::mouseMoveEvent(QMouseEvent* event) {
-    m_newButton.OnMouseMove(event->position().toPoint());
-}
-
-void GameFrame::mousePressEvent(QMouseEvent* event) {
-    // Accepted, never passed on: a press on a panel must not move the main window.
-    if (event->button() == Qt::LeftButton) m_newButton.OnLButtonDown(event->position().toPoint());
-}
-
-void GameFrame::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) m_newButton.OnLButtonUp(event->position().toPoint());
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QWidget>
 #include <string>
 
-#include "platform/Messages.h"
+#include "core/board/GameCounts.h"
+#include "core/board/GridSize.h"
 #include "skin/DigitCounter.h"
-#include "skin/ImageButton.h"
 #include "skin/ImageHolder.h"
+#include "skin/SkinnedPanel.h"
 
 class GameWnd;
 
@@ -14,7 +14,7 @@ class GameWnd;
 // and the step and second counters. It plays the current choice of the application,
 // takes up a changed choice on its next size change, and stores a solved game under
 // the name the player gives.
-class GameFrame : public MessageReceiver<QWidget> {
+class GameFrame : public SkinnedPanel {
 public:
     static constexpr int kClockId = 1;
     static constexpr int kNewButtonId = 1;
@@ -22,45 +22,44 @@ public:
     GameFrame(QWidget* parent, const QRect& rect);
     ~GameFrame() override;
 
-    // Reloads the board and thumbnail from the current choice; the clock and counters stay.
+    // Reloads the board and thumbnail from the current choice and ends the game in play: the
+    // board shows the whole picture, so the clock stops and the counters go back to 0.
     void ReloadPicture();
 
     GameWnd* View() const { return m_view; }
     const DigitCounter& Steps() const { return m_steps; }
     const DigitCounter& Seconds() const { return m_seconds; }
-    bool ClockRunning() const { return m_clockTimer != 0; }
+    const GameCounts& Counts() const { return m_counts; }
+    bool ClockRunning() const { return m_counts.ClockRuns(); }
 
 protected:
     qintptr OnMessage(unsigned message, quintptr first, qintptr second) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void CreateChildren() override;
+    void OnSize(const QSize& size) override;
+    void Paint(QPainter& painter) override;
     void timerEvent(QTimerEvent* event) override;
 
 private:
-    void OnSize(const QSize& size);
-    void CreateChildren();
     void SyncWithChoice();
-    // Sets the board, the New button and the thumbnail up for the current choice and
-    // remembers it as the one shown.
+    // Sets the board and the thumbnail up for the current choice and remembers it as the
+    // one shown.
     void ShowChoice();
-    void SetUpNewButton();
-    void SetThumbnail();
     void NewGame();
     void GameOver();
     void StartClock();
     void StopClock();
+    // Stops the clock and shows counts of 0: no game is in play.
+    void ResetCounts();
+    // The counters show what m_counts holds.
+    void ShowCounts();
 
     GameWnd* m_view = nullptr;
     ImageHolder m_thumbnail;
-    ImageButton m_newButton;
+    ImageButton* m_newButton = nullptr;
     std::string m_shownPicture;
-    int m_shownCols = 0;
-    int m_shownRows = 0;
-    QSize m_panelSize{-1, -1};
+    GridSize m_shownSize{.rows = 0, .cols = 0};
     DigitCounter m_steps;
     DigitCounter m_seconds;
+    GameCounts m_counts;
     int m_clockTimer = 0;  // Qt's id of the running GameClock, 0 when stopped
 };

@@ -8,3 +8,7 @@ BoardSizeComboBox::BoardSizeComboBox(QWidget* parent) : QComboBox(parent) {
         PostMessage(parentWidget(), UM_COMBOSELCHANGE, static_cast<quintptr>(currentIndex()));
     });
 }
+
+void BoardSizeComboBox::PlaceDropDown(const QRect& rect) {
+    setGeometry(rect.left(), rect.top(), rect.width(), sizeHint().height());
+}

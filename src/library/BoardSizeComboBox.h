@@ -9,4 +9,7 @@
 class BoardSizeComboBox : public QComboBox {
 public:
     explicit BoardSizeComboBox(QWidget* parent);
+
+    // rect takes the open list too: the closed box stands at its top, as high as Qt's box.
+    void PlaceDropDown(const QRect& rect);
 };

@@ -8,6 +8,7 @@
 #include "core/library/ScratchDirectory.h"
 #include "library/BitmapFile.h"
 #include "library/PictureDecoder.h"
+#include "skin/EdgeRect.h"
 #include "skin/SkinImage.h"
 
 namespace {
@@ -26,10 +27,10 @@ ImportedPicture Refused(ImportRefusal refusal, std::string detail = {}) {
 
 // The decoded image on an opaque black 400 x 300 surface, as the stored picture shows it.
 QImage OpaqueSurface(const QImage& image) {
-    QImage surface(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
+    QImage surface(ToQSize(layout::kPictureSize), QImage::Format_RGB32);
     surface.fill(Qt::black);
     QPainter painter(&surface);
-    painter.drawImage(QRect(0, 0, kPictureWidth, kPictureHeight), image);
+    painter.drawImage(QRect(QPoint(0, 0), surface.size()), image);
     return surface;
 }
 
@@ -48,8 +49,8 @@ std::vector<std::uint8_t> ConvertToJpeg(const QImage& surface) {
     std::optional<std::vector<std::uint8_t>> jpeg = ReadWholeFile(jpegPath);
     if (!jpeg) throw FileError(jpegPath, "disappeared");
     const std::unique_ptr<SkinImage> check = SkinImage::CreateFromBytes(*jpeg);
-    if (check == nullptr || check->GetWidth() != kPictureWidth ||
-        check->GetHeight() != kPictureHeight)
+    if (check == nullptr || static_cast<int>(check->GetWidth()) != layout::kPictureSize.width ||
+        static_cast<int>(check->GetHeight()) != layout::kPictureSize.height)
         throw FileError(jpegPath, "is not a whole 400 x 300 picture");
     return std::move(*jpeg);
 }
@@ -57,7 +58,7 @@ std::vector<std::uint8_t> ConvertToJpeg(const QImage& surface) {
 }  // namespace
 
 ImportedPicture ConvertPicture(const std::string& path) {
-    const QImage image = DecodeStretched(path, QSize(kPictureWidth, kPictureHeight));
+    const QImage image = DecodeStretched(path, ToQSize(layout::kPictureSize));
     if (image.isNull()) return Refused(ImportRefusal::InvalidFile);
     ImportedPicture picture;
     try {

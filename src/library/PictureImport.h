@@ -9,9 +9,6 @@
 // readers: the conversion that the picture library (core/library/PictureLibrary.h) is given,
 // and what the player is told about a refusal.
 
-inline constexpr int kPictureWidth = 400;
-inline constexpr int kPictureHeight = 300;
-
 // A PictureConverter. Changes nothing but a private scratch directory that is gone again when
 // it returns. A file that is no whole image (DecodeStretched): InvalidFile. Otherwise the image
 // stretched to 400 x 300 is written as a 24-bit bitmap file, that file is decoded again and

@@ -2,12 +2,21 @@
 
 #include <QMouseEvent>
 
+#include "core/library/DisplayName.h"
 #include "platform/Messages.h"
+#include "skin/SkinImage.h"
 
 PictureListBox::PictureListBox(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSortingEnabled(false);
+}
+
+void PictureListBox::AddPicture(const std::string& name) { addItem(WidenText(DisplayName(name))); }
+
+void PictureListBox::ShowPictures(const std::vector<std::string>& names) {
+    clear();
+    for (const std::string& name : names) AddPicture(name);
 }
 
 int PictureListBox::SelectedRow() const {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QListWidget>
+#include <string>
+#include <vector>
 
 // A plain list box that tells its parent about mouse clicks, and only about those.
 // - At the end of every mouse click or drag in it (the release), it posts UM_LISTSELCHANGE
@@ -14,6 +16,11 @@
 class PictureListBox : public QListWidget {
 public:
     explicit PictureListBox(QWidget* parent);
+
+    // Appends a row showing the picture's display name.
+    void AddPicture(const std::string& name);
+    // Shows exactly these pictures, one row each, in order; selects none.
+    void ShowPictures(const std::vector<std::string>& names);
 
     // The selected row, -1 when none.
     int SelectedRow() const;

@@ -2,13 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QMouseEvent>
 #include <QPainter>
 
 #include "core/board/GridSize.h"
 #include "core/io/FileError.h"
-#include "core/library/DisplayName.h"
-#include "core/scores/ScoreFile.h"
 #include "core/state/AppState.h"
 #include "library/BoardSizeComboBox.h"
 #include "library/PictureImport.h"
@@ -17,16 +14,9 @@
 #include "platform/ImportProgress.h"
 #include "platform/MessageBox.h"
 #include "skin/EdgeRect.h"
-#include "skin/Layout.h"
 #include "skin/PackageImage.h"
 
 namespace {
-
-const QRect kPreviewRect(0, 0, kPictureWidth, kPictureHeight);
-const QRect kSizeComboRect = RectFromEdges(420, 20, 600, 150);  // the height takes the open list
-const QRect kPictureListRect = RectFromEdges(420, 60, 600, 230);
-const QRect kAddButtonRect = RectFromEdges(420, 250, 500, 282);
-const QRect kDelButtonRect = RectFromEdges(520, 250, 600, 282);
 
 const QStringList kImportFilters{QStringLiteral(" (*.bmp)"), QStringLiteral("jpg (*.jpg)"),
                                  QStringLiteral("All Files (*.*)")};
@@ -38,24 +28,11 @@ const QString kConfirmRemoval = QStringLiteral("Are you sure to delete the curre
 
 }  // namespace
 
-ResFrame::ResFrame(QWidget* parent, const QRect& rect) : MessageReceiver<QWidget>(parent) {
-    setObjectName("ResFrame");
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true);
-    setGeometry(rect);
-    OnSize(rect.size());
+ResFrame::ResFrame(QWidget* parent, const QRect& rect) : SkinnedPanel(parent, "ResFrame") {
+    Place(rect);
 }
 
 ResFrame::~ResFrame() = default;
-
-void ResFrame::resizeEvent(QResizeEvent*) { OnSize(size()); }
-
-void ResFrame::OnSize(const QSize& size) {
-    if (size == m_panelSize) return;
-    m_panelSize = size;
-    if (m_sizeCombo == nullptr) CreateChildren();
-    m_panelRect = QRect(QPoint(0, 0), size);
-}
 
 void ResFrame::CreateChildren() {
     AppState* app = App();
@@ -66,23 +43,18 @@ void ResFrame::CreateChildren() {
         m_sizeCombo->addItem(QString::fromUtf8(gridSize.label));
     m_sizeCombo->setCurrentIndex(0);
     // The closed box takes its natural height; the open list shows every size.
-    m_sizeCombo->setGeometry(kSizeComboRect.x(), kSizeComboRect.y(), kSizeComboRect.width(),
-                             m_sizeCombo->sizeHint().height());
+    m_sizeCombo->PlaceDropDown(ToQRect(layout::kLibrarySizeComboRect));
     m_sizeCombo->setMaxVisibleItems(static_cast<int>(kGridSizes.size()));
 
     m_pictureList = new PictureListBox(this);
     m_pictureList->setObjectName("PictureList");
-    m_pictureList->setGeometry(kPictureListRect);
+    m_pictureList->setGeometry(ToQRect(layout::kLibraryPictureListRect));
 
-    const ImagePackage& skin = app->m_skinPackage;
-    m_addButton.SetUp(this, false, kAddButton, kAddButtonRect, GetImage(skin, "AddNormal.jpg"),
-                      GetImage(skin, "AddMouseOn.jpg"), GetImage(skin, "AddMouseDown.jpg"));
-    m_delButton.SetUp(this, false, kDelButton, kDelButtonRect, GetImage(skin, "DelNormal.jpg"),
-                      GetImage(skin, "DelMouseOn.jpg"), GetImage(skin, "DelMouseDown.jpg"));
+    AddButton(kAddButton, layout::kAddButton);
+    AddButton(kDelButton, layout::kDelButton);
 
     app->m_picturePackage.GetNames(m_pictureNames);
-    for (const std::string& name : m_pictureNames)
-        m_pictureList->addItem(WidenText(DisplayName(name)));
+    m_pictureList->ShowPictures(m_pictureNames);
     m_pictureList->setCurrentRow(0);
 
     m_preview.reset();
@@ -135,7 +107,7 @@ void ResFrame::PlaySelectedPicture() {
 
 void ResFrame::AppendRow(const std::string& name) {
     m_pictureNames.push_back(name);
-    m_pictureList->addItem(WidenText(DisplayName(name)));
+    m_pictureList->AddPicture(name);
 }
 
 void ResFrame::RemoveRow(int row) {
@@ -211,33 +183,9 @@ void ResFrame::RemovePicture() {
     if (result.error) ReportFileError(window(), *result.error);
 }
 
-void ResFrame::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(m_panelRect, kPanelFill);
+void ResFrame::Paint(QPainter& painter) {
+    const QRect preview = ToQRect(layout::kPreviewRect);
     if (m_preview != nullptr)
-        m_preview->DrawInto(painter, kPreviewRect.x(), kPreviewRect.y(), kPreviewRect.width(),
-                            kPreviewRect.height());
-    m_addButton.Draw(painter);
-    m_delButton.Draw(painter);
-}
-
-void ResFrame::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint point = event->position().toPoint();
-    m_addButton.OnMouseMove(point);
-    m_delButton.OnMouseMove(point);
-}
-
-void ResFrame::mousePressEvent(QMouseEvent* event) {
-    // Accepted, never passed on: a press on a panel must not move the main window.
-    if (event->button() != Qt::LeftButton) return;
-    const QPoint point = event->position().toPoint();
-    m_addButton.OnLButtonDown(point);
-    m_delButton.OnLButtonDown(point);
-}
-
-void ResFrame::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
-    const QPoint point = event->position().toPoint();
-    m_addButton.OnLButtonUp(point);
-    m_delButton.OnLButtonUp(point);
+        m_preview->DrawInto(painter, preview.x(), preview.y(), preview.width(), preview.height());
+    DrawButtons(painter);
 }

@@ -1,14 +1,11 @@
 #pragma once
 
-#include <QRect>
-#include <QWidget>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/Messages.h"
-#include "skin/ImageButton.h"
 #include "skin/SkinImage.h"
+#include "skin/SkinnedPanel.h"
 
 class BoardSizeComboBox;
 class PictureListBox;
@@ -19,7 +16,7 @@ class PictureListBox;
 // both and asks the main window to play (UM_PLAYPICTURE). Add and Del ask the picture library
 // (AppState::m_pictureLibrary) to change Pic.dat (and Del Score.dat) and show what came of it;
 // the name list and the list rows always end in step with the package and the files on disk.
-class ResFrame : public MessageReceiver<QWidget> {
+class ResFrame : public SkinnedPanel {
 public:
     enum ButtonId { kAddButton = 1, kDelButton = 2 };
 
@@ -44,15 +41,10 @@ public:
 
 protected:
     qintptr OnMessage(unsigned message, quintptr first, qintptr second) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void CreateChildren() override;
+    void Paint(QPainter& painter) override;
 
 private:
-    void OnSize(const QSize& size);
-    void CreateChildren();
     void ChooseSize();
     void SelectPicture(int row);
     void PlaySelectedPicture();
@@ -62,9 +54,5 @@ private:
     BoardSizeComboBox* m_sizeCombo = nullptr;
     PictureListBox* m_pictureList = nullptr;
     std::vector<std::string> m_pictureNames;
-    ImageButton m_addButton;
-    ImageButton m_delButton;
     std::unique_ptr<SkinImage> m_preview;
-    QRect m_panelRect;
-    QSize m_panelSize{-1, -1};
 };

@@ -1,29 +1,18 @@
 #include "scores/ScoreWnd.h"
 
 #include <QHeaderView>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QTreeWidget>
 
-#include "core/state/AppState.h"
-#include "core/io/FileError.h"
-#include "skin/Layout.h"
 #include "core/board/GridSize.h"
+#include "core/io/FileError.h"
+#include "core/scores/ScoreFile.h"
+#include "core/state/AppState.h"
 #include "library/BoardSizeComboBox.h"
-#include "core/library/DisplayName.h"
 #include "library/PictureListBox.h"
 #include "platform/MessageBox.h"
-#include "core/scores/ScoreFile.h"
 #include "skin/EdgeRect.h"
 
 namespace {
-
-// The drop-down rectangles include their open list; the closed box is as high as the
-// toolkit's standard box, at the top of the rectangle.
-const QRect kSortComboRect = RectFromEdges(20, 20, 200, 150);
-const QRect kSizeComboRect = RectFromEdges(20, 60, 200, 190);
-const QRect kPictureListRect = RectFromEdges(20, 100, 200, 280);
-const QRect kScoreListRect = RectFromEdges(220, 20, 600, 280);
 
 enum SortChoice { kSortByStep = 0, kSortByTime = 1 };
 
@@ -35,28 +24,15 @@ constexpr Column kColumns[] = {
     {"Rank", 40}, {"Username", 65}, {"No. of Steps", 90}, {"Time(Sec.)", 80}, {"Created on", 100},
 };
 
-void PlaceDropDown(QWidget* box, const QRect& rect) {
-    box->setGeometry(rect.left(), rect.top(), rect.width(), box->sizeHint().height());
-}
-
 }  // namespace
 
-ScoreWnd::ScoreWnd(QWidget* parent, const QRect& rect) : MessageReceiver<QWidget>(parent) {
-    setObjectName("ScoreWnd");
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setGeometry(rect);
-    OnSize(rect.size());
+ScoreWnd::ScoreWnd(QWidget* parent, const QRect& rect) : SkinnedPanel(parent, "ScoreWnd") {
+    Place(rect);
 }
 
 ScoreWnd::~ScoreWnd() = default;
 
-void ScoreWnd::resizeEvent(QResizeEvent*) { OnSize(size()); }
-
 void ScoreWnd::OnSize(const QSize& size) {
-    if (size == m_panelSize) return;
-    m_panelSize = size;
-    m_panelRect = QRect(QPoint(0, 0), size);
-    if (m_scoreList == nullptr) CreateChildren();
     if (size.isEmpty()) return;  // being hidden: everything stays as it was shown
     try {
         ReloadScores();
@@ -69,18 +45,18 @@ void ScoreWnd::OnSize(const QSize& size) {
 
 void ScoreWnd::CreateChildren() {
     m_sortCombo = new BoardSizeComboBox(this);
-    PlaceDropDown(m_sortCombo, kSortComboRect);
+    m_sortCombo->PlaceDropDown(ToQRect(layout::kSortComboRect));
     m_sortCombo->addItem(QStringLiteral("Step"));
     m_sortCombo->addItem(QStringLiteral("Time"));
     m_sortCombo->setCurrentIndex(kSortByStep);
 
     m_sizeCombo = new BoardSizeComboBox(this);
-    PlaceDropDown(m_sizeCombo, kSizeComboRect);
+    m_sizeCombo->PlaceDropDown(ToQRect(layout::kScoreSizeComboRect));
     for (const GridSize& size : kGridSizes) m_sizeCombo->addItem(QString::fromUtf8(size.label));
     m_sizeCombo->setCurrentIndex(0);
 
     m_pictureList = new PictureListBox(this);
-    m_pictureList->setGeometry(kPictureListRect);
+    m_pictureList->setGeometry(ToQRect(layout::kScorePictureListRect));
 
     CreateScoreList();
 }
@@ -88,7 +64,7 @@ void ScoreWnd::CreateChildren() {
 void ScoreWnd::CreateScoreList() {
     // A report list: one line per game, whole-row single selection, no sorting of its own.
     m_scoreList = new QTreeWidget(this);
-    m_scoreList->setGeometry(kScoreListRect);
+    m_scoreList->setGeometry(ToQRect(layout::kScoreListRect));
     m_scoreList->setRootIsDecorated(false);
     m_scoreList->setItemsExpandable(false);
     m_scoreList->setUniformRowHeights(true);
@@ -113,10 +89,8 @@ void ScoreWnd::ReloadScores() {
     // A missing file is a table without games, not an error.
     LoadScoreFile(App()->DataFile("Score.dat"), m_allScores);
 
-    m_pictureList->clear();
     App()->m_picturePackage.GetNames(m_pictureNames);
-    for (const std::string& name : m_pictureNames)
-        m_pictureList->addItem(QString::fromStdString(DisplayName(name)));
+    m_pictureList->ShowPictures(m_pictureNames);
     // After every reload the library's first picture is the one shown.
     if (!m_pictureNames.empty()) m_pictureList->setCurrentRow(0);
 }
@@ -159,11 +133,3 @@ qintptr ScoreWnd::OnMessage(unsigned message, quintptr, qintptr) {
             return 0;
     }
 }
-
-void ScoreWnd::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(m_panelRect, kPanelFill);
-}
-
-// Accepted here, never passed on: a press on a panel must not move the main window.
-void ScoreWnd::mousePressEvent(QMouseEvent*) {}

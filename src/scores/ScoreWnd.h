@@ -1,13 +1,10 @@
 #pragma once
 
-#include <QRect>
-#include <QSize>
-#include <QWidget>
 #include <string>
 #include <vector>
 
-#include "platform/Messages.h"
 #include "core/scores/ScoreTable.h"
+#include "skin/SkinnedPanel.h"
 
 class BoardSizeComboBox;
 class PictureListBox;
@@ -16,7 +13,7 @@ class QTreeWidget;
 // The panel that shows the stored games of one picture and board size in rank order, by
 // steps or by time. It keeps a picture, size and order choice of its own, and reloads
 // Score.dat and the picture names every time it is shown.
-class ScoreWnd : public MessageReceiver<QWidget> {
+class ScoreWnd : public SkinnedPanel {
 public:
     ScoreWnd(QWidget* parent, const QRect& rect);
     ~ScoreWnd() override;
@@ -29,13 +26,10 @@ public:
 
 protected:
     qintptr OnMessage(unsigned message, quintptr first, qintptr second) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
+    void CreateChildren() override;
+    void OnSize(const QSize& size) override;
 
 private:
-    void OnSize(const QSize& size);
-    void CreateChildren();
     void CreateScoreList();
     // Throws FileError for a damaged or unreadable Score.dat: then the picture list stays as
     // it was and m_allScores holds the rows read before the damage.
@@ -50,6 +44,4 @@ private:
     ScoreTable m_allScores;
     ScoreTable m_shownScores;
     std::vector<std::string> m_pictureNames;  // entry i belongs to row i of m_pictureList
-    QRect m_panelRect;
-    QSize m_panelSize{-1, -1};
 };

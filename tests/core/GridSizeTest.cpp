@@ -20,10 +20,10 @@ TEST(GridSizeTest, SixSizesInOfferedOrderWithUtf8Labels) {
 
 TEST(GridSizeTest, IndexOfEachSizeAndNoneForOthers) {
     for (std::size_t i = 0; i < kGridSizes.size(); ++i)
-        EXPECT_EQ(GridIndexOf(kGridSizes[i].rows, kGridSizes[i].cols), static_cast<int>(i));
-    EXPECT_EQ(GridIndexOf(4, 3), -1);
-    EXPECT_EQ(GridIndexOf(6, 6), -1);
-    EXPECT_EQ(GridIndexOf(0, 0), -1);
+        EXPECT_EQ(GridIndexOf(kGridSizes[i]), static_cast<int>(i));
+    EXPECT_EQ(GridIndexOf({.rows = 4, .cols = 3}), -1);
+    EXPECT_EQ(GridIndexOf({.rows = 6, .cols = 6}), -1);
+    EXPECT_EQ(GridIndexOf({.rows = 0, .cols = 0}), -1);
 }
 
 }  // namespace

@@ -91,7 +91,7 @@ bool EveryCellHome(const PuzzleBoard& board) {
 
 PuzzleBoard ShuffledBoard(int rows, int cols, std::uint32_t seed) {
     PuzzleBoard board;
-    board.Reset(cols, rows);
+    board.Reset({.rows = rows, .cols = cols});
     board.ShuffleWithSeed(seed);
     return board;
 }
@@ -117,7 +117,7 @@ TEST(PuzzleBoardTest, ReferenceSlideMatchesTheDocumentedFirstIteration) {
 
 TEST(PuzzleBoardTest, ResetPutsAllFortyEightCellsHomeOutOfPlay) {
     PuzzleBoard board = ShuffledBoard(6, 8, 7);
-    board.Reset(4, 3);
+    board.Reset({.rows = 3, .cols = 4});
     EXPECT_EQ(board.Rows(), 3);
     EXPECT_EQ(board.Cols(), 4);
     EXPECT_FALSE(board.InPlay());
@@ -179,7 +179,7 @@ TEST(PuzzleBoardTest, SameSeedGivesTheSameBoard) {
 
 TEST(PuzzleBoardTest, ShuffleIsSeededWithTheCurrentSecond) {
     PuzzleBoard board;
-    board.Reset(8, 6);
+    board.Reset({.rows = 6, .cols = 8});
     std::time_t before, after;
     do {
         before = std::time(nullptr);
@@ -287,7 +287,7 @@ TEST(PuzzleBoardTest, IsSolvedOnlyWithEveryTileHomeAndEmptyBottomRight) {
 
 TEST(PuzzleBoardTest, CellAtMapsTheDrawingAreaOntoTheGrid) {
     PuzzleBoard board;
-    board.Reset(4, 3);
+    board.Reset({.rows = 3, .cols = 4});
     auto cellAt = [&board](int x, int y) {
         const PuzzleBoard::Cell cell = board.CellAt(x, y);
         return std::pair{cell.row, cell.col};
@@ -296,11 +296,11 @@ TEST(PuzzleBoardTest, CellAtMapsTheDrawingAreaOntoTheGrid) {
     EXPECT_EQ(cellAt(99, 99), (std::pair{0, 0}));
     EXPECT_EQ(cellAt(100, 100), (std::pair{1, 1}));
     EXPECT_EQ(cellAt(399, 299), (std::pair{2, 3}));
-    board.Reset(7, 5);
+    board.Reset({.rows = 5, .cols = 7});
     EXPECT_EQ(cellAt(57, 59), (std::pair{0, 0}));
     EXPECT_EQ(cellAt(58, 60), (std::pair{1, 1}));
     EXPECT_EQ(cellAt(399, 299), (std::pair{4, 6}));
-    board.Reset(8, 6);
+    board.Reset({.rows = 6, .cols = 8});
     EXPECT_EQ(cellAt(49, 49), (std::pair{0, 0}));
     EXPECT_EQ(cellAt(50, 50), (std::pair{1, 1}));
     EXPECT_EQ(cellAt(399, 299), (std::pair{5, 7}));

@@ -8,9 +8,9 @@
 #include <functional>
 #include <vector>
 
-#include "game/BoardView.h"
 #include "core/board/PuzzleBoard.h"
 #include "core/board/RandomGenerator.h"
+#include "game/GameWnd.h"
 
 namespace test {
 

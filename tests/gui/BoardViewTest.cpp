@@ -6,7 +6,7 @@
 
 #include "AppTestSupport.h"
 #include "BoardSolver.h"
-#include "game/BoardView.h"
+#include "game/GameWnd.h"
 #include "platform/Messages.h"
 
 namespace {
@@ -49,7 +49,7 @@ private slots:
 
     void sixColumnsCutSixtySixPixelTilesIntoAlternatingWidths() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 6, 4);
+        view.LoadPicture("P.jpg", {.rows = 4, .cols = 6});
         const QImage frame = Frame(view);
         // Column 5 starts at 333 and is 67 wide; its source also starts at 333.
         QCOMPARE(frame.pixel(333, 10), PicturePixel(333, 10));
@@ -67,7 +67,7 @@ private slots:
 
     void sevenColumnsGiveTheLastColumnFiftyEightPixels() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 7, 5);
+        view.LoadPicture("P.jpg", {.rows = 5, .cols = 7});
         const QImage frame = Frame(view);
         QCOMPARE(frame.pixel(341, 5), kLine);  // tile 5 ends at x1 = 342
         QCOMPARE(frame.pixel(342, 5),
@@ -79,7 +79,7 @@ private slots:
 
     void theEmptyCellIsPlainAndTilesComeFromTheirHome() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 4, 3);
+        view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         view.Board().ShuffleWithSeed(11);
         const QImage frame = Frame(view);
         for (int y = 200; y < 300; ++y)
@@ -90,7 +90,7 @@ private slots:
 
     void withoutAPictureTheBoardIsAPlainArea() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("Missing.jpg", 4, 3);
+        view.LoadPicture("Missing.jpg", {.rows = 3, .cols = 4});
         QVERIFY(!view.HasPicture());
         const QImage frame = Frame(view);
         QCOMPARE(frame.pixel(0, 0), kLine);
@@ -101,7 +101,7 @@ private slots:
 
     void clicksOffTheEmptyCellsLinesTellNothing() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 4, 3);
+        view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         m_panel.heard.clear();
         QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(50, 50));  // out of play
         view.Board().ShuffleWithSeed(3);
@@ -117,7 +117,7 @@ private slots:
 
     void aClickOnTheEmptyCellTellsZeroTiles() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 4, 3);
+        view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         view.Board().ShuffleWithSeed(3);
         m_panel.heard.clear();
         QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(399, 299));
@@ -128,7 +128,7 @@ private slots:
 
     void aRunOfTilesSlidesInOneClick() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 8, 6);
+        view.LoadPicture("P.jpg", {.rows = 6, .cols = 8});
         view.Board().ShuffleWithSeed(5);
         m_panel.heard.clear();
         QTest::mouseClick(&view, Qt::LeftButton, {},
@@ -140,7 +140,7 @@ private slots:
 
     void aReleaseOffTheBoardIsNoClick() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 4, 3);
+        view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         view.Board().ShuffleWithSeed(3);
         m_panel.heard.clear();
         QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(-30, 250));
@@ -150,7 +150,7 @@ private slots:
 
     void theSolvingClickSendsTilesThenPostsTheSolve() {
         GameWnd view(&m_panel, m_pictures);
-        view.LoadPicture("P.jpg", 4, 3);
+        view.LoadPicture("P.jpg", {.rows = 3, .cols = 4});
         const QImage whole = Frame(view);
         view.Board().ShuffleWithSeed(2026);
         m_panel.heard.clear();

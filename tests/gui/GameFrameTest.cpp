@@ -7,11 +7,11 @@
 #include "AppTestSupport.h"
 #include "BoardSolver.h"
 #include "ModalAnswerer.h"
-#include "skin/Layout.h"
-#include "game/BoardView.h"
-#include "game/GameFrame.h"
-#include "game/NameInputDialog.h"
 #include "core/scores/ScoreFile.h"
+#include "game/GameFrame.h"
+#include "game/GameWnd.h"
+#include "game/NameInputDialog.h"
+#include "skin/EdgeRect.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ test::ModalAnswerer::Step PressKey(Qt::Key key, QString* seenText = nullptr) {
 struct Host {
     QWidget window;
     GameFrame* frame;
-    Host() : frame(new GameFrame(&window, kContentRect)) {
+    Host() : frame(new GameFrame(&window, ToQRect(layout::kContentRect))) {
         window.resize(634, 373);
         window.show();
     }
@@ -162,7 +162,7 @@ private slots:
         PressNew(frame);
         SendMessage(&frame, UM_TILESMOVED, 4);
         frame.setGeometry(0, 0, 0, 0);
-        frame.setGeometry(kContentRect);
+        frame.setGeometry(ToQRect(layout::kContentRect));
         QVERIFY(frame.View()->Board().InPlay());
         QVERIFY(frame.ClockRunning());
         QCOMPARE(frame.Steps().Value(), 4);
@@ -176,7 +176,7 @@ private slots:
         frame.setGeometry(0, 0, 0, 0);
         App()->m_boardRows = 5;
         App()->m_boardCols = 7;
-        frame.setGeometry(kContentRect);
+        frame.setGeometry(ToQRect(layout::kContentRect));
         QVERIFY(!frame.View()->Board().InPlay());
         QCOMPARE(frame.View()->Board().Cols(), 7);
         QVERIFY(!frame.ClockRunning());
@@ -199,12 +199,12 @@ private slots:
         Host host;
         GameFrame& frame = *host.frame;
         const QImage shot = frame.grab().toImage();
-        QCOMPARE(shot.pixel(415, 10), kPanelFill.rgb());
+        QCOMPARE(shot.pixel(415, 10), ToQColor(layout::kPanelFill).rgb());
         // The thumbnail is the 400 x 300 picture halved into (420, 0)-(620, 150).
         QCOMPARE(shot.pixel(420, 0), test::PatternPicture(10).pixel(0, 0));
         QCOMPARE(shot.pixel(619, 149), test::PatternPicture(10).pixel(398, 298));
         QCOMPARE(shot.pixel(472, 170), qRgb(0, 0, 0));  // glyph background of the step counter
-        QCOMPARE(shot.pixel(511, 170), kPanelFill.rgb());
+        QCOMPARE(shot.pixel(511, 170), ToQColor(layout::kPanelFill).rgb());
     }
 
     void cleanup() {

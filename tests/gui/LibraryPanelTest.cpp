@@ -9,11 +9,10 @@
 #include <optional>
 
 #include "LibraryTestSupport.h"
+#include "app/Corvalin.h"
 #include "app/CorvalinApp.h"
-#include "skin/Layout.h"
-#include "app/MainWindow.h"
-#include "game/BoardView.h"
 #include "game/GameFrame.h"
+#include "game/GameWnd.h"
 #include "library/BoardSizeComboBox.h"
 #include "library/PictureListBox.h"
 #include "library/ResFrame.h"
@@ -160,7 +159,7 @@ private:
         m_owner.emplace();
         m_owner->resize(CCorvalin::kWidth, CCorvalin::kHeight);
         m_panel = new ResFrame(&*m_owner, QRect(0, 0, 0, 0));
-        m_panel->setGeometry(kContentRect);
+        m_panel->setGeometry(ToQRect(layout::kContentRect));
         m_owner->show();
         return *m_panel;
     }
@@ -245,11 +244,11 @@ private slots:
         QCOMPARE(shot.size(), QSize(620, 300));
         QCOMPARE(shot.pixel(0, 0), test::PictureColour(0));
         QCOMPARE(shot.pixel(399, 299), test::PictureColour(0));
-        QCOMPARE(shot.pixel(400, 0), kPanelFill.rgb());
-        QCOMPARE(shot.pixel(419, 299), kPanelFill.rgb());
+        QCOMPARE(shot.pixel(400, 0), ToQColor(layout::kPanelFill).rgb());
+        QCOMPARE(shot.pixel(419, 299), ToQColor(layout::kPanelFill).rgb());
         QCOMPARE(shot.pixel(kAddButton.center()), kAddNormal);
         QCOMPARE(shot.pixel(kDelButton.center()), kDelNormal);
-        QCOMPARE(shot.pixel(510, 266), kPanelFill.rgb());
+        QCOMPARE(shot.pixel(510, 266), ToQColor(layout::kPanelFill).rgb());
     }
 
     void ClickOnARowMakesItCurrentAndKeepsTheSize() {
@@ -339,7 +338,7 @@ private slots:
         QCOMPARE(List().count(), 0);
         QVERIFY(panel.Preview() == nullptr);
         QCOMPARE(App()->m_currentPicture, std::string());
-        QCOMPARE(PreviewColour(panel), kPanelFill.rgb());
+        QCOMPARE(PreviewColour(panel), ToQColor(layout::kPanelFill).rgb());
         QCOMPARE(Remove({AnswerBox(Qt::Key_Return)}), 1);
         QVERIFY(!QFile::exists(QString::fromStdString(m_data->File("Pic.dat"))));
     }
@@ -594,7 +593,7 @@ private slots:
         window.show();
         SendMessage(&window, UM_BUTTONCLICK, CCorvalin::kRes);
         ResFrame* library = window.Res();
-        QCOMPARE(library->geometry(), kContentRect);
+        QCOMPARE(library->geometry(), ToQRect(layout::kContentRect));
         for (int i = 0; i < 4; ++i) QTest::keyClick(library->SizeCombo(), Qt::Key_Down);
         QCoreApplication::processEvents();
         QCOMPARE(App()->m_boardRows, 5);
@@ -616,7 +615,7 @@ private slots:
         DoubleClickRow(*library->PictureList(), 1);
         QCOMPARE(App()->m_currentPicture, std::string("Second.jpg"));
         QCOMPARE(library->geometry().size(), QSize(0, 0));
-        QCOMPARE(window.Game()->geometry(), kContentRect);
+        QCOMPARE(window.Game()->geometry(), ToQRect(layout::kContentRect));
         QCOMPARE(window.Game()->View()->Board().Rows(), 6);
         QCOMPARE(window.Game()->View()->Board().Cols(), 8);
         QVERIFY(window.Game()->View()->HasPicture());

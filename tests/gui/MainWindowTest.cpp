@@ -2,10 +2,9 @@
 #include <QTest>
 
 #include "AppTestSupport.h"
-#include "skin/Layout.h"
-#include "app/MainWindow.h"
-#include "game/BoardView.h"
+#include "app/Corvalin.h"
 #include "game/GameFrame.h"
+#include "game/GameWnd.h"
 #include "info/AboutFrame.h"
 #include "library/ResFrame.h"
 #include "scores/ScoreWnd.h"
@@ -62,7 +61,7 @@ private slots:
     void itOpensOnTheGameWithGameSelected() {
         CCorvalin window;
         window.show();
-        QCOMPARE(window.Game()->geometry(), kContentRect);
+        QCOMPARE(window.Game()->geometry(), ToQRect(layout::kContentRect));
         QCOMPARE(window.Res()->size(), QSize(0, 0));
         QCOMPARE(window.Score()->size(), QSize(0, 0));
         QCOMPARE(window.About()->size(), QSize(0, 0));
@@ -75,13 +74,13 @@ private slots:
         CCorvalin window;
         window.show();
         ClickAt(window, kScoreButton.center());
-        QCOMPARE(window.Score()->geometry(), kContentRect);
+        QCOMPARE(window.Score()->geometry(), ToQRect(layout::kContentRect));
         QCOMPARE(window.Game()->size(), QSize(0, 0));
         QCOMPARE(ColourAt(window, kScoreButton), kMouseDown);
         QCOMPARE(ColourAt(window, kGameButton), kNormal);
         // The selected section again: nothing changes.
         ClickAt(window, kScoreButton.center());
-        QCOMPARE(window.Score()->geometry(), kContentRect);
+        QCOMPARE(window.Score()->geometry(), ToQRect(layout::kContentRect));
         QCOMPARE(ColourAt(window, kScoreButton), kMouseDown);
     }
 
@@ -100,13 +99,13 @@ private slots:
         CCorvalin window;
         window.show();
         ClickAt(window, RectFromEdges(72, 25, 136, 63).center());
-        QCOMPARE(window.Res()->geometry(), kContentRect);
+        QCOMPARE(window.Res()->geometry(), ToQRect(layout::kContentRect));
         App()->m_currentPicture = "Second.jpg";
         App()->m_boardRows = 6;
         App()->m_boardCols = 8;
         PostMessage(&window, UM_PLAYPICTURE);
         QCoreApplication::processEvents();
-        QCOMPARE(window.Game()->geometry(), kContentRect);
+        QCOMPARE(window.Game()->geometry(), ToQRect(layout::kContentRect));
         QCOMPARE(window.Res()->size(), QSize(0, 0));
         QCOMPARE(ColourAt(window, kGameButton), kMouseDown);
         QCOMPARE(window.Game()->View()->Board().Cols(), 8);
@@ -157,7 +156,7 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(window.Game()->View()->Board().InPlay());
         ClickAt(window, RectFromEdges(202, 25, 266, 63).center());
-        QCOMPARE(window.About()->geometry(), kContentRect);
+        QCOMPARE(window.About()->geometry(), ToQRect(layout::kContentRect));
     }
 
 private:

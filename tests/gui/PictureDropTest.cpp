@@ -7,10 +7,11 @@
 
 #include "AppTestSupport.h"
 #include "LibraryTestSupport.h"
-#include "app/MainWindow.h"
+#include "app/Corvalin.h"
+#include "core/layout/SkinLayout.h"
 #include "game/GameFrame.h"
 #include "library/ResFrame.h"
-#include "skin/Layout.h"
+#include "skin/EdgeRect.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ private slots:
         QVERIFY(!message.contains("Beach") && !message.contains("Sea"));
         QCOMPARE(window.Res()->PictureNames(), expected);
         QCOMPARE(App()->m_currentPicture, std::string("Sea.jpg"));
-        QCOMPARE(window.Res()->geometry(), kContentRect);
+        QCOMPARE(window.Res()->geometry(), ToQRect(layout::kContentRect));
         QCOMPARE(window.Game()->size(), QSize(0, 0));
         QVERIFY(steps.Unexpected().isEmpty());
     }

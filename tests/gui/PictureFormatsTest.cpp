@@ -7,7 +7,9 @@
 
 #include "HeifBytes.h"
 #include "LibraryTestSupport.h"
+#include "core/layout/SkinLayout.h"
 #include "library/PictureImport.h"
+#include "skin/EdgeRect.h"
 
 namespace {
 
@@ -39,7 +41,7 @@ bool Near(QRgb actual, QRgb expected) {
 bool ShowsQuarters(const ImportedPicture& picture, const Quarters& colours) {
     const QImage stored =
         QImage::fromData(picture.jpeg.data(), static_cast<int>(picture.jpeg.size()));
-    if (stored.size() != QSize(kPictureWidth, kPictureHeight)) return false;
+    if (stored.size() != ToQSize(layout::kPictureSize)) return false;
     const std::array<QPoint, 4> centres{QPoint(100, 75), QPoint(300, 75), QPoint(100, 225),
                                         QPoint(300, 225)};
     for (std::size_t i = 0; i < 4; ++i)

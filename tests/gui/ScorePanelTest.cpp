@@ -13,13 +13,13 @@
 
 #include "PanelData.h"
 #include "TestImages.h"
+#include "app/Corvalin.h"
 #include "app/CorvalinApp.h"
-#include "skin/Layout.h"
-#include "app/MainWindow.h"
+#include "core/scores/ScoreFile.h"
 #include "library/BoardSizeComboBox.h"
 #include "library/PictureListBox.h"
-#include "core/scores/ScoreFile.h"
 #include "scores/ScoreWnd.h"
+#include "skin/EdgeRect.h"
 
 namespace {
 
@@ -300,7 +300,7 @@ private slots:
         QTest::mouseClick(&window, Qt::LeftButton, {}, scoreButton);
         QCoreApplication::sendPostedEvents();
         m_panel = window.Score();
-        QCOMPARE(m_panel->geometry(), kContentRect);
+        QCOMPARE(m_panel->geometry(), ToQRect(layout::kContentRect));
         QCOMPARE(ShownRows().size(), 6);
         QCOMPARE(ShownRows().first(), (QStringList{"1", "fay", "7", "100", "2006.02.02"}));
     }

@@ -17,7 +17,7 @@
 #include "library/PictureImport.h"
 #include "library/PictureListBox.h"
 #include "library/ResFrame.h"
-#include "skin/Layout.h"
+#include "skin/EdgeRect.h"
 
 namespace {
 
@@ -126,7 +126,7 @@ class HostilePictureTest : public QObject {
         App()->LoadData(m_data->Path());
         const Bytes picDat = m_data->Bytes("Pic.dat");
         QWidget owner;
-        auto* panel = new ResFrame(&owner, kContentRect);
+        auto* panel = new ResFrame(&owner, ToQRect(layout::kContentRect));
 
         QString message;
         test::ModalSteps steps({ChooseFile(path), ReadAndClose(&message)});

@@ -18,14 +18,13 @@
 #include "AppTestSupport.h"
 #include "BoardSolver.h"
 #include "LibraryTestSupport.h"
-#include "skin/Layout.h"
-#include "app/MainWindow.h"
-#include "game/BoardView.h"
+#include "app/Corvalin.h"
+#include "core/scores/ScoreFile.h"
 #include "game/GameFrame.h"
+#include "game/GameWnd.h"
 #include "info/AboutFrame.h"
 #include "library/PictureListBox.h"
 #include "library/ResFrame.h"
-#include "core/scores/ScoreFile.h"
 #include "scores/ScoreWnd.h"
 #include "skin/EdgeRect.h"
 
@@ -148,13 +147,13 @@ private slots:
 
         // The score section lists the game.
         ClickAt(*window, kScoreButton);
-        QCOMPARE(window->Score()->geometry(), kContentRect);
+        QCOMPARE(window->Score()->geometry(), ToQRect(layout::kContentRect));
         QCOMPARE(window->Score()->ScoreList()->topLevelItemCount(), 1);
 
         // The library: import a picture through Add, remove it and the played one through Del.
         ClickAt(*window, kResButton);
         ResFrame& library = *window->Res();
-        QCOMPARE(library.geometry(), kContentRect);
+        QCOMPARE(library.geometry(), ToQRect(layout::kContentRect));
         const QString beach = QDir(m_data.path()).filePath("Beach.bmp");
         QVERIFY(test::SolidImage(1024, 768, qRgb(30, 140, 200)).save(beach, "BMP"));
         {
@@ -184,11 +183,11 @@ private slots:
 
         // Every other section, and back to the game.
         ClickAt(*window, kAboutButton);
-        QCOMPARE(window->About()->geometry(), kContentRect);
+        QCOMPARE(window->About()->geometry(), ToQRect(layout::kContentRect));
         ClickAt(*window, kScoreButton);
         QCOMPARE(window->Score()->ScoreList()->topLevelItemCount(), 0);
         ClickAt(*window, kGameButton);
-        QCOMPARE(window->Game()->geometry(), kContentRect);
+        QCOMPARE(window->Game()->geometry(), ToQRect(layout::kContentRect));
 
         // Close, as the close button does, and tear the window down as the program does.
         ClickAt(*window, kCloseButton);

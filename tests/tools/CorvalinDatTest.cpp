@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "core/layout/SkinNames.h"
+#include "core/layout/SkinLayout.h"
 #include "core/package/ImagePackage.h"
 
 namespace {
@@ -203,8 +203,8 @@ private slots:
 
     void checkSkinNamesWhatIsMissingBrokenOrMisSized() {
         ImagePackage skin;
-        for (const RequiredSkinImage& required : kRequiredSkinImages)
-            skin.AddEntry(required.name, Jpeg(required.width, required.height));
+        for (const layout::SkinPicture& required : layout::kSkinPictures)
+            skin.AddEntry(required.name, Jpeg(required.rect.Width(), required.rect.Height()));
         skin.Save(File("Skin.dat").toStdString());
         const Run whole = Dat({"check-skin", "Skin.dat"});
         QCOMPARE(whole.exitCode, 0);

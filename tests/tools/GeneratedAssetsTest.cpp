@@ -12,8 +12,8 @@
 #include <set>
 #include <string>
 
+#include "core/layout/SkinLayout.h"
 #include "core/package/ImagePackage.h"
-#include "core/layout/SkinNames.h"
 
 namespace {
 
@@ -78,9 +78,9 @@ private slots:
     void skinHoldsEveryRequiredPictureAtItsSize_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QSize>("size");
-        for (const RequiredSkinImage& required : kRequiredSkinImages) {
-            QTest::newRow(required.name)
-                << QString::fromLatin1(required.name) << QSize(required.width, required.height);
+        for (const layout::SkinPicture& required : layout::kSkinPictures) {
+            QTest::newRow(required.name) << QString::fromLatin1(required.name)
+                                         << QSize(required.rect.Width(), required.rect.Height());
         }
     }
 
@@ -94,7 +94,7 @@ private slots:
 
     void skinHoldsNoOtherAndNoDuplicatePicture() {
         std::set<std::string> required;
-        for (const RequiredSkinImage& image : kRequiredSkinImages) required.insert(image.name);
+        for (const layout::SkinPicture& image : layout::kSkinPictures) required.insert(image.name);
         std::set<std::string> seen;
         for (const PackageEntry& entry : m_skin.Entries()) {
             QVERIFY2(required.count(entry.name) == 1, entry.name.c_str());

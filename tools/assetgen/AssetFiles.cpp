@@ -6,26 +6,26 @@
 #include "JpegBytes.h"
 #include "Pictures.h"
 #include "Skin.h"
-#include "res/ProgramIcon.h"
-#include "core/scores/ScoreFile.h"
+#include "core/layout/SkinLayout.h"
 #include "core/package/ImagePackage.h"
-#include "core/layout/SkinNames.h"
+#include "core/scores/ScoreFile.h"
+#include "res/ProgramIcon.h"
 
 namespace {
 
 // The skin must be exactly the required set, at the sizes the windows draw them.
 void CheckSkin(const NamedImages& skin) {
-    if (skin.size() != kRequiredSkinImages.size()) {
+    if (skin.size() != layout::kSkinPictures.size()) {
         throw std::logic_error("skin has " + std::to_string(skin.size()) + " pictures, not " +
-                               std::to_string(kRequiredSkinImages.size()));
+                               std::to_string(layout::kSkinPictures.size()));
     }
-    for (const RequiredSkinImage& required : kRequiredSkinImages) {
+    for (const layout::SkinPicture& required : layout::kSkinPictures) {
         int found = 0;
         for (const NamedImage& picture : skin) {
             if (picture.name != required.name) continue;
             ++found;
-            if (picture.image.width() != required.width ||
-                picture.image.height() != required.height) {
+            if (picture.image.width() != required.PictureSize().width ||
+                picture.image.height() != required.PictureSize().height) {
                 throw std::logic_error(picture.name + " is painted at the wrong size");
             }
         }

@@ -2,10 +2,12 @@
 
 #include <QColor>
 
+#include "skin/EdgeRect.h"
+
 // The one palette of the default look, built around the panels' fill.
 namespace palette {
 
-inline const QColor kPanelFill(54, 106, 179);
+inline const QColor kPanelFill = ToQColor(layout::kPanelFill);
 inline const QColor kPanelLight(104, 152, 222);
 inline const QColor kBandTop(22, 48, 94);
 inline const QColor kBandBottom(11, 26, 56);

@@ -3,9 +3,10 @@
 #include <QImage>
 
 #include "NamedImage.h"
+#include "core/layout/SkinLayout.h"
 
-inline constexpr int kPictureWidth = 400;
-inline constexpr int kPictureHeight = 300;
+inline constexpr int kPictureWidth = layout::kPictureSize.width;
+inline constexpr int kPictureHeight = layout::kPictureSize.height;
 
 // The library the game ships with, in library order; the first is played at start.
 NamedImages PaintPuzzlePictures();

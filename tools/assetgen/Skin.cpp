@@ -1,50 +1,41 @@
 #include "Skin.h"
 
 #include "SkinParts.h"
+#include "core/layout/SkinLayout.h"
 
 namespace {
 
 constexpr ButtonState kStates[] = {ButtonState::Normal, ButtonState::MouseOn,
                                    ButtonState::MouseDown};
 
-std::string PictureName(const char* button, ButtonState state) {
+const char* PictureName(const layout::ButtonLayout& button, ButtonState state) {
     switch (state) {
         case ButtonState::Normal:
-            return std::string(button) + "Normal.jpg";
+            return button.normal;
         case ButtonState::MouseOn:
-            return std::string(button) + "MouseOn.jpg";
+            return button.mouseOn;
         case ButtonState::MouseDown:
-            return std::string(button) + "MouseDown.jpg";
+            return button.mouseDown;
     }
-    return {};
+    return "";
 }
 
+QPoint TopLeft(const layout::Edges& rect) { return {rect.left, rect.top}; }
+QSize SizeOf(const layout::Edges& rect) { return {rect.Width(), rect.Height()}; }
+
 struct SectionButton {
-    const char* name;
+    const layout::ButtonLayout& button;
     const char* label;
     SectionIcon icon;
-    QPoint topLeft;
 };
 
-// Where the main window puts its buttons and title, so each is painted over the
-// background it covers.
-constexpr SectionButton kSections[] = {
-    {"Game", "Game", SectionIcon::Game, {7, 25}},
-    {"Res", "Pictures", SectionIcon::Pictures, {72, 25}},
-    {"Score", "Scores", SectionIcon::Scores, {137, 25}},
-    {"About", "About", SectionIcon::About, {202, 25}},
+// Painted over the background they cover, at the main window's places.
+const SectionButton kSections[] = {
+    {layout::kGameButton, "Game", SectionIcon::Game},
+    {layout::kResButton, "Pictures", SectionIcon::Pictures},
+    {layout::kScoreButton, "Scores", SectionIcon::Scores},
+    {layout::kAboutButton, "About", SectionIcon::About},
 };
-constexpr QSize kSectionSize(64, 38);
-constexpr QPoint kMinimise(588, 4);
-constexpr QPoint kClose(609, 4);
-constexpr QSize kCaptionSize(18, 19);
-constexpr QPoint kTitle(8, 4);
-constexpr QSize kTitleSize(103, 17);
-
-constexpr QSize kNewSize(96, 32);
-constexpr QSize kLibraryButtonSize(80, 32);
-constexpr QSize kLinkSize(243, 22);
-constexpr QSize kAboutSize(136, 76);
 
 }  // namespace
 
@@ -52,48 +43,61 @@ NamedImages PaintSkin() {
     const QImage background = PaintBackground();
     NamedImages skin;
     for (const SectionButton& section : kSections) {
+        const layout::Edges& rect = section.button.rect;
         for (ButtonState state : kStates) {
             skin.push_back(
-                {PictureName(section.name, state),
-                 PaintSectionButton(background, section.topLeft, kSectionSize,
+                {PictureName(section.button, state),
+                 PaintSectionButton(background, TopLeft(rect), SizeOf(rect),
                                     QString::fromLatin1(section.label), section.icon, state)});
         }
     }
-    for (ButtonState state : kStates) {
-        skin.push_back(
-            {PictureName("Min", state), PaintCaptionButton(background, kMinimise, kCaptionSize,
-                                                           CaptionGlyph::Minimise, state)});
+    const struct {
+        const layout::ButtonLayout& button;
+        CaptionGlyph glyph;
+    } captions[] = {{layout::kMinButton, CaptionGlyph::Minimise},
+                    {layout::kCloseButton, CaptionGlyph::Close}};
+    for (const auto& caption : captions) {
+        const layout::Edges& rect = caption.button.rect;
+        for (ButtonState state : kStates) {
+            skin.push_back({PictureName(caption.button, state),
+                            PaintCaptionButton(background, TopLeft(rect), SizeOf(rect),
+                                               caption.glyph, state)});
+        }
     }
-    for (ButtonState state : kStates) {
-        skin.push_back(
-            {PictureName("Close", state),
-             PaintCaptionButton(background, kClose, kCaptionSize, CaptionGlyph::Close, state)});
-    }
-    skin.push_back({"RegTitle.jpg", PaintTitle(background, kTitle, kTitleSize)});
-    skin.push_back({"CorvalinBg.jpg", background});
+    skin.push_back({layout::kTitle.picture, PaintTitle(background, TopLeft(layout::kTitle.rect),
+                                                       SizeOf(layout::kTitle.rect))});
+    skin.push_back({layout::kBackground.picture, background});
 
-    for (ButtonState state : kStates) {
-        skin.push_back(
-            {PictureName("New", state),
-             PaintActionButton(kNewSize, QStringLiteral("New Game"), ActionIcon::None, state)});
-    }
-    for (ButtonState state : kStates) {
-        skin.push_back(
-            {PictureName("Add", state), PaintActionButton(kLibraryButtonSize, QStringLiteral("Add"),
-                                                          ActionIcon::Plus, state)});
-    }
-    for (ButtonState state : kStates) {
-        skin.push_back({PictureName("Del", state),
-                        PaintActionButton(kLibraryButtonSize, QStringLiteral("Delete"),
-                                          ActionIcon::Bin, state)});
+    const struct {
+        const layout::ButtonLayout& button;
+        const char* label;
+        ActionIcon icon;
+    } actions[] = {{layout::kNewButton, "New Game", ActionIcon::None},
+                   {layout::kAddButton, "Add", ActionIcon::Plus},
+                   {layout::kDelButton, "Delete", ActionIcon::Bin}};
+    for (const auto& action : actions) {
+        for (ButtonState state : kStates) {
+            skin.push_back(
+                {PictureName(action.button, state),
+                 PaintActionButton(SizeOf(action.button.rect), QString::fromLatin1(action.label),
+                                   action.icon, state)});
+        }
     }
 
-    skin.push_back({"About.jpg", PaintAboutCard(kAboutSize)});
+    skin.push_back({layout::kAboutImage.picture, PaintAboutCard(SizeOf(layout::kAboutImage.rect))});
     const QString mail = QStringLiteral("support@corvalin.example");
     const QString web = QStringLiteral("https://corvalin.example");
-    skin.push_back({"EMailNormal.jpg", PaintLinkButton(kLinkSize, mail, LinkIcon::Mail, false)});
-    skin.push_back({"EMailMouseOn.jpg", PaintLinkButton(kLinkSize, mail, LinkIcon::Mail, true)});
-    skin.push_back({"WWWNormal.jpg", PaintLinkButton(kLinkSize, web, LinkIcon::Globe, false)});
-    skin.push_back({"WWWMouseOn.jpg", PaintLinkButton(kLinkSize, web, LinkIcon::Globe, true)});
+    // A link's MouseOn picture is its pressed look too: two pictures each.
+    const struct {
+        const layout::ButtonLayout& button;
+        const QString& text;
+        LinkIcon icon;
+    } links[] = {{layout::kEmailButton, mail, LinkIcon::Mail},
+                 {layout::kWebButton, web, LinkIcon::Globe}};
+    for (const auto& link : links) {
+        const QSize size = SizeOf(link.button.rect);
+        skin.push_back({link.button.normal, PaintLinkButton(size, link.text, link.icon, false)});
+        skin.push_back({link.button.mouseOn, PaintLinkButton(size, link.text, link.icon, true)});
+    }
     return skin;
 }

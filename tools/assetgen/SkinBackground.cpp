@@ -5,13 +5,14 @@
 #include "PaintKit.h"
 #include "Palette.h"
 #include "SkinParts.h"
+#include "skin/EdgeRect.h"
 
 namespace {
 
-constexpr int kWidth = 634;
-constexpr int kHeight = 373;
+constexpr int kWidth = layout::kWindowRect.right;
+constexpr int kHeight = layout::kWindowRect.bottom;
 // The content area the panels cover; only the band around it shows.
-constexpr QRect kContent(7, 63, 620, 300);
+const QRect kContent = ToQRect(layout::kContentRect);
 
 // A strip of small tiles in the empty part of the top band, fading in towards the
 // caption buttons, one amber tile above the empty slot: the puzzle as an ornament.

@@ -3,7 +3,7 @@
 
 #include "Commands.h"
 #include "ImageReaders.h"
-#include "core/layout/SkinNames.h"
+#include "core/layout/SkinLayout.h"
 #include "core/package/ImagePackage.h"
 #include "skin/SkinImage.h"
 
@@ -17,9 +17,11 @@ int CheckSkin(const Arguments& args) {
     }
     auto application = StartImageReaders();
     bool complete = skin.Damage().empty();
-    for (const RequiredSkinImage& required : kRequiredSkinImages) {
-        const std::string expected =
-            std::to_string(required.width) + "x" + std::to_string(required.height);
+    // A button draws its picture at the picture's own size, so a picture of another size
+    // spills out of its place or leaves a gap.
+    for (const layout::SkinPicture& required : layout::kSkinPictures) {
+        const layout::Size want = required.PictureSize();
+        const std::string expected = std::to_string(want.width) + "x" + std::to_string(want.height);
         const auto* data = skin.FindData(required.name);
         std::string problem;
         if (data == nullptr) {

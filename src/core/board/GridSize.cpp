@@ -1,8 +1,9 @@
 #include "core/board/GridSize.h"
 
-int GridIndexOf(int rows, int cols) {
+int GridIndexOf(const GridSize& size) {
     for (std::size_t i = 0; i < kGridSizes.size(); ++i) {
-        if (kGridSizes[i].rows == rows && kGridSizes[i].cols == cols) return static_cast<int>(i);
+        if (kGridSizes[i].rows == size.rows && kGridSizes[i].cols == size.cols)
+            return static_cast<int>(i);
     }
     return -1;
 }

@@ -3,10 +3,11 @@
 #include <array>
 
 // The six board sizes, in the order the size boxes show and Score.dat stores them.
+// Rows first, as everywhere: write GridSize{.rows = 5, .cols = 7} where the order matters.
 struct GridSize {
     int rows;
     int cols;
-    const char* label;  // UTF-8
+    const char* label = "";  // UTF-8; empty for a size outside the six
 };
 
 inline constexpr std::array<GridSize, 6> kGridSizes{{
@@ -19,4 +20,4 @@ inline constexpr std::array<GridSize, 6> kGridSizes{{
 }};
 
 // The index of the size with these rows and columns, or -1 when there is none.
-int GridIndexOf(int rows, int cols);
+int GridIndexOf(const GridSize& size);

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <ctime>
 
-void PuzzleBoard::Reset(int cols, int rows) {
-    m_cols = cols;
-    m_rows = rows;
+void PuzzleBoard::Reset(const GridSize& size) {
+    m_cols = size.cols;
+    m_rows = size.rows;
     m_inPlay = false;
     PutEveryCellHome();
 }

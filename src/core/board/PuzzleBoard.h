@@ -3,7 +3,9 @@
 #include <array>
 #include <cstdint>
 
+#include "core/board/GridSize.h"
 #include "core/board/RandomGenerator.h"
+#include "core/layout/SkinLayout.h"
 
 // The result of one click on a cell.
 struct ClickResult {
@@ -20,14 +22,14 @@ public:
     static constexpr int kMaxCols = 8;
     static constexpr int kEmptyCell = -1;
     static constexpr int kShuffleSlides = 2000;
-    static constexpr int kAreaWidth = 400;
-    static constexpr int kAreaHeight = 300;
+    static constexpr int kAreaWidth = layout::kPictureSize.width;
+    static constexpr int kAreaHeight = layout::kPictureSize.height;
 
-    PuzzleBoard() { Reset(4, 3); }
+    PuzzleBoard() { Reset({.rows = 3, .cols = 4}); }
     virtual ~PuzzleBoard() = default;
 
-    // cols 1..8, rows 1..6: sets the size, ends any game, puts every cell home.
-    void Reset(int cols, int rows);
+    // rows 1..6, cols 1..8: sets the size, ends any game, puts every cell home.
+    void Reset(const GridSize& size);
     // Starts a game seeded from the clock (whole seconds since 1970).
     void Shuffle();
     // Starts a game from this seed: the same seed and size give the same board.

@@ -1,4 +1,4 @@
-#include "game/BoardView.h"
+#include "game/GameWnd.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -20,10 +20,10 @@ GameWnd::GameWnd(QWidget* parent, const ImagePackage& pictures)
 
 GameWnd::~GameWnd() = default;
 
-void GameWnd::LoadPicture(const std::string& name, int cols, int rows) {
+void GameWnd::LoadPicture(const std::string& name, const GridSize& size) {
     m_picture = GetImage(m_pictures, name);
     m_pictureBitmapStale = true;
-    m_board.Reset(cols, rows);
+    m_board.Reset(size);
 }
 
 void GameWnd::StartGame() { m_board.Shuffle(); }

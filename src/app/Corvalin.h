@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "platform/Messages.h"
-#include "skin/ImageButton.h"
 #include "skin/ImageHolder.h"
+#include "skin/SkinButtons.h"
 
 class AboutFrame;
 class GameFrame;
@@ -19,8 +19,8 @@ class ScoreWnd;
 class CCorvalin : public MessageReceiver<QWidget> {
 public:
     enum ButtonId { kGame = 1, kRes = 2, kAbout = 4, kMinimize = 5, kClose = 6, kScore = 7 };
-    static constexpr int kWidth = 634;
-    static constexpr int kHeight = 373;
+    static constexpr int kWidth = layout::kWindowRect.right;
+    static constexpr int kHeight = layout::kWindowRect.bottom;
 
     CCorvalin();
     ~CCorvalin() override;
@@ -48,15 +48,13 @@ protected:
 private:
     void CreateChildren();
     void ShowSection(QWidget* panel);
+    // Selects one section button and clears the others, as a click on it does.
+    void SelectSectionButton(ImageButton* chosen);
     void PlayPicture();
-    std::vector<ImageButton*> AllButtons();
 
-    ImageButton m_gameButton;
-    ImageButton m_resButton;
-    ImageButton m_aboutButton;
-    ImageButton m_scoreButton;
-    ImageButton m_minButton;
-    ImageButton m_closeButton;
+    // Section buttons, then minimise and close: the order they see the mouse and are drawn.
+    SkinButtons m_buttons{this};
+    ImageButton* m_gameButton = nullptr;
     ImageHolder m_title;
     ImageHolder m_background;
     std::vector<ImageButton*> m_sectionButtons;

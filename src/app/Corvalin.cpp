@@ -1,4 +1,4 @@
-#include "app/MainWindow.h"
+#include "app/Corvalin.h"
 
 #include <QDropEvent>
 #include <QGuiApplication>
@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
 
 #include "app/CorvalinApp.h"
 #include "core/library/DroppedFiles.h"
@@ -17,12 +18,12 @@
 #include "res/ProgramIcon.h"
 #include "scores/ScoreWnd.h"
 #include "skin/EdgeRect.h"
-#include "skin/Layout.h"
 #include "skin/PackageImage.h"
 
 namespace {
 
-const QRect kHidden(0, 0, 0, 0);
+const QRect kHidden = ToQRect(layout::kHiddenRect);
+const QRect kContentRect = ToQRect(layout::kContentRect);
 constexpr int kCornerEllipse = 11;
 
 }  // namespace
@@ -51,59 +52,39 @@ void CCorvalin::CreateChildren() {
     m_aboutFrame = new AboutFrame(this, kHidden);
     m_scoreWnd = new ScoreWnd(this, kHidden);
 
-    const ImagePackage& skin = App()->m_skinPackage;
-    auto setUp = [&](ImageButton& button, bool latching, int id, const QRect& rect,
-                     const std::string& name) {
-        button.SetUp(this, latching, id, rect, GetImage(skin, name + "Normal.jpg"),
-                     GetImage(skin, name + "MouseOn.jpg"), GetImage(skin, name + "MouseDown.jpg"));
-    };
-    setUp(m_gameButton, true, kGame, RectFromEdges(7, 25, 71, 63), "Game");
-    m_gameButton.Select();
-    m_sectionButtons.push_back(&m_gameButton);
-    setUp(m_resButton, true, kRes, RectFromEdges(72, 25, 136, 63), "Res");
-    m_sectionButtons.push_back(&m_resButton);
-    setUp(m_scoreButton, true, kScore, RectFromEdges(137, 25, 201, 63), "Score");
-    m_sectionButtons.push_back(&m_scoreButton);
-    setUp(m_aboutButton, true, kAbout, RectFromEdges(202, 25, 266, 63), "About");
-    m_sectionButtons.push_back(&m_aboutButton);
-    setUp(m_minButton, false, kMinimize, RectFromEdges(588, 4, 606, 23), "Min");
-    setUp(m_closeButton, false, kClose, RectFromEdges(609, 4, 627, 23), "Close");
+    m_gameButton = &m_buttons.Add(kGame, layout::kGameButton, true);
+    m_gameButton->Select();
+    m_sectionButtons.push_back(m_gameButton);
+    m_sectionButtons.push_back(&m_buttons.Add(kRes, layout::kResButton, true));
+    m_sectionButtons.push_back(&m_buttons.Add(kScore, layout::kScoreButton, true));
+    m_sectionButtons.push_back(&m_buttons.Add(kAbout, layout::kAboutButton, true));
+    m_buttons.Add(kMinimize, layout::kMinButton);
+    m_buttons.Add(kClose, layout::kCloseButton);
 
-    m_title.SetImage(RectFromEdges(8, 4, 111, 21), GetImage(skin, "RegTitle.jpg"));
-    m_background.SetImage(RectFromEdges(0, 0, kWidth, kHeight), GetImage(skin, "CorvalinBg.jpg"));
+    SetUpHolder(m_title, layout::kTitle);
+    SetUpHolder(m_background, layout::kBackground);
     setWindowIcon(ProgramIcon());
-}
-
-std::vector<ImageButton*> CCorvalin::AllButtons() {
-    std::vector<ImageButton*> buttons = m_sectionButtons;
-    buttons.push_back(&m_minButton);
-    buttons.push_back(&m_closeButton);
-    return buttons;
 }
 
 void CCorvalin::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // Without a background picture the surface is the panels' colour, not garbage.
-    if (m_background.Rect().isEmpty()) painter.fillRect(rect(), kPanelFill);
+    if (m_background.Rect().isEmpty()) painter.fillRect(rect(), ToQColor(layout::kPanelFill));
     m_background.Draw(painter);
-    for (ImageButton* button : AllButtons()) button->Draw(painter);
+    m_buttons.Draw(painter);
     m_title.Draw(painter);
     if (HasSmoothCorners(this))
         CutRoundedCorners(painter, kWidth, kHeight, kCornerEllipse, kCornerEllipse);
 }
 
 void CCorvalin::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint point = event->position().toPoint();
-    for (ImageButton* button : AllButtons()) button->OnMouseMove(point);
+    m_buttons.OnMouseMove(event->position().toPoint());
     if (m_dragging) move(m_dragWindowStart + event->globalPosition().toPoint() - m_dragPressGlobal);
 }
 
 void CCorvalin::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    const QPoint point = event->position().toPoint();
-    bool onButton = false;
-    for (ImageButton* button : AllButtons()) onButton = button->OnLButtonDown(point) || onButton;
-    if (onButton) return;
+    if (m_buttons.OnLButtonDown(event->position().toPoint())) return;
     // A press on the window's own surface moves the window until the release.
     if (windowHandle() != nullptr && windowHandle()->startSystemMove()) return;
     m_dragging = true;
@@ -114,21 +95,15 @@ void CCorvalin::mousePressEvent(QMouseEvent* event) {
 void CCorvalin::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     m_dragging = false;
-    const QPoint point = event->position().toPoint();
-    for (ImageButton* button : m_sectionButtons) {
-        if (!button->OnLButtonUp(point)) continue;
-        // The section buttons are a group in which exactly one is selected.
-        for (ImageButton* other : m_sectionButtons) {
-            if (other != button) other->Deselect();
-        }
+    ImageButton* clicked = m_buttons.OnLButtonUp(event->position().toPoint());
+    if (std::ranges::find(m_sectionButtons, clicked) == m_sectionButtons.end()) return;
+    // The section buttons are a group in which exactly one is selected.
+    for (ImageButton* other : m_sectionButtons) {
+        if (other != clicked) other->Deselect();
     }
-    m_minButton.OnLButtonUp(point);
-    m_closeButton.OnLButtonUp(point);
 }
 
-void CCorvalin::leaveEvent(QEvent*) {
-    for (ImageButton* button : AllButtons()) button->OnMouseMove(QPoint(-1, -1));
-}
+void CCorvalin::leaveEvent(QEvent*) { m_buttons.OnMouseMove(QPoint(-1, -1)); }
 
 qintptr CCorvalin::OnMessage(unsigned message, quintptr first, qintptr) {
     if (message == UM_PLAYPICTURE) {
@@ -197,16 +172,19 @@ void CCorvalin::dropEvent(QDropEvent* event) {
         this,
         [this, files = std::move(*files)] {
             m_resFrame->ImportFiles(files);
-            for (ImageButton* button : m_sectionButtons) button->Deselect();
-            m_resButton.Select();
+            SelectSectionButton(m_sectionButtons[1]);
             ShowSection(m_resFrame);
         },
         Qt::QueuedConnection);
 }
 
-void CCorvalin::PlayPicture() {
+void CCorvalin::SelectSectionButton(ImageButton* chosen) {
     for (ImageButton* button : m_sectionButtons) button->Deselect();
-    m_gameButton.Select();
+    chosen->Select();
+}
+
+void CCorvalin::PlayPicture() {
+    SelectSectionButton(m_gameButton);
     m_resFrame->setGeometry(kHidden);
     m_gameFrame->setGeometry(kContentRect);
     m_gameFrame->update();

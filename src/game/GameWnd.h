@@ -24,7 +24,7 @@ public:
 
     // Replaces the picture with a fresh decode of that entry (none if there is no such
     // entry) and resets the board to that size. Does not repaint.
-    void LoadPicture(const std::string& name, int cols, int rows);
+    void LoadPicture(const std::string& name, const GridSize& size);
     // Shuffles the board; the caller repaints.
     void StartGame();
 
