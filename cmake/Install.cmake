@@ -13,11 +13,28 @@
 # that is already there. `cmake --build build --target uninstall` removes what the last install
 # put down, except the player's Pic.dat and Score.dat.
 
+#
+# With CORVALIN_SYSTEM_INSTALL (the Debian package) the game installs for everyone instead:
+#
+#   PREFIX/games/corvalin              the game
+#   PREFIX/bin/corvalin-dat            the tool
+#   PREFIX/share/games/corvalin/       the default Skin.dat and Pic.dat, never written to
+#
+# and the game finds that data from its own folder, wherever the tree is unpacked; each
+# player's Pic.dat and Score.dat then live in the player's own data folder.
+
+option(CORVALIN_SYSTEM_INSTALL "Install for everyone: programs and data in separate trees" OFF)
+
+if(CORVALIN_SYSTEM_INSTALL)
+    include("${CMAKE_CURRENT_LIST_DIR}/SystemInstall.cmake")
+    return()
+endif()
+
 if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT AND DEFINED ENV{HOME})
     set(CMAKE_INSTALL_PREFIX "$ENV{HOME}/.local" CACHE PATH "Where to install" FORCE)
 endif()
 
-set(CORVALIN_APP_ID example.corvalin.Corvalin)
+set(CORVALIN_APP_ID example.corvalin.corvalin)
 set(CORVALIN_INSTALL_FOLDER share/corvalin)
 set(CORVALIN_STAGED_ASSETS_DIR ${CMAKE_BINARY_DIR}/assets)
 

@@ -40,7 +40,7 @@ CCorvalin::CCorvalin() : MessageReceiver<QWidget>(nullptr, Qt::Window | Qt::Fram
     setAcceptDrops(true);  // pictures dropped anywhere on the window go into the library
     setMouseTracking(true);
     if (QScreen* screen = QGuiApplication::primaryScreen()) move(PlaceOnScreen(screen->size()));
-    setMask(RoundedRectRegion(kWidth, kHeight, kCornerEllipse, kCornerEllipse));
+    ShapeWindow(this, kCornerEllipse, kCornerEllipse);
     CreateChildren();
 }
 
@@ -102,6 +102,8 @@ void CCorvalin::paintEvent(QPaintEvent*) {
     m_background.Draw(painter);
     m_buttons.Draw(painter);
     m_title.Draw(painter);
+    if (HasSmoothCorners(this))
+        CutRoundedCorners(painter, kWidth, kHeight, kCornerEllipse, kCornerEllipse);
 }
 
 void CCorvalin::mouseMoveEvent(QMouseEvent* event) {

@@ -11,10 +11,12 @@ CCorvalinApp::CCorvalinApp(int& argc, char** argv) : QApplication(argc, argv) {
 CCorvalinApp::~CCorvalinApp() = default;
 
 bool CCorvalinApp::InitInstance() {
-    const std::string directory = GetProgramDirectory();
-    const QString instanceName = SingleInstance::ServerNameFor(directory);
+    const DataFolders folders = FindDataFolders();
+    // One game per folder it writes: the player's own when there is one.
+    const QString instanceName =
+        SingleInstance::ServerNameFor(folders.player.empty() ? folders.installed : folders.player);
     if (SingleInstance::HandOver(instanceName)) return false;
-    LoadData(directory);
+    LoadData(folders);
     // The packages come first: the window's panels take their pictures while it is built.
     m_mainWindow = std::make_unique<CCorvalin>();
     m_mainWindow->show();

@@ -104,7 +104,7 @@ void GameFrame::GameOver() {
     const ScoreRecord record = GameRecord(m_counts, m_shownSize, m_shownPicture,
                                           dialog.Name().toStdString(), ScoreTable::Today());
     try {
-        StoreFinishedGame(App()->DataFile("Score.dat"), record);
+        StoreFinishedGame(App()->DataFileToWrite("Score.dat"), record);
     } catch (const FileError& error) {
         ReportFileError(window(), error);
     }

@@ -1,6 +1,43 @@
 #include "platform/WindowShape.h"
 
+#include <xcb/xcb.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QWidget>
 #include <cmath>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+QPainterPath RoundedRectPath(int width, int height, int ellipseWidth, int ellipseHeight) {
+    QPainterPath path;
+    path.addRoundedRect(QRectF(0, 0, width, height), ellipseWidth / 2.0, ellipseHeight / 2.0);
+    return path;
+}
+
+// A compositing manager owns the selection _NET_WM_CM_S0 while it runs.
+bool X11CompositorRuns() {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr) return false;
+    xcb_connection_t* connection = x11->connection();
+    const char kName[] = "_NET_WM_CM_S0";
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, sizeof kName - 1, kName),
+                              nullptr),
+        &std::free);
+    if (!atom || atom->atom == XCB_ATOM_NONE) return false;
+    std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&std::free)> owner(
+        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom->atom),
+                                      nullptr),
+        &std::free);
+    return owner && owner->owner != XCB_WINDOW_NONE;
+}
+
+}  // namespace
 
 QRegion RoundedRectRegion(int width, int height, int ellipseWidth, int ellipseHeight) {
     const double rx = ellipseWidth / 2.0;
@@ -15,4 +52,59 @@ QRegion RoundedRectRegion(int width, int height, int ellipseWidth, int ellipseHe
         region += QRegion(inset, height - 1 - y, width - 2 * inset, 1);
     }
     return region;
+}
+
+QRegion RoundedRectCover(int width, int height, int ellipseWidth, int ellipseHeight) {
+    QImage coverage(width, height, QImage::Format_ARGB32_Premultiplied);
+    coverage.fill(Qt::transparent);
+    QPainter painter(&coverage);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(RoundedRectPath(width, height, ellipseWidth, ellipseHeight), Qt::black);
+    painter.end();
+    QRegion region;
+    for (int y = 0; y < height; ++y) {
+        int x = 0;
+        while (x < width) {
+            while (x < width && qAlpha(coverage.pixel(x, y)) == 0) ++x;
+            const int start = x;
+            while (x < width && qAlpha(coverage.pixel(x, y)) != 0) ++x;
+            if (x > start) region += QRect(start, y, x - start, 1);
+        }
+    }
+    return region;
+}
+
+bool WindowSystemComposites() {
+    const QString platform = QGuiApplication::platformName();
+    if (platform.startsWith(QLatin1String("wayland"))) return true;
+    return platform == QLatin1String("xcb") && X11CompositorRuns();
+}
+
+void ShapeWindow(QWidget* window, int ellipseWidth, int ellipseHeight) {
+    const int width = window->width();
+    const int height = window->height();
+    if (!WindowSystemComposites()) {
+        window->setMask(RoundedRectRegion(width, height, ellipseWidth, ellipseHeight));
+        return;
+    }
+    window->setAttribute(Qt::WA_TranslucentBackground);
+    // Under Wayland a mask only limits input; under X11 it also clips what is shown, so it
+    // keeps every pixel the anti-aliased edge touches.
+    window->setMask(RoundedRectCover(width, height, ellipseWidth, ellipseHeight));
+}
+
+bool HasSmoothCorners(const QWidget* window) {
+    return window->testAttribute(Qt::WA_TranslucentBackground);
+}
+
+void CutRoundedCorners(QPainter& painter, int width, int height, int ellipseWidth,
+                       int ellipseHeight) {
+    QPainterPath outside;
+    outside.addRect(QRectF(0, 0, width, height));
+    outside = outside.subtracted(RoundedRectPath(width, height, ellipseWidth, ellipseHeight));
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
+    painter.fillPath(outside, Qt::black);
+    painter.restore();
 }

@@ -113,6 +113,22 @@ TEST_F(PictureLibraryTest, AMissingFileIsAnEmptyLibraryThatTheFirstAddCreates) {
     EXPECT_EQ(NamesOf(onDisk), std::vector<std::string>{"Beach.jpg"});
 }
 
+TEST_F(PictureLibraryTest, ChangesGoToTheSavePathInAFolderMadeForThemAndLeaveTheLoadedFile) {
+    Open(kLibrary);
+    const std::vector<std::uint8_t> installed = ReadBytes(PicDat());
+    const std::string saved = PathOf("player/corvalin/Pic.dat");
+    ASSERT_TRUE(m_library.Load(PicDat(), saved));
+    FakeConverter convert = Converting(kJpeg);
+    EXPECT_EQ(m_library.Add("Beach.bmp", convert.Get()).outcome, Outcome::Added);
+    EXPECT_EQ(m_library.Remove("Meadow.jpg", ScoreDat()).outcome, Removal::Removed);
+
+    EXPECT_EQ(ReadBytes(PicDat()), installed);
+    ImagePackage onDisk;
+    ASSERT_TRUE(onDisk.Load(saved));
+    const std::vector<std::string> expected{"Harbour.jpg", "Reef.jpg", "Beach.jpg"};
+    EXPECT_EQ(NamesOf(onDisk), expected);
+}
+
 TEST_F(PictureLibraryTest, RefusedFilesChangeNothingAndNameChecksComeBeforeConverting) {
     struct Case {
         const char* file;

@@ -8,3 +8,30 @@ std::string GetProgramDirectory();
 
 // The directory part of a program path up to and including its last '/'; "" if none.
 std::string DirectoryOfPath(const std::string& programPath);
+
+enum class DataAccess { Read, Write };
+
+// Where the game keeps Skin.dat, Pic.dat and Score.dat. installed holds the files that came
+// with the game; player is the player's own folder, or "" when the installed folder is the
+// player's and so holds everything. Both end with '/' unless empty.
+struct DataFolders {
+    std::string installed;
+    std::string player;
+};
+
+// The folders for installed data in a folder the player may or may not write to. A folder
+// that is not the player's sends the player's files to $XDG_DATA_HOME/corvalin/, or to
+// $HOME/.local/share/corvalin/ when XDG_DATA_HOME is unset, empty or relative; with neither
+// there is no folder of the player's. xdgDataHome and home are null when unset.
+DataFolders ChooseDataFolders(const std::string& installed, bool installedWritable,
+                              const char* xdgDataHome, const char* home);
+
+// The path to read or write the named file. Every write goes to the player's folder; Score.dat
+// is read only from there; other files are read from there when the player has one
+// (inPlayerFolder), else from the installed folder.
+std::string DataFilePath(const DataFolders& folders, const std::string& name, DataAccess access,
+                         bool inPlayerFolder);
+
+// The folders of this run: the installed data found from the program's own directory, its
+// writability and the environment.
+DataFolders FindDataFolders();

@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "core/io/FileIO.h"
@@ -21,8 +23,9 @@ RemoveResult RemoveFailed(const FileError& error) {
 
 }  // namespace
 
-bool PictureLibrary::Load(const std::string& path) {
+bool PictureLibrary::Load(const std::string& path, const std::string& savePath) {
     m_path = path;
+    m_savePath = savePath.empty() ? path : savePath;
     m_writeBlock.reset();
     if (m_package.Load(path)) return true;
     const int openError = errno;  // of the open, when the load stopped there
@@ -35,8 +38,20 @@ bool PictureLibrary::Load(const std::string& path) {
 }
 
 bool PictureLibrary::Writable() {
-    if (m_writeBlock) Load(m_path);  // the file may be readable again by now
+    if (m_writeBlock) Load(m_path, m_savePath);  // the file may be readable again by now
     return !m_writeBlock;
+}
+
+void PictureLibrary::MoveToSavePath() {
+    if (m_savePath == m_path) return;
+    // A failure to make the folder is not reported here: the copy fails and says why.
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(m_savePath).parent_path(), ignored);
+    if (!FileIsReadable(m_savePath)) {
+        if (const auto installed = ReadWholeFile(m_path))
+            WriteFileAtomically(m_savePath, *installed);
+    }
+    m_path = m_savePath;
 }
 
 AddResult PictureLibrary::Add(const std::string& file, const PictureConverter& convert) {
@@ -52,6 +67,7 @@ AddResult PictureLibrary::Add(const std::string& file, const PictureConverter& c
 
     bool added = false;
     try {
+        MoveToSavePath();
         added = UpdatePackageFile(m_package, m_path, [&](ImagePackage& current) {
             // Another writer may have taken the name since the check.
             if (current.FindData(picture.libraryName) != nullptr) return false;
@@ -85,6 +101,7 @@ RemoveResult PictureLibrary::Remove(const std::string& name, const std::string& 
 
     RemoveResult::Outcome refused = RemoveResult::Outcome::Removed;
     try {
+        MoveToSavePath();
         UpdatePackageFile(m_package, m_path, [&](ImagePackage& current) {
             if (current.FindData(name) == nullptr)
                 refused = RemoveResult::Outcome::NoSuchPicture;

@@ -53,9 +53,10 @@ struct RemoveResult {
 // date with the file before the one change is made, and nothing another writer did is lost.
 class PictureLibrary {
 public:
-    // Clears, then loads the package at path, which every change then rewrites. False when the
-    // file is missing, cannot be opened or is damaged; the entries read whole stay to be shown.
-    bool Load(const std::string& path);
+    // Clears, then loads the package at path. Every change then writes savePath (path when
+    // empty), making its folder when missing. False when the file is missing, cannot be opened
+    // or is damaged; the entries read whole stay to be shown.
+    bool Load(const std::string& path, const std::string& savePath = {});
 
     // Borrowed by the panels to list and show pictures; it changes only through Add and Remove.
     const ImagePackage& Package() const { return m_package; }
@@ -82,8 +83,13 @@ public:
 private:
     // Tries to read a file that blocked writing once more; true when it may be written.
     bool Writable();
+    // Makes the save path the file every change reads and writes: its folder is made, and a
+    // library read from elsewhere (the installed one) is first copied there whole.
+    // Throws FileError.
+    void MoveToSavePath();
 
     ImagePackage m_package;
     std::string m_path;
+    std::string m_savePath;
     std::optional<FileError> m_writeBlock;
 };

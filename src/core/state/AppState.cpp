@@ -1,5 +1,7 @@
 #include "core/state/AppState.h"
 
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -16,13 +18,30 @@ AppState::~AppState() {
 
 AppState* App() { return g_state; }
 
-void AppState::LoadData(const std::string& directory) {
-    m_dataDirectory = directory;
+std::string AppState::DataFile(const std::string& name) const {
+    std::error_code ignored;
+    const bool inPlayerFolder =
+        !m_folders.player.empty() && std::filesystem::exists(m_folders.player + name, ignored);
+    return DataFilePath(m_folders, name, DataAccess::Read, inPlayerFolder);
+}
+
+std::string AppState::DataFileToWrite(const std::string& name) const {
+    if (!m_folders.player.empty()) {
+        // Failing here is not reported: the write that follows fails and says why.
+        std::error_code ignored;
+        std::filesystem::create_directories(m_folders.player, ignored);
+    }
+    return DataFilePath(m_folders, name, DataAccess::Write, false);
+}
+
+void AppState::LoadData(const DataFolders& folders) {
+    m_folders = folders;
     m_boardCols = 4;
     m_boardRows = 3;
     // A missing or damaged package is not fatal: the windows go without its pictures.
     m_skinPackage.Load(DataFile("Skin.dat"));
-    m_pictureLibrary.Load(DataFile("Pic.dat"));
+    m_pictureLibrary.Load(DataFile("Pic.dat"),
+                          DataFilePath(m_folders, "Pic.dat", DataAccess::Write, false));
     std::vector<std::string> names;
     m_picturePackage.GetNames(names);
     m_currentPicture = names.empty() ? std::string() : names.front();

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/io/ProgramDirectory.h"
 #include "core/library/PictureLibrary.h"
 #include "core/package/ImagePackage.h"
 
@@ -12,11 +13,15 @@ class AppState {
 public:
     virtual ~AppState();
 
-    // Sets the data directory (ending with '/') and loads Skin.dat and Pic.dat from it,
-    // resetting the current choice to its first picture and 3 x 4.
-    void LoadData(const std::string& directory);
-    // The full path of a data file beside the program.
-    std::string DataFile(const std::string& name) const { return m_dataDirectory + name; }
+    // Sets where the data files are and loads Skin.dat and Pic.dat from there, resetting the
+    // current choice to its first picture and 3 x 4.
+    void LoadData(const DataFolders& folders);
+    // The same with every file in one directory (ending with '/').
+    void LoadData(const std::string& directory) { LoadData(DataFolders{directory, ""}); }
+    // The full path to read a data file from.
+    std::string DataFile(const std::string& name) const;
+    // The full path to write a data file to; makes the player's folder when it is missing.
+    std::string DataFileToWrite(const std::string& name) const;
 
     std::string m_currentPicture;
     int m_boardCols = 0;
@@ -29,7 +34,7 @@ protected:
     AppState();
 
 private:
-    std::string m_dataDirectory;
+    DataFolders m_folders;
 };
 
 // The running application's state; null before the application object exists.

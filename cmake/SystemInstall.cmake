@@ -1,0 +1,24 @@
+# The install for everyone on the machine, as a distribution package lays it out (see
+# Install.cmake). Nothing here is ever written by the game.
+set(CORVALIN_APP_ID example.corvalin.corvalin)
+set(CORVALIN_STAGED_ASSETS_DIR ${CMAKE_BINARY_DIR}/assets)
+set(CORVALIN_GAMES_FOLDER games)
+set(CORVALIN_DATA_FOLDER share/games/corvalin)
+
+file(RELATIVE_PATH data_from_program "/${CORVALIN_GAMES_FOLDER}" "/${CORVALIN_DATA_FOLDER}")
+target_compile_definitions(corvalin_core PRIVATE
+    CORVALIN_DATA_FROM_PROGRAM="${data_from_program}/")
+
+install(TARGETS corvalin RUNTIME DESTINATION ${CORVALIN_GAMES_FOLDER})
+install(TARGETS corvalin-dat RUNTIME DESTINATION bin)
+install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/Skin.dat ${CORVALIN_STAGED_ASSETS_DIR}/Pic.dat
+        DESTINATION ${CORVALIN_DATA_FOLDER})
+
+set(CORVALIN_DESKTOP_EXEC "${CMAKE_INSTALL_PREFIX}/${CORVALIN_GAMES_FOLDER}/corvalin")
+configure_file(${PROJECT_SOURCE_DIR}/data/${CORVALIN_APP_ID}.desktop.in
+               ${CMAKE_BINARY_DIR}/install/${CORVALIN_APP_ID}.desktop @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/install/${CORVALIN_APP_ID}.desktop
+        DESTINATION share/applications)
+install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/corvalin.png
+        DESTINATION share/icons/hicolor/256x256/apps RENAME ${CORVALIN_APP_ID}.png)
+install(FILES ${PROJECT_SOURCE_DIR}/data/${CORVALIN_APP_ID}.metainfo.xml DESTINATION share/metainfo)
