@@ -70,7 +70,7 @@ AddResult PictureLibrary::Add(const std::string& file, const PictureConverter& c
         MoveToSavePath();
         added = UpdatePackageFile(m_package, m_path, [&](ImagePackage& current) {
             // Another writer may have taken the name since the check.
-            if (current.FindData(picture.libraryName) != nullptr) return false;
+            if (current.Contains(picture.libraryName)) return false;
             current.AddEntry(picture.libraryName, std::move(picture.jpeg));
             return true;
         });
@@ -88,7 +88,7 @@ AddResult PictureLibrary::Add(const std::string& file, const PictureConverter& c
 
 RemoveResult PictureLibrary::Remove(const std::string& name, const std::string& scorePath) {
     if (!Writable()) return RemoveFailed(*m_writeBlock);
-    if (m_package.FindData(name) == nullptr) return {RemoveResult::Outcome::NoSuchPicture, {}};
+    if (!m_package.Contains(name)) return {RemoveResult::Outcome::NoSuchPicture, {}};
     if (HoldsOnePicture()) return {RemoveResult::Outcome::LastPicture, {}};
 
     // Score.dat is read before anything changes: a damaged or unreadable one stops it here.
@@ -103,9 +103,9 @@ RemoveResult PictureLibrary::Remove(const std::string& name, const std::string& 
     try {
         MoveToSavePath();
         UpdatePackageFile(m_package, m_path, [&](ImagePackage& current) {
-            if (current.FindData(name) == nullptr)
+            if (!current.Contains(name))
                 refused = RemoveResult::Outcome::NoSuchPicture;
-            else if (current.Entries().size() == 1)
+            else if (current.Count() == 1)
                 refused = RemoveResult::Outcome::LastPicture;
             return refused == RemoveResult::Outcome::Removed && current.Remove(name);
         });

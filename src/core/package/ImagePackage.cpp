@@ -406,6 +406,11 @@ const std::vector<std::uint8_t>* ImagePackage::FindData(const std::string& name)
     return &found->data;
 }
 
+bool ImagePackage::Contains(const std::string& name) const {
+    return std::any_of(m_entries.begin(), m_entries.end(),
+                       [&](const PackageEntry& entry) { return entry.name == name; });
+}
+
 void ImagePackage::GetNames(std::vector<std::string>& names) const {
     names.clear();
     names.reserve(m_entries.size());

@@ -67,6 +67,8 @@ public:
     // The data of the first entry of that name (owned by the package, valid until the next
     // lookup or change), or nullptr when there is none or it cannot be read.
     const std::vector<std::uint8_t>* FindData(const std::string& name) const;
+    // True when an entry has that name; reads no entry's bytes.
+    bool Contains(const std::string& name) const;
     // Empties names, then appends every entry's name in package order.
     void GetNames(std::vector<std::string>& names) const;
     void Clear();
