@@ -1,8 +1,52 @@
 #include "platform/FileDialog.h"
 
-#include <QFileDialog>
+#include <dirent.h>
+#include <sys/stat.h>
 
-std::optional<QString> ChooseFileToOpen(QWidget* owner, const QStringList& filters) {
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <memory>
+
+namespace {
+
+bool Exists(const std::string& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0;
+}
+
+struct FolderClose {
+    void operator()(DIR* folder) const { ::closedir(folder); }
+};
+
+// The bytes of the one entry of folder whose name Qt shows as shown; nothing when none or
+// several do (names differing only in bytes that are not UTF-8 all show alike).
+std::optional<std::string> OnlyEntryShownAs(const std::string& folder, const QString& shown) {
+    const std::unique_ptr<DIR, FolderClose> listing(::opendir(folder.c_str()));
+    if (listing == nullptr) return std::nullopt;
+    std::optional<std::string> found;
+    while (const dirent* entry = ::readdir(listing.get())) {
+        if (QFile::decodeName(entry->d_name) != shown) continue;
+        if (found) return std::nullopt;
+        found = entry->d_name;
+    }
+    return found;
+}
+
+// The path on disk that Qt shows as path. Only the file's own name is matched: Qt's dialog
+// cannot enter a folder whose name is not UTF-8, so the folder part encodes back as it was.
+std::string DiskPath(const QString& path) {
+    const std::string plain = QFile::encodeName(path).toStdString();
+    if (Exists(plain)) return plain;
+    const QFileInfo file(path);
+    const std::string folder = QFile::encodeName(file.path()).toStdString();
+    const std::optional<std::string> entry = OnlyEntryShownAs(folder, file.fileName());
+    return entry ? folder + '/' + *entry : plain;
+}
+
+}  // namespace
+
+std::optional<std::string> ChooseFileToOpen(QWidget* owner, const QStringList& filters) {
     QFileDialog dialog(owner, QStringLiteral("Open"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // A typed name need not exist: the caller answers for a file it cannot read.
@@ -12,5 +56,5 @@ std::optional<QString> ChooseFileToOpen(QWidget* owner, const QStringList& filte
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) return std::nullopt;
-    return chosen.first();
+    return DiskPath(chosen.first());
 }
