@@ -19,28 +19,37 @@ struct FolderClose {
     void operator()(DIR* folder) const { ::closedir(folder); }
 };
 
-// The bytes of the one entry of folder whose name Qt shows as shown; nothing when none or
-// several do (names differing only in bytes that are not UTF-8 all show alike).
-std::optional<std::string> OnlyEntryShownAs(const std::string& folder, const QString& shown) {
+// Whether the entry name (bytes) is the one the player chose: the same text as Qt shows it,
+// with U+FFFD for each byte that is not UTF-8, or, for a name that is not UTF-8, the same text
+// read as Latin-1, as an older system wrote it and as the player types it.
+bool Names(const char* entry, const QString& chosen) {
+    const QString shown = QFile::decodeName(entry);
+    if (shown == chosen) return true;
+    return QFile::encodeName(shown) != entry && QString::fromLatin1(entry) == chosen;
+}
+
+// The bytes of the one entry of folder that names chosen; nothing when none or several do
+// (names differing only in bytes that are not UTF-8 all show alike).
+std::optional<std::string> OnlyEntryNaming(const std::string& folder, const QString& chosen) {
     const std::unique_ptr<DIR, FolderClose> listing(::opendir(folder.c_str()));
     if (listing == nullptr) return std::nullopt;
     std::optional<std::string> found;
     while (const dirent* entry = ::readdir(listing.get())) {
-        if (QFile::decodeName(entry->d_name) != shown) continue;
+        if (!Names(entry->d_name, chosen)) continue;
         if (found) return std::nullopt;
         found = entry->d_name;
     }
     return found;
 }
 
-// The path on disk that Qt shows as path. Only the file's own name is matched: Qt's dialog
-// cannot enter a folder whose name is not UTF-8, so the folder part encodes back as it was.
+// The path on disk that path names. Only the file's own name is matched: Qt's dialog cannot
+// enter a folder whose name is not UTF-8, so the folder part encodes back as it was.
 std::string DiskPath(const QString& path) {
     const std::string plain = QFile::encodeName(path).toStdString();
     if (Exists(plain)) return plain;
     const QFileInfo file(path);
     const std::string folder = QFile::encodeName(file.path()).toStdString();
-    const std::optional<std::string> entry = OnlyEntryShownAs(folder, file.fileName());
+    const std::optional<std::string> entry = OnlyEntryNaming(folder, file.fileName());
     return entry ? folder + '/' + *entry : plain;
 }
 
