@@ -19,7 +19,7 @@ struct FolderClose {
     void operator()(DIR* folder) const { ::closedir(folder); }
 };
 
-// Whether the entry name (bytes) is the one the player chose: the same text as Qt shows it,
+// Whether the entry name (bytes) is the one the player chose: the same text as Qt reads it,
 // with U+FFFD for each byte that is not UTF-8, or, for a name that is not UTF-8, the same text
 // read as Latin-1, as an older system wrote it and as the player types it.
 bool Names(const char* entry, const QString& chosen) {
@@ -29,7 +29,7 @@ bool Names(const char* entry, const QString& chosen) {
 }
 
 // The bytes of the one entry of folder that names chosen; nothing when none or several do
-// (names differing only in bytes that are not UTF-8 all show alike).
+// (names differing only in bytes that are not UTF-8 all read alike in Qt).
 std::optional<std::string> OnlyEntryNaming(const std::string& folder, const QString& chosen) {
     const std::unique_ptr<DIR, FolderClose> listing(::opendir(folder.c_str()));
     if (listing == nullptr) return std::nullopt;
@@ -42,8 +42,8 @@ std::optional<std::string> OnlyEntryNaming(const std::string& folder, const QStr
     return found;
 }
 
-// The path on disk that path names. Only the file's own name is matched: Qt's dialog cannot
-// enter a folder whose name is not UTF-8, so the folder part encodes back as it was.
+// The path on disk that path names. Only the file's own name is matched: Qt's dialog lists no
+// folder whose name is not UTF-8 either, so a folder it could enter encodes back as it was.
 std::string DiskPath(const QString& path) {
     const std::string plain = QFile::encodeName(path).toStdString();
     if (Exists(plain)) return plain;
