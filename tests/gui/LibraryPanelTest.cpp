@@ -18,6 +18,7 @@
 #include "library/PictureListBox.h"
 #include "library/ResFrame.h"
 #include "skin/EdgeRect.h"
+#include "skin/SkinImage.h"
 #include "support/ScopedTmpDir.h"
 #include "support/qt/ModalAnswerer.h"
 #include "support/qt/TestImages.h"
@@ -159,8 +160,7 @@ private:
         QCOMPARE(PackageNames(), names);
         QCOMPARE(m_data->PackageNames(), names);
         QStringList rows;
-        for (const std::string& name : names)
-            rows << QString::fromStdString(name.substr(0, name.size() - 4));
+        for (const std::string& name : names) rows << WidenText(name.substr(0, name.size() - 4));
         QCOMPARE(Rows(List()), rows);
     }
 
