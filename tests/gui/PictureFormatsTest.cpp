@@ -5,10 +5,10 @@
 
 #include <QTest>
 
-#include "HeifBytes.h"
 #include "core/layout/SkinLayout.h"
 #include "library/PictureImport.h"
 #include "skin/EdgeRect.h"
+#include "support/qt/HeifBytes.h"
 #include "support/qt/TestImages.h"
 
 namespace {
