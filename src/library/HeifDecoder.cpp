@@ -77,9 +77,11 @@ QImage DecodeHeif(std::span<const std::uint8_t> bytes, const QSize& size) {
     const int width = heif_image_get_width(rawImage, heif_channel_interleaved);
     const int height = heif_image_get_height(rawImage, heif_channel_interleaved);
     if (pixels == nullptr || width <= 0 || height <= 0) return {};
-    // Shares libheif's pixels; the scaled copy is made before they are released.
+    // Shares libheif's pixels, which are released on return: what is returned is a copy, also
+    // when the picture has the size asked for already (scaled() would then share them).
     const QImage full(pixels, width, height, stride,
                       alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    if (full.size() == size) return full.copy();
     return full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
