@@ -12,7 +12,6 @@ namespace {
 
 // The decoder's planes and our interleaved copy of the full image, per pixel, at most.
 constexpr unsigned kHeifBytesPerPixel = 8;
-constexpr int kFileTypeBytes = 12;
 
 struct ContextFree {
     void operator()(heif_context* context) const { heif_context_free(context); }
@@ -37,12 +36,6 @@ void InitialiseOnce() {
 }
 
 }  // namespace
-
-bool LooksLikeHeif(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < kFileTypeBytes) return false;
-    const heif_filetype_result type = heif_check_filetype(bytes.data(), kFileTypeBytes);
-    return type == heif_filetype_yes_supported || type == heif_filetype_yes_unsupported;
-}
 
 QImage DecodeHeif(std::span<const std::uint8_t> bytes, const QSize& size) {
     InitialiseOnce();
@@ -84,8 +77,15 @@ QImage DecodeHeif(std::span<const std::uint8_t> bytes, const QSize& size) {
     const int width = heif_image_get_width(rawImage, heif_channel_interleaved);
     const int height = heif_image_get_height(rawImage, heif_channel_interleaved);
     if (pixels == nullptr || width <= 0 || height <= 0) return {};
-    // Shares libheif's pixels; the scaled copy is made before they are released.
+    // Shares libheif's pixels, which are released on return: what is returned is a copy, also
+    // when the picture has the size asked for already (scaled() would then share them).
     const QImage full(pixels, width, height, stride,
                       alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    if (full.size() == size) return full.copy();
     return full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+extern "C" void CorvalinDecodeHeif(const std::uint8_t* bytes, std::size_t count, const QSize* size,
+                                   QImage* image) {
+    *image = DecodeHeif(std::span<const std::uint8_t>(bytes, count), *size);
 }

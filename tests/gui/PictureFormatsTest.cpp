@@ -5,11 +5,12 @@
 
 #include <QTest>
 
-#include "HeifBytes.h"
 #include "core/layout/SkinLayout.h"
+#include "library/HeifModule.h"
 #include "library/PictureImport.h"
 #include "skin/EdgeRect.h"
 #include "support/ExifChunks.h"
+#include "support/qt/HeifBytes.h"
 #include "support/qt/TestImages.h"
 
 namespace {
@@ -161,6 +162,18 @@ private slots:
         const ImportedPicture picture = Import(name.toStdString(), bytes);
         QVERIFY(picture.Accepted());
         QVERIFY(ShowsQuarters(picture, kUpright));
+    }
+
+    // libheif frees its pixels when the decoding returns: a picture that already has the size
+    // asked for must not come back as a view of them.
+    void AHeifPictureOfTheAskedSizeOwnsItsPixels() {
+        const QSize size = ToQSize(layout::kPictureSize);
+        QImage image =
+            DecodeHeifFromModule(Heic(QuartersImage(size.width(), size.height(), kUpright)), size);
+        QCOMPARE(image.size(), size);
+        const uchar* decoded = image.constBits();
+        image.bits();  // copies pixels the image only borrows
+        QCOMPARE(image.constBits(), decoded);
     }
 
     void CutFilesAreInvalid_data() {
