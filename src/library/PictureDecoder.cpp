@@ -15,10 +15,12 @@
 #include <span>
 #include <vector>
 
+#include "core/library/ChunkOrientation.h"
 #include "core/library/DecodeLimits.h"
 #include "core/library/TruncatedBitmap.h"
 #include "library/HeifDecoder.h"
 #include "library/JpegDecoder.h"
+#include "library/Orientation.h"
 
 namespace {
 
@@ -112,16 +114,19 @@ QImage DecodeWithQt(std::span<const std::uint8_t> bytes) {
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(true);
+    // Qt's PNG and WebP readers leave their EXIF chunks alone (Qt 6.4): those are turned here,
+    // and only here, whatever a later Qt learns. Other formats keep their reader's own turning.
+    const std::optional<int> chunkOrientation = ChunkOrientation(bytes);
+    reader.setAutoTransform(!chunkOrientation);
     ReaderComplaints complaints;
     const QSize declared = reader.size();
     if (!declared.isValid() ||
         !DeclaredSizeAcceptable(static_cast<std::uint64_t>(declared.width()),
                                 static_cast<std::uint64_t>(declared.height()), kQtBytesPerPixel))
         return {};
-    QImage image = reader.read();
-    if (complaints.Any()) return {};
-    return image;
+    const QImage image = reader.read();
+    if (complaints.Any() || image.isNull()) return {};
+    return chunkOrientation ? Upright(image, *chunkOrientation) : image;
 }
 
 }  // namespace

@@ -134,9 +134,9 @@ void ResFrame::SyncWithPackage() {
 }
 
 void ResFrame::AddPicture() {
-    const std::optional<QString> chosen = ChooseFileToOpen(this, kImportFilters);
+    const std::optional<std::string> chosen = ChooseFileToOpen(this, kImportFilters);
     if (!chosen) return;
-    ImportFiles({QFile::encodeName(*chosen).toStdString()});
+    ImportFiles({*chosen});
 }
 
 void ResFrame::ImportFiles(const std::vector<std::string>& paths) {

@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
+#include <QStringDecoder>
 #include <algorithm>
 #include <new>
 #include <vector>
@@ -150,5 +151,11 @@ int FindEncoderByMime(const QString& mimeType, QByteArray& format) {
 }
 
 QString WidenText(std::string_view text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    const QByteArrayView bytes(text.data(), static_cast<qsizetype>(text.size()));
+    QStringDecoder decoder(QStringDecoder::System, QStringDecoder::Flag::Stateless);
+    QString wide = decoder(bytes);
+    // A name from an old disk is not valid here; Latin-1 reads it as it was written
+    // ("café" rather than a replacement character).
+    if (decoder.hasError()) return QString::fromLatin1(bytes);
+    return wide;
 }

@@ -59,5 +59,6 @@ private:
 // matters), with that writer's format name stored in format; -1, format untouched, when none.
 int FindEncoderByMime(const QString& mimeType, QByteArray& format);
 
-// The program's 8-bit text (file names in the system's encoding, UTF-8 here) as a QString.
+// The program's 8-bit text (file names in the system's encoding, UTF-8 here) as a QString;
+// text that is not valid in that encoding is read as Latin-1.
 QString WidenText(std::string_view text);

@@ -18,6 +18,7 @@
 #include "library/PictureListBox.h"
 #include "library/ResFrame.h"
 #include "skin/EdgeRect.h"
+#include "skin/SkinImage.h"
 #include "support/ScopedTmpDir.h"
 #include "support/qt/ModalAnswerer.h"
 #include "support/qt/TestImages.h"
@@ -129,6 +130,12 @@ private:
     // then the boxes with steps.
     int Import(const std::string& path, std::deque<test::ModalAnswerer::Step> boxes = {},
                test::SeenDialog* dialog = nullptr) {
+        return Import(QFile::decodeName(path.c_str()), std::move(boxes), dialog);
+    }
+
+    // The same with the path as the dialog shows it.
+    int Import(const QString& path, std::deque<test::ModalAnswerer::Step> boxes = {},
+               test::SeenDialog* dialog = nullptr) {
         boxes.push_front(test::ChooseFile(path, dialog));
         test::ModalAnswerer answerer(std::move(boxes));
         m_panel->AddPicture();
@@ -153,8 +160,7 @@ private:
         QCOMPARE(PackageNames(), names);
         QCOMPARE(m_data->PackageNames(), names);
         QStringList rows;
-        for (const std::string& name : names)
-            rows << QString::fromStdString(name.substr(0, name.size() - 4));
+        for (const std::string& name : names) rows << WidenText(name.substr(0, name.size() - 4));
         QCOMPARE(Rows(List()), rows);
     }
 
@@ -326,6 +332,36 @@ private slots:
         OpenPanel();
         test::SeenDialog box;
         QCOMPARE(Import(m_data->File("Nowhere.bmp"), {test::PressOnBox(Qt::Key_Return, &box)}), 2);
+        QCOMPARE(box.text, QString("Invalid file!"));
+        ExpectInStep({"First.jpg"});
+    }
+
+    void ANameThatIsNotUtf8IsPickedWithItsOwnBytes_data() {
+        QTest::addColumn<QString>("chosen");
+        // Qt's reading, U+FFFD for the stray byte; and what a player types.
+        QTest::addRow("as Qt reads it") << QFile::decodeName("caf\xe9.jpg");
+        QTest::addRow("typed") << QStringLiteral("caf\u00e9.jpg");
+    }
+
+    void ANameThatIsNotUtf8IsPickedWithItsOwnBytes() {
+        QFETCH(QString, chosen);
+        Load({"First.jpg"});
+        OpenPanel();
+        test::WriteImage(*m_data, "caf\xe9.jpg", test::Solid(80, 60, qRgb(250, 200, 0)), "JPG");
+        QCOMPARE(Import(QFile::decodeName(m_data->Path().c_str()) + chosen), 1);
+        ExpectInStep({"First.jpg", "caf\xe9.jpg"});
+        QCOMPARE(App()->m_currentPicture, std::string("caf\xe9.jpg"));
+    }
+
+    void NamesThatQtReadsAlikeAreRefused() {
+        Load({"First.jpg"});
+        OpenPanel();
+        const QImage image = test::Solid(80, 60, qRgb(250, 200, 0));
+        test::WriteImage(*m_data, "caf\xe8.jpg", image, "JPG");
+        const std::string path = test::WriteImage(*m_data, "caf\xe9.jpg", image, "JPG");
+        test::SeenDialog box;
+        QCOMPARE(Import(QFile::decodeName(path.c_str()), {test::PressOnBox(Qt::Key_Return, &box)}),
+                 2);
         QCOMPARE(box.text, QString("Invalid file!"));
         ExpectInStep({"First.jpg"});
     }

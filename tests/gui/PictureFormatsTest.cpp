@@ -10,6 +10,7 @@
 #include "library/HevcDecoderPlugin.h"
 #include "library/PictureImport.h"
 #include "skin/EdgeRect.h"
+#include "support/ExifChunks.h"
 #include "support/qt/TestImages.h"
 
 namespace {
@@ -50,19 +51,20 @@ bool ShowsQuarters(const ImportedPicture& picture, const Quarters& colours) {
     return true;
 }
 
-// An APP1 segment right after the start marker holding one TIFF entry: orientation.
-std::vector<std::uint8_t> WithOrientation(std::vector<std::uint8_t> jpeg, int orientation,
-                                          bool bigEndian) {
-    const std::uint8_t o = static_cast<std::uint8_t>(orientation);
-    const std::vector<std::uint8_t> big{0xFF, 0xE1, 0, 34, 'E', 'x', 'i', 'f', 0,    0,    'M', 'M',
-                                        0,    42,   0, 0,  0,   8,   0,   1,   0x01, 0x12, 0,   3,
-                                        0,    0,    0, 1,  0,   o,   0,   0,   0,    0,    0,   0};
-    const std::vector<std::uint8_t> little{
-        0xFF, 0xE1, 0,    34,   'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0,
-        1,    0,    0x12, 0x01, 3,   0,   1,   0,   0, 0, o,   0,   0,  0, 0, 0, 0, 0};
-    const auto& segment = bigEndian ? big : little;
-    jpeg.insert(jpeg.begin() + 2, segment.begin(), segment.end());
-    return jpeg;
+// The picture as a file of format ("JPG", "PNG", "WEBP") whose EXIF asks for orientation. The
+// forms vary as writers do: either byte order; the PNG and WebP chunks with and without the
+// "Exif\0\0" header of JPEG.
+std::vector<std::uint8_t> WithOrientation(const QImage& image, const QByteArray& format,
+                                          int orientation) {
+    const std::vector<std::uint8_t> tiff =
+        test::TiffWithOrientation(orientation, orientation % 2 == 0);
+    const std::vector<std::uint8_t> bytes = test::Encode(image, format.constData());
+    if (format == "PNG")
+        return test::PngWithExif(bytes, orientation < 5 ? tiff : test::WithExifHeader(tiff));
+    if (format == "WEBP")
+        return test::WebpWithExif(bytes, image.width(), image.height(),
+                                  orientation < 5 ? test::WithExifHeader(tiff) : tiff);
+    return test::JpegWithExif(bytes, test::WithExifHeader(tiff));
 }
 
 std::vector<std::uint8_t> Cut(std::vector<std::uint8_t> bytes) {
@@ -162,27 +164,34 @@ private slots:
     }
 
     void EveryOrientationImportsUpright_data() {
+        QTest::addColumn<QByteArray>("format");
         QTest::addColumn<int>("orientation");
         QTest::addColumn<Quarters>("stored");
         // What the camera stored, for the picture to show red, green / blue, yellow upright.
-        QTest::newRow("1 upright") << 1 << Quarters{kRed, kGreen, kBlue, kYellow};
-        QTest::newRow("2 mirrored") << 2 << Quarters{kGreen, kRed, kYellow, kBlue};
-        QTest::newRow("3 half turn") << 3 << Quarters{kYellow, kBlue, kGreen, kRed};
-        QTest::newRow("4 flipped") << 4 << Quarters{kBlue, kYellow, kRed, kGreen};
-        QTest::newRow("5 transposed") << 5 << Quarters{kRed, kBlue, kGreen, kYellow};
-        QTest::newRow("6 quarter clockwise") << 6 << Quarters{kGreen, kYellow, kRed, kBlue};
-        QTest::newRow("7 transversed") << 7 << Quarters{kYellow, kGreen, kBlue, kRed};
-        QTest::newRow("8 quarter anticlockwise") << 8 << Quarters{kBlue, kRed, kYellow, kGreen};
+        const std::array<std::pair<const char*, Quarters>, 8> orientations{{
+            {"1 upright", {kRed, kGreen, kBlue, kYellow}},
+            {"2 mirrored", {kGreen, kRed, kYellow, kBlue}},
+            {"3 half turn", {kYellow, kBlue, kGreen, kRed}},
+            {"4 flipped", {kBlue, kYellow, kRed, kGreen}},
+            {"5 transposed", {kRed, kBlue, kGreen, kYellow}},
+            {"6 quarter clockwise", {kGreen, kYellow, kRed, kBlue}},
+            {"7 transversed", {kYellow, kGreen, kBlue, kRed}},
+            {"8 quarter anticlockwise", {kBlue, kRed, kYellow, kGreen}},
+        }};
+        for (const QByteArray format : {"JPG", "PNG", "WEBP"})
+            for (int i = 0; i < 8; ++i)
+                QTest::addRow("%s %s", format.constData(), orientations[i].first)
+                    << format << i + 1 << orientations[i].second;
     }
 
     void EveryOrientationImportsUpright() {
+        QFETCH(QByteArray, format);
         QFETCH(int, orientation);
         QFETCH(Quarters, stored);
         const bool portrait = orientation >= 5;
         const QImage camera = QuartersImage(portrait ? 600 : 800, portrait ? 800 : 600, stored);
-        const Bytes jpeg =
-            WithOrientation(test::Encode(camera, "JPG"), orientation, orientation % 2 == 0);
-        const ImportedPicture picture = Import("Turned.jpg", jpeg);
+        const ImportedPicture picture = Import("Turned." + format.toLower().toStdString(),
+                                               WithOrientation(camera, format, orientation));
         QVERIFY(picture.Accepted());
         QVERIFY(ShowsQuarters(picture, kUpright));
     }

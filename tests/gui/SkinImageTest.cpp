@@ -259,6 +259,10 @@ private slots:
     void WidenTextReadsTheSystemEncoding() {
         QCOMPARE(WidenText("M\xc3\xbchle.bmp"), QString::fromUtf8("M\u00fchle.bmp"));
     }
+
+    void WidenTextReadsANameThatIsNotUtf8AsLatin1() {
+        QCOMPARE(WidenText("caf\xe9.jpg"), QString::fromUtf8("caf\u00e9.jpg"));
+    }
 };
 
 QTEST_MAIN(SkinImageTest)

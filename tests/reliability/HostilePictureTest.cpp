@@ -16,6 +16,7 @@
 #include "library/PictureListBox.h"
 #include "library/ResFrame.h"
 #include "skin/EdgeRect.h"
+#include "support/ExifChunks.h"
 #include "support/ScopedTmpDir.h"
 #include "support/qt/AppTestMain.h"
 #include "support/qt/ModalAnswerer.h"
@@ -35,10 +36,6 @@ void Put16(Bytes& bytes, std::size_t at, std::uint16_t value, bool bigEndian) {
     bytes[at + (bigEndian ? 0 : 1)] = static_cast<std::uint8_t>(value >> 8);
 }
 
-void PutBig32(Bytes& bytes, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
-}
-
 // A real JPEG whose frame header declares width by height instead.
 Bytes JpegDeclaring(std::uint16_t width, std::uint16_t height) {
     Bytes jpeg = test::Encode(test::Solid(64, 48, qRgb(200, 40, 40)), "JPG");
@@ -52,23 +49,13 @@ Bytes JpegDeclaring(std::uint16_t width, std::uint16_t height) {
     return {};
 }
 
-// The checksum of a PNG chunk (CRC-32 over its type and data).
-std::uint32_t ChunkCrc(const std::uint8_t* bytes, std::size_t size) {
-    std::uint32_t crc = 0xFFFFFFFF;
-    for (std::size_t i = 0; i < size; ++i) {
-        crc ^= bytes[i];
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
-    }
-    return ~crc;
-}
-
 // A real PNG whose header chunk declares width by height instead, its checksum made to match.
 Bytes PngDeclaring(std::uint32_t width, std::uint32_t height) {
     Bytes png = test::Encode(test::Solid(64, 48, qRgb(40, 200, 40)), "PNG");
     constexpr std::size_t kHeaderData = 16;  // signature 8, chunk length 4, "IHDR" 4
-    PutBig32(png, kHeaderData, width);
-    PutBig32(png, kHeaderData + 4, height);
-    PutBig32(png, kHeaderData + 13, ChunkCrc(png.data() + kHeaderData - 4, 4 + 13));
+    test::PutBig32(png, kHeaderData, width);
+    test::PutBig32(png, kHeaderData + 4, height);
+    test::PutBig32(png, kHeaderData + 13, test::PngChunkCrc(png.data() + kHeaderData - 4, 4 + 13));
     return png;
 }
 

@@ -48,11 +48,18 @@ private:
 
 }  // namespace
 
+bool StartsWithExifHeader(std::span<const std::uint8_t> bytes) {
+    return bytes.size() >= kExifHeader.size() &&
+           std::equal(kExifHeader.begin(), kExifHeader.end(), bytes.begin());
+}
+
 int ExifOrientation(std::span<const std::uint8_t> app1) {
-    if (app1.size() < kExifHeader.size() ||
-        !std::equal(kExifHeader.begin(), kExifHeader.end(), app1.begin()))
-        return 1;
-    TiffReader tiff(app1.subspan(kExifHeader.size()));
+    if (!StartsWithExifHeader(app1)) return 1;
+    return TiffOrientation(app1.subspan(kExifHeader.size()));
+}
+
+int TiffOrientation(std::span<const std::uint8_t> bytes) {
+    TiffReader tiff(bytes);
     if (!tiff.Open()) return 1;
     const std::size_t directory = tiff.Read32(4);
     if (!tiff.Fits(directory, 2)) return 1;

@@ -5,6 +5,7 @@
 // comes when no step is left is closed, so the test goes on instead of hanging, and fails it.
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -125,10 +126,10 @@ inline ModalAnswerer::Step ClickOnBox(QMessageBox::StandardButton which,
     return OnBox([which](QMessageBox& box) { box.button(which)->click(); }, seen);
 }
 
-// Chooses path in a file dialog and accepts it.
-inline ModalAnswerer::Step ChooseFile(const std::string& path, SeenDialog* seen = nullptr) {
+// Chooses path, as the dialog shows it, in a file dialog and accepts it.
+inline ModalAnswerer::Step ChooseFile(const QString& path, SeenDialog* seen = nullptr) {
     return OnDialog<QFileDialog>(
-        [path = QString::fromStdString(path)](QFileDialog& dialog) {
+        [path](QFileDialog& dialog) {
             // selectFile leaves the name field alone once it has the focus: type the name too.
             dialog.selectFile(path);
             auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
@@ -137,6 +138,11 @@ inline ModalAnswerer::Step ChooseFile(const std::string& path, SeenDialog* seen 
             QMetaObject::invokeMethod(&dialog, "accept");
         },
         seen);
+}
+
+// The same for a path in bytes, shown as Qt shows a file name.
+inline ModalAnswerer::Step ChooseFile(const std::string& path, SeenDialog* seen = nullptr) {
+    return ChooseFile(QFile::decodeName(path.c_str()), seen);
 }
 
 inline ModalAnswerer::Step CancelFileDialog() {

@@ -1,0 +1,126 @@
+#pragma once
+
+// EXIF orientation put into picture files the way cameras and editors put it: a JPEG APP1
+// segment, a PNG eXIf chunk, a WebP EXIF chunk. Plain bytes, no image library.
+
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline void PutBig32(Bytes& bytes, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
+}
+
+inline void PutLittle32(Bytes& bytes, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+// The checksum of a PNG chunk (CRC-32 over its type and data).
+inline std::uint32_t PngChunkCrc(const std::uint8_t* bytes, std::size_t size) {
+    std::uint32_t crc = 0xFFFFFFFF;
+    for (std::size_t i = 0; i < size; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    return ~crc;
+}
+
+// A TIFF structure of one directory with one entry: orientation (tag 0x0112, one SHORT).
+inline Bytes TiffWithOrientation(int orientation, bool bigEndian) {
+    const auto o = static_cast<std::uint8_t>(orientation);
+    if (bigEndian)
+        return {'M',  'M',  0, 42, 0, 0, 0, 8,              // byte order, magic, directory at 8
+                0,    1,                                    // one entry
+                0x01, 0x12, 0, 3,  0, 0, 0, 1, 0, o, 0, 0,  // orientation, SHORT, 1 value
+                0,    0,    0, 0};                          // no next directory
+    return {'I',  'I',  42, 0, 8, 0, 0, 0,                  //
+            1,    0,                                        //
+            0x12, 0x01, 3,  0, 1, 0, 0, 0, o, 0, 0, 0,      //
+            0,    0,    0,  0};
+}
+
+inline Bytes WithExifHeader(const Bytes& tiff) {
+    Bytes exif{'E', 'x', 'i', 'f', 0, 0};
+    exif.insert(exif.end(), tiff.begin(), tiff.end());
+    return exif;
+}
+
+// An APP1 segment holding exif ("Exif\0\0" and TIFF) right after the start marker.
+inline Bytes JpegWithExif(Bytes jpeg, const Bytes& exif) {
+    const std::size_t length = exif.size() + 2;
+    Bytes segment{0xFF, 0xE1, static_cast<std::uint8_t>(length >> 8),
+                  static_cast<std::uint8_t>(length)};
+    segment.insert(segment.end(), exif.begin(), exif.end());
+    jpeg.insert(jpeg.begin() + 2, segment.begin(), segment.end());
+    return jpeg;
+}
+
+// A PNG chunk: length, type, data, checksum.
+inline Bytes PngChunk(std::string_view type, const Bytes& data) {
+    Bytes chunk(8 + data.size() + 4);
+    PutBig32(chunk, 0, static_cast<std::uint32_t>(data.size()));
+    std::copy(type.begin(), type.end(), chunk.begin() + 4);
+    std::copy(data.begin(), data.end(), chunk.begin() + 8);
+    PutBig32(chunk, 8 + data.size(), PngChunkCrc(chunk.data() + 4, 4 + data.size()));
+    return chunk;
+}
+
+// An eXIf chunk holding exif after the header chunk (signature 8 bytes, IHDR 25).
+inline Bytes PngWithExif(Bytes png, const Bytes& exif) {
+    constexpr std::ptrdiff_t kAfterHeader = 8 + 25;
+    const Bytes chunk = PngChunk("eXIf", exif);
+    png.insert(png.begin() + kAfterHeader, chunk.begin(), chunk.end());
+    return png;
+}
+
+// A simple WebP file (one VP8 or VP8L chunk) of width by height made extended: a VP8X chunk
+// announcing EXIF, the image chunk, an EXIF chunk holding exif.
+inline Bytes WebpWithExif(const Bytes& webp, int width, int height, const Bytes& exif) {
+    constexpr std::uint8_t kExifFlag = 0x08;
+    const auto w = static_cast<std::uint32_t>(width - 1),
+               h = static_cast<std::uint32_t>(height - 1);
+    Bytes out{'R',
+              'I',
+              'F',
+              'F',
+              0,
+              0,
+              0,
+              0,
+              'W',
+              'E',
+              'B',
+              'P',  //
+              'V',
+              'P',
+              '8',
+              'X',
+              10,
+              0,
+              0,
+              0,
+              kExifFlag,
+              0,
+              0,
+              0,
+              static_cast<std::uint8_t>(w),
+              static_cast<std::uint8_t>(w >> 8),
+              static_cast<std::uint8_t>(w >> 16),
+              static_cast<std::uint8_t>(h),
+              static_cast<std::uint8_t>(h >> 8),
+              static_cast<std::uint8_t>(h >> 16)};
+    out.insert(out.end(), webp.begin() + 12, webp.end());
+    out.insert(out.end(), {'E', 'X', 'I', 'F', 0, 0, 0, 0});
+    PutLittle32(out, out.size() - 4, static_cast<std::uint32_t>(exif.size()));
+    out.insert(out.end(), exif.begin(), exif.end());
+    if (exif.size() % 2 != 0) out.push_back(0);
+    PutLittle32(out, 4, static_cast<std::uint32_t>(out.size() - 8));
+    return out;
+}
+
+}  // namespace test
