@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "core/library/DecodeLimits.h"
+#include "library/HevcDecoderPlugin.h"
 
 namespace {
 
@@ -26,10 +27,12 @@ struct OptionsFree {
     void operator()(heif_decoding_options* options) const { heif_decoding_options_free(options); }
 };
 
-// libheif's plugins (the HEVC and AV1 decoders) are loaded once, for the whole run.
+// libheif's plugins (the HEVC and AV1 decoders) are loaded once, for the whole run, with our
+// HEVC decoder that uses every processor in front of libheif's own.
 void InitialiseOnce() {
     static const bool initialised = [] {
         heif_init(nullptr);
+        RegisterHevcDecoderPlugin();
         return true;
     }();
     (void)initialised;
