@@ -13,6 +13,9 @@ namespace {
 
 // The decoder's planes and our interleaved copy of the full image, per pixel, at most.
 constexpr unsigned kHeifBytesPerPixel = 8;
+// How much longer a side of the coded image may be than the declared side: a phone's tiled
+// image is coded in whole tiles and cropped to the declared size.
+constexpr int kCodedSideMargin = 2048;
 
 struct ContextFree {
     void operator()(heif_context* context) const { heif_context_free(context); }
@@ -56,10 +59,16 @@ QImage DecodeHeif(std::span<const std::uint8_t> bytes, const QSize& size) {
     if (heif_context_get_primary_image_handle(context.get(), &rawHandle).code != heif_error_Ok)
         return {};
     const std::unique_ptr<heif_image_handle, HandleRelease> handle(rawHandle);
-    if (!DeclaredSizeAcceptable(static_cast<std::uint64_t>(heif_image_handle_get_width(rawHandle)),
-                                static_cast<std::uint64_t>(heif_image_handle_get_height(rawHandle)),
-                                kHeifBytesPerPixel))
+    const int declaredWidth = heif_image_handle_get_width(rawHandle);
+    const int declaredHeight = heif_image_handle_get_height(rawHandle);
+    if (!DeclaredSizeAcceptable(static_cast<std::uint64_t>(declaredWidth),
+                                static_cast<std::uint64_t>(declaredHeight), kHeifBytesPerPixel))
         return {};
+    // The canvas of a tiled image takes the size its grid states, which the declared size does
+    // not bound: a crafted grid would have libheif allocate gigabytes before refusing it.
+    heif_context_set_maximum_image_size_limit(
+        context.get(), std::min(static_cast<int>(kMaxPictureSide),
+                                std::max(declaredWidth, declaredHeight) + kCodedSideMargin));
 
     const std::unique_ptr<heif_decoding_options, OptionsFree> options(
         heif_decoding_options_alloc());
