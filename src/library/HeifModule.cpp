@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
@@ -17,7 +18,7 @@ namespace {
 
 constexpr std::size_t kFileTypeBytes = 12;
 // The brands of a file type box that libheif takes for HEIF, whether it decodes them or not.
-// The generic "mif1" alone says nothing of the coding and is left to the other readers.
+// The generic "mif1" alone says nothing of the coding: its compatible brands tell.
 constexpr std::array<const char*, 12> kHeifBrands{"heic", "heix", "hevc", "hevx", "heim", "heis",
                                                   "hevm", "hevs", "msf1", "avif", "avis", "vvic"};
 
@@ -33,13 +34,25 @@ HeifEntryPoint LoadEntryPoint() {
 }
 #endif
 
+bool IsHeifBrand(const std::uint8_t* brand) {
+    return std::any_of(kHeifBrands.begin(), kHeifBrands.end(),
+                       [&](const char* known) { return std::memcmp(brand, known, 4) == 0; });
+}
+
 }  // namespace
 
 bool LooksLikeHeif(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < kFileTypeBytes || std::memcmp(bytes.data() + 4, "ftyp", 4) != 0)
         return false;
-    for (const char* brand : kHeifBrands)
-        if (std::memcmp(bytes.data() + 8, brand, 4) == 0) return true;
+    if (IsHeifBrand(bytes.data() + 8)) return true;
+    if (std::memcmp(bytes.data() + 8, "mif1", 4) != 0) return false;
+    // Some cameras name the generic brand first and the coding among the compatible brands,
+    // which follow the major brand and its version, up to the end of the box.
+    const std::size_t boxEnd = std::min<std::size_t>(
+        bytes.size(), (std::size_t{bytes[0]} << 24) | (std::size_t{bytes[1]} << 16) |
+                          (std::size_t{bytes[2]} << 8) | bytes[3]);
+    for (std::size_t at = kFileTypeBytes + 4; at + 4 <= boxEnd; at += 4)
+        if (IsHeifBrand(bytes.data() + at)) return true;
     return false;
 }
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QTest>
+#include <cstring>
 
 #include "core/layout/SkinLayout.h"
 #include "library/HeifModule.h"
@@ -84,6 +85,12 @@ std::vector<std::uint8_t> Heic(const QImage& image) {
 }
 std::vector<std::uint8_t> Avif(const QImage& image) {
     return test::HeifBytes(image, heif_compression_AV1);
+}
+// As some cameras write it: the generic brand first, the coding only among the compatible ones.
+std::vector<std::uint8_t> HeicOfGenericBrand(const QImage& image) {
+    std::vector<std::uint8_t> bytes = Heic(image);
+    std::memcpy(bytes.data() + 8, "mif1", 4);
+    return bytes;
 }
 
 using Bytes = std::vector<std::uint8_t>;
@@ -218,6 +225,8 @@ private slots:
         QTest::newRow("tiff") << QByteArray("Photo.tiff") << test::Encode(image, "TIFF");
         QTest::newRow("webp") << QByteArray("Photo.webp") << test::Encode(image, "WEBP");
         QTest::newRow("heic") << QByteArray("Photo.heic") << Heic(image);
+        QTest::newRow("heic of brand mif1")
+            << QByteArray("Generic.heic") << HeicOfGenericBrand(image);
         QTest::newRow("avif") << QByteArray("Photo.avif") << Avif(image);
         QTest::newRow("png") << QByteArray("Photo.png") << test::Encode(image, "PNG");
     }
