@@ -69,8 +69,74 @@ void BM_LoadPicDatOfThousandPictures(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadPicDatOfThousandPictures)->Unit(benchmark::kMillisecond);
 
-// saving it after an import, against writing the file once from memory; and one locked change
-// of it (lock, read it again, add or remove one entry, write it safely, unlock), against writing
-// the same bytes with one plain write.
+void BM_WritePicDatOnce(benchmark::State& state) {
+    ImagePackage package;
+    package.LoadFromBytes(*ReadWholeFile(PicDatOfThousandPictures()));
+    package.AddEntry("Imported.jpg", bench::PseudoRandomBytes(36 * 1024, 99999));
+    const std::vector<std::uint8_t> bytes = package.ToBytes();
+    const bench::TemporaryFile target("corvalin-bench-write-");
+    for (auto _ : state) WriteFileAtomically(target.Path(), bytes);
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
+}
+BENCHMARK(BM_WritePicDatOnce)->Unit(benchmark::kMillisecond);
+
+// An import as the game makes it: the library loaded at start-up, one picture added, saved.
+void BM_SaveAfterImportIntoPicDatOfThousandPictures(benchmark::State& state) {
+    const auto original = *ReadWholeFile(PicDatOfThousandPictures());
+    const bench::TemporaryFile target("corvalin-bench-save-");
+    const auto picture = bench::PseudoRandomBytes(36 * 1024, 99999);
+    for (auto _ : state) {
+        state.PauseTiming();
+        WriteFileAtomically(target.Path(), original);
+        ImagePackage package;
+        package.Load(target.Path());
+        state.ResumeTiming();
+        package.AddEntry("Imported.jpg", picture);
+        package.Save(target.Path());
+    }
+    state.SetBytesProcessed(state.iterations() * bench::FileSize(target.Path()));
+}
+BENCHMARK(BM_SaveAfterImportIntoPicDatOfThousandPictures)->Unit(benchmark::kMillisecond);
+
+void BM_WritePicDatWithOneWrite(benchmark::State& state) {
+    const std::string& path = PicDatOfThousandPictures();
+    ImagePackage package;
+    package.Load(path);
+    const std::vector<std::uint8_t> bytes = package.ToBytes();
+    const bench::TemporaryFile copy("corvalin-bench-write-");
+    for (auto _ : state) {
+        const int fd = ::open(copy.Path().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+            state.SkipWithError("short write");
+        ::close(fd);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
+}
+BENCHMARK(BM_WritePicDatWithOneWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same bytes replaced safely (temporary file, flush, rename), without the lock and the read.
+void BM_SavePicDatAtomically(benchmark::State& state) {
+    ImagePackage package;
+    package.Load(PicDatOfThousandPictures());
+    const bench::TemporaryFile copy("corvalin-bench-save-");
+    for (auto _ : state) package.Save(copy.Path());
+    state.SetBytesProcessed(state.iterations() * bench::FileSize(copy.Path()));
+}
+BENCHMARK(BM_SavePicDatAtomically)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_LockedChangeOfPicDat(benchmark::State& state) {
+    const std::string& path = PicDatOfThousandPictures();
+    const std::vector<std::uint8_t> extra = bench::PseudoRandomBytes(36 * 1024, 7);
+    ImagePackage package;
+    for (auto _ : state) {
+        // One picture in, the next time out again, so the file keeps its size.
+        UpdatePackageFile(package, path, [&](ImagePackage& current) {
+            if (!current.Remove("Extra.jpg")) current.AddEntry("Extra.jpg", extra);
+            return true;
+        });
+    }
+    state.SetBytesProcessed(state.iterations() * bench::FileSize(path));
+}
+BENCHMARK(BM_LockedChangeOfPicDat)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

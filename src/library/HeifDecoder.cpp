@@ -7,12 +7,15 @@
 #include <thread>
 
 #include "core/library/DecodeLimits.h"
+#include "library/HevcDecoderPlugin.h"
 
 namespace {
 
 // The decoder's planes and our interleaved copy of the full image, per pixel, at most.
 constexpr unsigned kHeifBytesPerPixel = 8;
-constexpr int kFileTypeBytes = 12;
+// How much longer a side of the coded image may be than the declared side: a phone's tiled
+// image is coded in whole tiles and cropped to the declared size.
+constexpr int kCodedSideMargin = 2048;
 
 struct ContextFree {
     void operator()(heif_context* context) const { heif_context_free(context); }
@@ -27,22 +30,18 @@ struct OptionsFree {
     void operator()(heif_decoding_options* options) const { heif_decoding_options_free(options); }
 };
 
-// libheif's plugins (the HEVC and AV1 decoders) are loaded once, for the whole run.
+// libheif's plugins (the HEVC and AV1 decoders) are loaded once, for the whole run, with our
+// HEVC decoder that uses every processor in front of libheif's own.
 void InitialiseOnce() {
     static const bool initialised = [] {
         heif_init(nullptr);
+        RegisterHevcDecoderPlugin();
         return true;
     }();
     (void)initialised;
 }
 
 }  // namespace
-
-bool LooksLikeHeif(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < kFileTypeBytes) return false;
-    const heif_filetype_result type = heif_check_filetype(bytes.data(), kFileTypeBytes);
-    return type == heif_filetype_yes_supported || type == heif_filetype_yes_unsupported;
-}
 
 QImage DecodeHeif(std::span<const std::uint8_t> bytes, const QSize& size) {
     InitialiseOnce();
@@ -60,10 +59,16 @@ QImage DecodeHeif(std::span<const std::uint8_t> bytes, const QSize& size) {
     if (heif_context_get_primary_image_handle(context.get(), &rawHandle).code != heif_error_Ok)
         return {};
     const std::unique_ptr<heif_image_handle, HandleRelease> handle(rawHandle);
-    if (!DeclaredSizeAcceptable(static_cast<std::uint64_t>(heif_image_handle_get_width(rawHandle)),
-                                static_cast<std::uint64_t>(heif_image_handle_get_height(rawHandle)),
-                                kHeifBytesPerPixel))
+    const int declaredWidth = heif_image_handle_get_width(rawHandle);
+    const int declaredHeight = heif_image_handle_get_height(rawHandle);
+    if (!DeclaredSizeAcceptable(static_cast<std::uint64_t>(declaredWidth),
+                                static_cast<std::uint64_t>(declaredHeight), kHeifBytesPerPixel))
         return {};
+    // The canvas of a tiled image takes the size its grid states, which the declared size does
+    // not bound: a crafted grid would have libheif allocate gigabytes before refusing it.
+    heif_context_set_maximum_image_size_limit(
+        context.get(), std::min(static_cast<int>(kMaxPictureSide),
+                                std::max(declaredWidth, declaredHeight) + kCodedSideMargin));
 
     const std::unique_ptr<heif_decoding_options, OptionsFree> options(
         heif_decoding_options_alloc());
@@ -84,8 +89,15 @@ QImage DecodeHeif(std::span<const std::uint8_t> bytes, const QSize& size) {
     const int width = heif_image_get_width(rawImage, heif_channel_interleaved);
     const int height = heif_image_get_height(rawImage, heif_channel_interleaved);
     if (pixels == nullptr || width <= 0 || height <= 0) return {};
-    // Shares libheif's pixels; the scaled copy is made before they are released.
+    // Shares libheif's pixels, which are released on return: what is returned is a copy, also
+    // when the picture has the size asked for already (scaled() would then share them).
     const QImage full(pixels, width, height, stride,
                       alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    if (full.size() == size) return full.copy();
     return full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+extern "C" void CorvalinDecodeHeif(const std::uint8_t* bytes, std::size_t count, const QSize* size,
+                                   QImage* image) {
+    *image = DecodeHeif(std::span<const std::uint8_t>(bytes, count), *size);
 }

@@ -18,7 +18,7 @@
 #include "core/library/ChunkOrientation.h"
 #include "core/library/DecodeLimits.h"
 #include "core/library/TruncatedBitmap.h"
-#include "library/HeifDecoder.h"
+#include "library/HeifModule.h"
 #include "library/JpegDecoder.h"
 #include "library/Orientation.h"
 
@@ -148,7 +148,7 @@ QImage DecodeStretched(const std::string& path, const QSize& size) {
     } else {
         const std::optional<std::vector<std::uint8_t>> bytes = ReadRest(file.get(), fileSize);
         if (!bytes) return {};
-        image = LooksLikeHeif(*bytes) ? DecodeHeif(*bytes, size) : DecodeWithQt(*bytes);
+        image = LooksLikeHeif(*bytes) ? DecodeHeifFromModule(*bytes, size) : DecodeWithQt(*bytes);
     }
     if (image.isNull()) return {};
     if (image.size() == size) return image;

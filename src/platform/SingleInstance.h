@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -8,7 +10,7 @@
 #include <memory>
 #include <string>
 
-class QLocalServer;
+class QSocketNotifier;
 
 // One game per data folder: the first game listens on a local socket named after the folder;
 // a later start hands over to it (the running window comes to the front) and ends. A game
@@ -20,6 +22,11 @@ public:
     // The socket name for a data folder: this user's id and a hash of the folder's canonical
     // path, short enough for any socket path limit.
     static QString ServerNameFor(const std::string& dataDirectory);
+
+    // Where the socket of that name lies: in this user's private runtime folder
+    // ($XDG_RUNTIME_DIR, else runtime-UID of mode 0700 in the temporary folder); "" when
+    // that folder is not private, and the game then neither hands over nor listens.
+    static QString SocketPath(const QString& name);
 
     // Asks the game listening on name to bring its window to the front. True when it
     // answered within timeout; false when none listens or it did not answer.
@@ -34,8 +41,13 @@ public:
     ~SingleInstance() override;
 
 private:
-    void Answer();
+    void Accept();
 
-    std::unique_ptr<QLocalServer> m_server;
+    int m_listener = -1;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    // The socket file, removed at the end while it is still ours and not a later game's.
+    QByteArray m_path;
+    dev_t m_device = 0;
+    ino_t m_inode = 0;
     QPointer<QWidget> m_window;
 };

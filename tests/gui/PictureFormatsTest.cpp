@@ -4,12 +4,15 @@
 #include <unistd.h>
 
 #include <QTest>
+#include <cstring>
 
-#include "HeifBytes.h"
 #include "core/layout/SkinLayout.h"
+#include "library/HeifModule.h"
+#include "library/HevcDecoderPlugin.h"
 #include "library/PictureImport.h"
 #include "skin/EdgeRect.h"
 #include "support/ExifChunks.h"
+#include "support/qt/HeifBytes.h"
 #include "support/qt/TestImages.h"
 
 namespace {
@@ -71,14 +74,69 @@ std::vector<std::uint8_t> Cut(std::vector<std::uint8_t> bytes) {
     return bytes;
 }
 
+// The file as a download cut short leaves it when its space was reserved first: the rest zeros.
+std::vector<std::uint8_t> ZeroFilled(std::vector<std::uint8_t> bytes) {
+    std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() / 2), bytes.end(), 0);
+    return bytes;
+}
+
 std::vector<std::uint8_t> Heic(const QImage& image) {
     return test::HeifBytes(image, heif_compression_HEVC);
 }
 std::vector<std::uint8_t> Avif(const QImage& image) {
     return test::HeifBytes(image, heif_compression_AV1);
 }
+// As some cameras write it: the generic brand first, the coding only among the compatible ones.
+std::vector<std::uint8_t> HeicOfGenericBrand(const QImage& image) {
+    std::vector<std::uint8_t> bytes = Heic(image);
+    std::memcpy(bytes.data() + 8, "mif1", 4);
+    return bytes;
+}
 
 using Bytes = std::vector<std::uint8_t>;
+
+// Fine detail in every colour, at a size that is no multiple of the coding blocks, over several
+// rows of them, so that rows decode on different threads and the edges are cropped.
+QImage DetailedImage() {
+    QImage image(333, 251, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb((x * 5 + y * 3) & 255, (x * y) & 255, (x ^ y) & 255));
+    return image;
+}
+
+// The id of the HEVC decoder libheif picks, the one it ranks first.
+std::string FirstHevcDecoder() {
+    const heif_decoder_descriptor* first = nullptr;
+    if (heif_get_decoder_descriptors(heif_compression_HEVC, &first, 1) != 1) return {};
+    const char* id = heif_decoder_descriptor_get_id_name(first);
+    return id == nullptr ? std::string() : id;
+}
+
+// The primary image as libheif decodes it to 8-bit RGB, rows packed; empty on failure.
+Bytes DecodedRgb(const Bytes& heic) {
+    Bytes rgb;
+    heif_context* context = heif_context_alloc();
+    heif_image_handle* handle = nullptr;
+    heif_image* image = nullptr;
+    if (heif_context_read_from_memory_without_copy(context, heic.data(), heic.size(), nullptr)
+                .code == heif_error_Ok &&
+        heif_context_get_primary_image_handle(context, &handle).code == heif_error_Ok &&
+        heif_decode_image(handle, &image, heif_colorspace_RGB, heif_chroma_interleaved_RGB, nullptr)
+                .code == heif_error_Ok) {
+        int stride = 0;
+        const std::uint8_t* row =
+            heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
+        const int width = heif_image_get_width(image, heif_channel_interleaved);
+        for (int y = 0; y < heif_image_get_height(image, heif_channel_interleaved);
+             ++y, row += stride)
+            rgb.insert(rgb.end(), row, row + static_cast<std::ptrdiff_t>(width) * 3);
+    }
+    heif_image_release(image);
+    heif_image_handle_release(handle);
+    heif_context_free(context);
+    return rgb;
+}
 
 }  // namespace
 
@@ -90,12 +148,29 @@ class PictureFormatsTest : public QObject {
 
 private:
     test::DataFolder m_files;
+    Bytes m_detailedHeic;
+    Bytes m_libheifsOwnPixels;
 
     ImportedPicture Import(const std::string& name, const Bytes& bytes) {
         return PreparePicture(m_files.WriteBytes(name, bytes), {}, ConvertPicture);
     }
 
 private slots:
+    // Before the first import brings in our HEVC decoder: these pixels are libheif's own.
+    void initTestCase() {
+        heif_init(nullptr);
+        QVERIFY(FirstHevcDecoder() != kHevcDecoderPluginId);
+        m_detailedHeic = Heic(DetailedImage());
+        m_libheifsOwnPixels = DecodedRgb(m_detailedHeic);
+        QCOMPARE(m_libheifsOwnPixels.size(), std::size_t{333 * 251 * 3});
+    }
+
+    void ThreadedHevcDecoderGivesLibheifsOwnPixels() {
+        QVERIFY(Import("Detailed.heic", m_detailedHeic).Accepted());
+        QCOMPARE(FirstHevcDecoder(), std::string(kHevcDecoderPluginId));
+        QVERIFY(DecodedRgb(m_detailedHeic) == m_libheifsOwnPixels);
+    }
+
     void EveryOrientationImportsUpright_data() {
         QTest::addColumn<QByteArray>("format");
         QTest::addColumn<int>("orientation");
@@ -150,6 +225,8 @@ private slots:
         QTest::newRow("tiff") << QByteArray("Photo.tiff") << test::Encode(image, "TIFF");
         QTest::newRow("webp") << QByteArray("Photo.webp") << test::Encode(image, "WEBP");
         QTest::newRow("heic") << QByteArray("Photo.heic") << Heic(image);
+        QTest::newRow("heic of brand mif1")
+            << QByteArray("Generic.heic") << HeicOfGenericBrand(image);
         QTest::newRow("avif") << QByteArray("Photo.avif") << Avif(image);
         QTest::newRow("png") << QByteArray("Photo.png") << test::Encode(image, "PNG");
     }
@@ -163,6 +240,18 @@ private slots:
         QVERIFY(ShowsQuarters(picture, kUpright));
     }
 
+    // libheif frees its pixels when the decoding returns: a picture that already has the size
+    // asked for must not come back as a view of them.
+    void AHeifPictureOfTheAskedSizeOwnsItsPixels() {
+        const QSize size = ToQSize(layout::kPictureSize);
+        QImage image =
+            DecodeHeifFromModule(Heic(QuartersImage(size.width(), size.height(), kUpright)), size);
+        QCOMPARE(image.size(), size);
+        const uchar* decoded = image.constBits();
+        image.bits();  // copies pixels the image only borrows
+        QCOMPARE(image.constBits(), decoded);
+    }
+
     void CutFilesAreInvalid_data() {
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<Bytes>("bytes");
@@ -171,6 +260,8 @@ private slots:
         QTest::newRow("png") << QByteArray("Cut.png") << Cut(test::Encode(image, "PNG"));
         QTest::newRow("webp") << QByteArray("Cut.webp") << Cut(test::Encode(image, "WEBP"));
         QTest::newRow("heic") << QByteArray("Cut.heic") << Cut(Heic(image));
+        QTest::newRow("heic zero-filled") << QByteArray("Zeros.heic") << ZeroFilled(Heic(image));
+        QTest::newRow("avif zero-filled") << QByteArray("Zeros.avif") << ZeroFilled(Avif(image));
         QTest::newRow("avif") << QByteArray("Cut.avif") << Cut(Avif(image));
     }
 

@@ -5,28 +5,50 @@
 #include <unistd.h>
 
 #include <QDir>
-#include <QLocalServer>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 #include <cstring>
+#include <memory>
+#include <optional>
 
 #include "platform/SingleInstance.h"
 
 namespace {
 
-// Leaves a socket file that no one listens on, as a game killed while running does.
-bool LeaveStaleSocket(const QString& name) {
-    const QByteArray path = (QDir::tempPath() + "/" + name).toLocal8Bit();
+constexpr QFile::Permissions kGroupAndOthers{QFile::ReadGroup | QFile::WriteGroup |
+                                             QFile::ExeGroup | QFile::ReadOther |
+                                             QFile::WriteOther | QFile::ExeOther};
+
+// A socket bound to name's path that never accepts, listening or not; -1 when it cannot be made.
+int SilentSocket(const QString& name, bool listening) {
+    const QByteArray path = QFile::encodeName(SingleInstance::SocketPath(name));
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    if (static_cast<std::size_t>(path.size()) >= sizeof address.sun_path) return false;
+    if (static_cast<std::size_t>(path.size()) >= sizeof address.sun_path) return -1;
     std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return bound;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        (listening && ::listen(fd, 1) != 0)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+std::optional<QByteArray> Variable(const char* name) {
+    if (!qEnvironmentVariableIsSet(name)) return std::nullopt;
+    return qgetenv(name);
+}
+
+void Restore(const char* name, const std::optional<QByteArray>& value) {
+    if (value)
+        qputenv(name, *value);
+    else
+        qunsetenv(name);
 }
 
 }  // namespace
@@ -56,7 +78,7 @@ private slots:
     }
 
     void cleanup() {
-        QLocalServer::removeServer(m_name);
+        QFile::remove(SingleInstance::SocketPath(m_name));
         m_folder.reset();
     }
 
@@ -64,7 +86,7 @@ private slots:
         const QString other = SingleInstance::ServerNameFor("/some/other/folder/");
         QVERIFY(other != m_name);
         QCOMPARE(SingleInstance::ServerNameFor(m_folder->path().toStdString() + "/./"), m_name);
-        QVERIFY((QDir::tempPath() + "/" + m_name).toLocal8Bit().size() < 100);
+        QVERIFY(SingleInstance::SocketPath(m_name).toLocal8Bit().size() < 100);
     }
 
     void ASecondStartBringsTheRunningGameForwardAndEndsWithStatusZero() {
@@ -94,11 +116,9 @@ private slots:
 
     void AGameThatDoesNotAnswerIsTakenAsGone() {
         QFETCH(bool, hung);
-        QLocalServer silent;  // accepts connections but never reads them
-        if (hung)
-            QVERIFY(silent.listen(m_name));
-        else
-            QVERIFY(LeaveStaleSocket(m_name));
+        const int silent = SilentSocket(m_name, hung);
+        QVERIFY(silent >= 0);
+        if (!hung) ::close(silent);  // what a game killed while running leaves
 
         QProcess game;
         StartGame(game);
@@ -113,6 +133,44 @@ private slots:
         QCOMPARE(game.state(), QProcess::Running);
         game.kill();
         game.waitForFinished();
+        if (hung) ::close(silent);
+    }
+
+    void TheSocketIsThePlayersAloneAndGoesWithTheGameThatOwnsIt() {
+        QWidget window;
+        const QString path = SingleInstance::SocketPath(m_name);
+        auto first = std::make_unique<SingleInstance>();
+        QVERIFY(first->Listen(m_name, &window));
+        const QFileInfo folder(QFileInfo(path).path());
+        QCOMPARE(folder.ownerId(), ::getuid());
+        QCOMPARE(folder.permissions() & kGroupAndOthers, QFile::Permissions());
+        QCOMPARE(QFileInfo(path).permissions() & kGroupAndOthers, QFile::Permissions());
+
+        // A game taken as hung ends after the one that replaced it: the later one's socket stays.
+        auto second = std::make_unique<SingleInstance>();
+        QVERIFY(second->Listen(m_name, &window));
+        first.reset();
+        QVERIFY(QFileInfo::exists(path));
+        second.reset();
+        QVERIFY(!QFileInfo::exists(path));
+    }
+
+    void ARuntimeFolderOthersCanEnterIsNotUsed() {
+        const std::optional<QByteArray> runtime = Variable("XDG_RUNTIME_DIR");
+        const std::optional<QByteArray> temporary = Variable("TMPDIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", QFile::encodeName(m_folder->path()));
+        const QString open = m_folder->filePath(QStringLiteral("runtime-%1").arg(::getuid()));
+        QVERIFY(QDir().mkdir(open));
+        QFile::setPermissions(open, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                        QFile::ReadOther | QFile::ExeOther);
+        QWidget window;
+        SingleInstance instance;
+        const bool listening = instance.Listen(m_name, &window);
+        Restore("XDG_RUNTIME_DIR", runtime);
+        Restore("TMPDIR", temporary);
+        QVERIFY(!listening);
+        QVERIFY(QDir(open).isEmpty());
     }
 };
 

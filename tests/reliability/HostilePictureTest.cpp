@@ -2,6 +2,7 @@
 // library (Pic.dat, the package in memory, the names and rows, the current picture) stays as
 // it was, with no scratch file left behind.
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -149,6 +150,18 @@ private slots:
         QFETCH(QByteArray, bytes);
         ExpectRefusedAsInvalid(
             m_data->WriteBytes(name.toStdString(), {bytes.begin(), bytes.end()}));
+    }
+
+    void AHeifGridLargerThanItsDeclaredSizeIsRefusedBeforeItsCanvasIsMade() {
+        // Declares 128 x 64; its grid states 35152 x 20039, two gigabytes of canvas.
+        const std::string path =
+            CORVALIN_FUZZ_CORPUS "/picture_import/heic-grid-stating-35152x20039";
+        rusage before{};
+        ::getrusage(RUSAGE_SELF, &before);
+        ExpectRefusedAsInvalid(path);
+        rusage after{};
+        ::getrusage(RUSAGE_SELF, &after);
+        QVERIFY2(after.ru_maxrss - before.ru_maxrss < 256 * 1024, "peak grew by 256 MB or more");
     }
 
     void AWholeCoreHeaderBitmapIsStillImported() {

@@ -8,6 +8,7 @@
 
 #include "core/package/ImagePackage.h"
 #include "support/ScopedTmpDir.h"
+#include "support/qt/HeifBytes.h"
 #include "support/qt/TestImages.h"
 #include "support/qt/ToolRun.h"
 
@@ -115,6 +116,36 @@ private slots:
         QImage stored;
         QVERIFY(stored.loadFromData(jpeg.data(), static_cast<int>(jpeg.size()), "JPG"));
         QCOMPARE(stored.size(), QSize(400, 300));
+    }
+
+    // HEIF pictures decode in the HEIF module beside the tool, loaded only for them; without a
+    // module that loads, they are refused like any file that does not decode.
+    void AHeifPictureIsAddedOnlyWhereTheHeifModuleLoads_data() {
+        QTest::addColumn<QString>("module");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("the build's module") << "built"
+                                            << "Bay.heic\tadded as Bay.jpg";
+        QTest::newRow("none beside the tool") << "none"
+                                              << "Bay.heic\trefused: Invalid file!";
+        QTest::newRow("a damaged one") << "damaged"
+                                       << "Bay.heic\trefused: Invalid file!";
+    }
+
+    void AHeifPictureIsAddedOnlyWhereTheHeifModuleLoads() {
+        QFETCH(QString, module);
+        QFETCH(QString, line);
+        m_dir->WriteBytes("Bay.heic", test::HeifBytes(test::Solid(64, 48, qRgb(30, 120, 200)),
+                                                      heif_compression_HEVC));
+        QString tool = CORVALIN_DAT_PATH;
+        if (module != "built") {
+            // The program finds its folder through its own file, so a copy, not a link.
+            tool = File("corvalin-dat");
+            QVERIFY(QFile::copy(CORVALIN_DAT_PATH, tool));
+            if (module == "damaged") WriteText("corvalin-heif.so", "no library\n");
+        }
+        const Run run = test::RunTool(tool, {"import", "Pic.dat", "Bay.heic"},
+                                      QString::fromStdString(m_dir->Dir().string()));
+        QCOMPARE(run.lines, QStringList{line});
     }
 
     void AllAcceptedExitsZeroAndAppendsToTheLibrary() {

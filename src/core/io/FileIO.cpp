@@ -13,6 +13,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/io/Descriptor.h"
 #include "core/io/FileError.h"
 
 namespace {
@@ -26,26 +27,6 @@ bool Injected(const char* call) {
     errno = error;
     return true;
 }
-
-// Closes a descriptor on every path out of a function.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    int Get() const { return m_fd; }
-    int Release() {
-        int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
-
-private:
-    int m_fd;
-};
 
 // Permissions for the replacement: the old file's, or what a plain create would give.
 mode_t ModeFor(const std::string& path) {
