@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <algorithm>
+#include <initializer_list>
 
 #include "core/board/GridSize.h"
 #include "core/io/FileError.h"
@@ -38,7 +39,20 @@ ResFrame::ResFrame(QWidget* parent, const QRect& rect) : SkinnedPanel(parent, "R
 ResFrame::~ResFrame() = default;
 
 void ResFrame::CreateChildren() {
-    AppState* app = App();
+    AddButton(kAddButton, layout::kAddButton);
+    AddButton(kDelButton, layout::kDelButton);
+    m_previewName =
+        new ItemStandIn(this, QAccessible::Graphic, ToQRect(layout::kPreviewRect), false);
+    ShowPreview(App()->m_currentPicture);
+}
+
+void ResFrame::OnSize(const QSize& size) {
+    if (!size.isEmpty()) EnsureControls();
+}
+
+void ResFrame::EnsureControls() {
+    if (m_sizeCombo != nullptr) return;
+    QWidget* first = findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
 
     m_sizeCombo = new BoardSizeComboBox(this);
     m_sizeCombo->setObjectName("SizeCombo");
@@ -53,16 +67,16 @@ void ResFrame::CreateChildren() {
     m_pictureList->setObjectName("PictureList");
     m_pictureList->setGeometry(ToQRect(layout::kLibraryPictureListRect));
 
-    AddButton(kAddButton, layout::kAddButton);
-    AddButton(kDelButton, layout::kDelButton);
-
-    app->m_picturePackage.GetNames(m_pictureNames);
+    App()->m_picturePackage.GetNames(m_pictureNames);
     m_pictureList->ShowPictures(m_pictureNames);
     m_pictureList->setCurrentRow(0);
 
-    m_previewName =
-        new ItemStandIn(this, QAccessible::Graphic, ToQRect(layout::kPreviewRect), false);
-    ShowPreview(app->m_currentPicture);
+    for (QWidget* control : std::initializer_list<QWidget*>{m_sizeCombo, m_pictureList}) {
+        // Where assistive technology lists them, and shown, as a child made after its parent
+        // was shown is not.
+        if (first != nullptr) control->stackUnder(first);
+        control->show();
+    }
 }
 
 void ResFrame::ShowPreview(const std::string& name) {
@@ -72,6 +86,7 @@ void ResFrame::ShowPreview(const std::string& name) {
 }
 
 qintptr ResFrame::OnMessage(unsigned message, quintptr first, qintptr) {
+    EnsureControls();  // every message acts on the controls' state
     switch (message) {
         case UM_COMBOSELCHANGE:
             ChooseSize();
@@ -134,12 +149,14 @@ void ResFrame::SyncWithPackage() {
 }
 
 void ResFrame::AddPicture() {
+    EnsureControls();
     const std::optional<std::string> chosen = ChooseFileToOpen(this, kImportFilters);
     if (!chosen) return;
     ImportFiles({*chosen});
 }
 
 void ResFrame::ImportFiles(const std::vector<std::string>& paths) {
+    EnsureControls();
     QStringList refusals;
     QString lastRefusal;
     int added = 0;
@@ -177,6 +194,7 @@ void ResFrame::ImportFiles(const std::vector<std::string>& paths) {
 }
 
 void ResFrame::RemovePicture() {
+    EnsureControls();
     PictureLibrary& library = App()->m_pictureLibrary;
     if (library.HoldsOnePicture()) {
         ShowMessageBox(this, kOnlyOnePicture);

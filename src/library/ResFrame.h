@@ -35,17 +35,24 @@ public:
     // Removes the selected picture and its scores after asking; never the last picture.
     void RemovePicture();
 
-    BoardSizeComboBox* SizeCombo() const { return m_sizeCombo; }
-    PictureListBox* PictureList() const { return m_pictureList; }
-    const std::vector<std::string>& PictureNames() const { return m_pictureNames; }
+    // The controls and the names they show are made when the panel first shows or one is
+    // first asked for.
+    BoardSizeComboBox* SizeCombo() { return EnsureControls(), m_sizeCombo; }
+    PictureListBox* PictureList() { return EnsureControls(), m_pictureList; }
+    const std::vector<std::string>& PictureNames() { return EnsureControls(), m_pictureNames; }
     const SkinImage* Preview() const { return m_preview.get(); }
 
 protected:
     qintptr OnMessage(unsigned message, quintptr first, qintptr second) override;
     void CreateChildren() override;
+    void OnSize(const QSize& size) override;
     void Paint(QPainter& painter) override;
 
 private:
+    // Makes the size box and the picture list unless they exist, first among the children as
+    // if made first. Until the panel first shows, no one sees them: a hidden panel does without
+    // their memory, the code they bring in and a row for every picture.
+    void EnsureControls();
     void ChooseSize();
     void SelectPicture(int row);
     // The preview shows `name` (a library name, or none at all when empty).

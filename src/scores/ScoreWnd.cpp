@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QTreeWidget>
+#include <initializer_list>
 
 #include "core/board/GridSize.h"
 #include "core/io/FileError.h"
@@ -35,6 +36,7 @@ ScoreWnd::~ScoreWnd() = default;
 
 void ScoreWnd::OnSize(const QSize& size) {
     if (size.isEmpty()) return;  // being hidden: everything stays as it was shown
+    EnsureControls();
     try {
         ReloadScores();
         RankShown();
@@ -44,7 +46,11 @@ void ScoreWnd::OnSize(const QSize& size) {
     }
 }
 
-void ScoreWnd::CreateChildren() {
+// Every child is a control, made when first needed.
+void ScoreWnd::CreateChildren() {}
+
+void ScoreWnd::EnsureControls() {
+    if (m_sortCombo != nullptr) return;
     m_sortCombo = new BoardSizeComboBox(this);
     m_sortCombo->PlaceDropDown(ToQRect(layout::kSortComboRect));
     m_sortCombo->addItem(QStringLiteral("Step"));
@@ -60,6 +66,10 @@ void ScoreWnd::CreateChildren() {
     m_pictureList->setGeometry(ToQRect(layout::kScorePictureListRect));
 
     CreateScoreList();
+    // A child made after its parent was shown waits to be shown itself.
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{m_sortCombo, m_sizeCombo, m_pictureList, m_scoreList})
+        control->show();
 }
 
 void ScoreWnd::CreateScoreList() {
@@ -131,6 +141,7 @@ void ScoreWnd::FillScoreList() {
 }
 
 qintptr ScoreWnd::OnMessage(unsigned message, quintptr, qintptr) {
+    EnsureControls();  // every message acts on the controls' state
     switch (message) {
         case UM_LISTSELCHANGE:
         case UM_LISTDBLCLK:

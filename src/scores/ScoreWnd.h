@@ -18,11 +18,12 @@ public:
     ScoreWnd(QWidget* parent, const QRect& rect);
     ~ScoreWnd() override;
 
-    // The child controls, made on the first size notification and never again.
-    BoardSizeComboBox* SortCombo() const { return m_sortCombo; }
-    BoardSizeComboBox* SizeCombo() const { return m_sizeCombo; }
-    PictureListBox* PictureList() const { return m_pictureList; }
-    QTreeWidget* ScoreList() const { return m_scoreList; }
+    // The child controls, made when the panel first shows or one is first asked for, and
+    // never again.
+    BoardSizeComboBox* SortCombo() { return EnsureControls(), m_sortCombo; }
+    BoardSizeComboBox* SizeCombo() { return EnsureControls(), m_sizeCombo; }
+    PictureListBox* PictureList() { return EnsureControls(), m_pictureList; }
+    QTreeWidget* ScoreList() { return EnsureControls(), m_scoreList; }
 
 protected:
     qintptr OnMessage(unsigned message, quintptr first, qintptr second) override;
@@ -30,6 +31,9 @@ protected:
     void OnSize(const QSize& size) override;
 
 private:
+    // Makes the controls unless they exist. Until the panel first shows, no one sees them: a
+    // hidden panel does without their memory and the code they bring in.
+    void EnsureControls();
     void CreateScoreList();
     // Throws FileError for a damaged or unreadable Score.dat: then the picture list stays as
     // it was and m_allScores holds the rows read before the damage.

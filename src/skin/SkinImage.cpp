@@ -8,6 +8,7 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <new>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -75,27 +76,47 @@ SharedDecodes& Decodes() {
 SkinImage::SkinImage(QImage image, ImageStatus status)
     : m_image(std::move(image)), m_lastStatus(status) {}
 
+SkinImage::SkinImage(QByteArray encoded)
+    : m_encoded(std::move(encoded)), m_lastStatus(ImageStatus::Ok) {}
+
 SkinImage::~SkinImage() = default;
 
 std::unique_ptr<SkinImage> SkinImage::CreateFromBytes(std::span<const std::uint8_t> bytes) {
-    if (QImage shared = Decodes().Find(bytes); !shared.isNull()) {
+    // No bytes at all can only fail; the copy is what a later decode reads.
+    if (bytes.empty()) {
         return std::unique_ptr<SkinImage>(new (std::nothrow)
-                                              SkinImage(std::move(shared), ImageStatus::Ok));
+                                              SkinImage(QImage(), ImageStatus::InvalidData));
     }
-    const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<qsizetype>(bytes.size()));
+    QByteArray encoded(reinterpret_cast<const char*>(bytes.data()),
+                       static_cast<qsizetype>(bytes.size()));
+    return std::unique_ptr<SkinImage>(new (std::nothrow) SkinImage(std::move(encoded)));
+}
+
+const QImage& SkinImage::Pixels() const {
+    if (m_encoded.isEmpty()) return m_image;
+    const QByteArray encoded = std::exchange(m_encoded, QByteArray());
+    const std::span<const std::uint8_t> bytes(
+        reinterpret_cast<const std::uint8_t*>(encoded.constData()),
+        static_cast<std::size_t>(encoded.size()));
+    if (QImage shared = Decodes().Find(bytes); !shared.isNull()) {
+        m_image = std::move(shared);
+        return m_image;
+    }
     QBuffer buffer;
-    buffer.setData(data);
+    buffer.setData(encoded);
     buffer.open(QIODevice::ReadOnly);
     // The default allocation limit guards against crafted sizes.
     const QByteArray format = FormatOf(bytes);
     QImageReader reader(&buffer, format);
     // With detection on, Qt would still load every image plugin to ask each about the format.
     if (!format.isEmpty()) reader.setAutoDetectImageFormat(false);
-    QImage image = Decode(reader);
-    const ImageStatus status = image.isNull() ? StatusOf(reader) : ImageStatus::Ok;
-    if (!image.isNull()) Decodes().Keep(bytes, image);
-    return std::unique_ptr<SkinImage>(new (std::nothrow) SkinImage(std::move(image), status));
+    m_image = Decode(reader);
+    if (m_image.isNull()) {
+        m_lastStatus = StatusOf(reader);
+    } else {
+        Decodes().Keep(bytes, m_image);
+    }
+    return m_image;
 }
 
 SkinImage SkinImage::CreateFromFile(const QString& path) {
@@ -107,31 +128,39 @@ SkinImage SkinImage::CreateFromFile(const QString& path) {
     return SkinImage(std::move(image), status);
 }
 
-unsigned SkinImage::GetWidth() const { return static_cast<unsigned>(m_image.width()); }
+unsigned SkinImage::GetWidth() const { return static_cast<unsigned>(Pixels().width()); }
 
-unsigned SkinImage::GetHeight() const { return static_cast<unsigned>(m_image.height()); }
+unsigned SkinImage::GetHeight() const { return static_cast<unsigned>(Pixels().height()); }
+
+ImageStatus SkinImage::LastStatus() const {
+    Pixels();  // a failed decode is a status too
+    return m_lastStatus;
+}
 
 void SkinImage::DrawInto(QPainter& painter, int x, int y, int width, int height) const {
-    if (m_image.isNull()) return;
+    const QImage& image = Pixels();
+    if (image.isNull()) return;
     // Without SmoothPixmapTransform the stretch is nearest-neighbour and never blends.
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(QRect(x, y, width, height), m_image, m_image.rect());
+    painter.drawImage(QRect(x, y, width, height), image, image.rect());
     painter.restore();
 }
 
 void SkinImage::DrawAt(QPainter& painter, int x, int y) const {
-    DrawInto(painter, x, y, m_image.width(), m_image.height());
+    const QImage& image = Pixels();
+    DrawInto(painter, x, y, image.width(), image.height());
 }
 
 ImageStatus SkinImage::SaveAsJpeg(const QString& path) {
+    const QImage& image = Pixels();
     QByteArray format;
     if (FindEncoderByMime(QStringLiteral("image/jpeg"), format) < 0) {
         m_lastStatus = ImageStatus::NoEncoder;
         return m_lastStatus;
     }
     QImageWriter writer(path, format);
-    if (!writer.write(m_image)) {
+    if (!writer.write(image)) {
         m_lastStatus = ImageStatus::WriteFailed;
         return m_lastStatus;
     }

@@ -19,7 +19,9 @@ enum class ImageStatus {
 };
 
 // A decoded raster image. One whose decoding failed still exists: it measures 0 x 0, draws
-// nothing and LastStatus() says why. Decoding happens at once; nothing refers to the source.
+// nothing and LastStatus() says why. Nothing refers to the source: an image made from bytes
+// keeps a copy of them and decodes on first use, so pictures of hidden panels and of button
+// states not yet seen cost no decoding at start.
 class SkinImage {
 public:
     // Decodes encoded bytes (JPEG, BMP, any format Qt reads). Null only when out of memory.
@@ -46,13 +48,18 @@ public:
     ImageStatus SaveAsJpeg(const QString& path);
 
     // Ok, or the status of the decoding or of the last save that failed.
-    ImageStatus LastStatus() const { return m_lastStatus; }
+    ImageStatus LastStatus() const;
 
 private:
     SkinImage(QImage image, ImageStatus status);
+    explicit SkinImage(QByteArray encoded);
 
-    QImage m_image;
-    ImageStatus m_lastStatus;
+    // The pixels, decoded now if they were not yet.
+    const QImage& Pixels() const;
+
+    mutable QImage m_image;
+    mutable QByteArray m_encoded;  // bytes not decoded yet; empty once decoded
+    mutable ImageStatus m_lastStatus;
 };
 
 // Index of the first of Qt's image writers whose MIME type equals mimeType exactly (case

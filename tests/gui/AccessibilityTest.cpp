@@ -118,6 +118,21 @@ private slots:
         QVERIFY(Find(window, QAccessible::Button, "New Game")->state().invisible);
     }
 
+    void theLibraryListsItsControlsBeforeItsButtonsOnceShown() {
+        CCorvalin window;
+        window.show();
+        Find(window, QAccessible::Button, "Pictures")
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
+        QCoreApplication::processEvents();
+        QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(window.Res());
+        QList<QAccessible::Role> roles;
+        for (int i = 0; i < panel->childCount(); ++i) roles << panel->child(i)->role();
+        QCOMPARE(roles, (QList<QAccessible::Role>{QAccessible::ComboBox, QAccessible::List,
+                                                  QAccessible::Button, QAccessible::Button,
+                                                  QAccessible::Graphic}));
+    }
+
     void aButtonSitsWhereItIsDrawn() {
         CCorvalin window;
         window.show();
