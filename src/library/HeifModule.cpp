@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/io/ByteOrder.h"
 #include "core/io/ProgramDirectory.h"
 #include "library/HeifDecoder.h"
 
@@ -48,9 +49,7 @@ bool LooksLikeHeif(std::span<const std::uint8_t> bytes) {
     if (std::memcmp(bytes.data() + 8, "mif1", 4) != 0) return false;
     // Some cameras name the generic brand first and the coding among the compatible brands,
     // which follow the major brand and its version, up to the end of the box.
-    const std::size_t boxEnd = std::min<std::size_t>(
-        bytes.size(), (std::size_t{bytes[0]} << 24) | (std::size_t{bytes[1]} << 16) |
-                          (std::size_t{bytes[2]} << 8) | bytes[3]);
+    const std::size_t boxEnd = std::min<std::size_t>(bytes.size(), LoadBig32(bytes.data()));
     for (std::size_t at = kFileTypeBytes + 4; at + 4 <= boxEnd; at += 4)
         if (IsHeifBrand(bytes.data() + at)) return true;
     return false;

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <new>
 #include <thread>
@@ -131,23 +132,12 @@ struct Layout {
     int planes;
 };
 
-bool LayoutOf(de265_chroma chroma, Layout& layout) {
-    switch (chroma) {
-        case de265_chroma_mono:
-            layout = {heif_colorspace_monochrome, heif_chroma_monochrome, 1};
-            return true;
-        case de265_chroma_420:
-            layout = {heif_colorspace_YCbCr, heif_chroma_420, 3};
-            return true;
-        case de265_chroma_422:
-            layout = {heif_colorspace_YCbCr, heif_chroma_422, 3};
-            return true;
-        case de265_chroma_444:
-            layout = {heif_colorspace_YCbCr, heif_chroma_444, 3};
-            return true;
-    }
-    return false;
-}
+// By libde265's chroma format: monochrome, 4:2:0, 4:2:2, 4:4:4.
+constexpr Layout kLayouts[] = {{heif_colorspace_monochrome, heif_chroma_monochrome, 1},
+                               {heif_colorspace_YCbCr, heif_chroma_420, 3},
+                               {heif_colorspace_YCbCr, heif_chroma_422, 3},
+                               {heif_colorspace_YCbCr, heif_chroma_444, 3}};
+static_assert(de265_chroma_mono == 0 && de265_chroma_444 == 3);
 
 // The stream's own colour description, for files without one of their own.
 heif_error DescribeColours(const de265_image* picture, heif_image* image) {
@@ -165,9 +155,10 @@ heif_error DescribeColours(const de265_image* picture, heif_image* image) {
 
 // Copies libde265's picture, which lives only until the decoder is freed, into a heif_image.
 heif_error CopyPicture(const de265_image* picture, HeifImage& out) {
-    Layout layout{};
-    if (!LayoutOf(de265_get_chroma_format(picture), layout))
+    const auto format = static_cast<std::size_t>(de265_get_chroma_format(picture));
+    if (format >= std::size(kLayouts))
         return Failure(heif_suberror_Unsupported_image_type, "Unknown HEVC chroma format");
+    const Layout& layout = kLayouts[format];
     heif_image* raw = nullptr;
     const heif_error created =
         heif_image_create(de265_get_image_width(picture, 0), de265_get_image_height(picture, 0),

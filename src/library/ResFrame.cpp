@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <algorithm>
-#include <initializer_list>
 
 #include "core/board/GridSize.h"
 #include "core/io/FileError.h"
@@ -52,7 +51,6 @@ void ResFrame::OnSize(const QSize& size) {
 
 void ResFrame::EnsureControls() {
     if (m_sizeCombo != nullptr) return;
-    QWidget* first = findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
 
     m_sizeCombo = new BoardSizeComboBox(this);
     m_sizeCombo->setObjectName("SizeCombo");
@@ -71,12 +69,7 @@ void ResFrame::EnsureControls() {
     m_pictureList->ShowPictures(m_pictureNames);
     m_pictureList->setCurrentRow(0);
 
-    for (QWidget* control : std::initializer_list<QWidget*>{m_sizeCombo, m_pictureList}) {
-        // Where assistive technology lists them, and shown, as a child made after its parent
-        // was shown is not.
-        if (first != nullptr) control->stackUnder(first);
-        control->show();
-    }
+    ShowAsFirstChildren({m_sizeCombo, m_pictureList});
 }
 
 void ResFrame::ShowPreview(const std::string& name) {

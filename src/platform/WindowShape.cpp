@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -61,15 +62,20 @@ QRegion RoundedRectCover(int width, int height, int ellipseWidth, int ellipseHei
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(RoundedRectPath(width, height, ellipseWidth, ellipseHeight), Qt::black);
     painter.end();
-    QRegion region;
-    for (int y = 0; y < height; ++y) {
-        int x = 0;
-        while (x < width) {
+    // Only the rows of the corners are partly covered; every row between them is whole.
+    const int band = std::min(static_cast<int>(std::ceil(ellipseHeight / 2.0)), height / 2);
+    QRegion region(0, band, width, height - 2 * band);
+    const auto addCoveredRuns = [&](int y) {
+        for (int x = 0; x < width;) {
             while (x < width && qAlpha(coverage.pixel(x, y)) == 0) ++x;
             const int start = x;
             while (x < width && qAlpha(coverage.pixel(x, y)) != 0) ++x;
             if (x > start) region += QRect(start, y, x - start, 1);
         }
+    };
+    for (int y = 0; y < band; ++y) {
+        addCoveredRuns(y);
+        addCoveredRuns(height - 1 - y);
     }
     return region;
 }

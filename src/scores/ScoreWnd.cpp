@@ -2,7 +2,6 @@
 
 #include <QHeaderView>
 #include <QTreeWidget>
-#include <initializer_list>
 
 #include "core/board/GridSize.h"
 #include "core/io/FileError.h"
@@ -66,10 +65,7 @@ void ScoreWnd::EnsureControls() {
     m_pictureList->setGeometry(ToQRect(layout::kScorePictureListRect));
 
     CreateScoreList();
-    // A child made after its parent was shown waits to be shown itself.
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{m_sortCombo, m_sizeCombo, m_pictureList, m_scoreList})
-        control->show();
+    ShowAsFirstChildren({m_sortCombo, m_sizeCombo, m_pictureList, m_scoreList});
 }
 
 void ScoreWnd::CreateScoreList() {

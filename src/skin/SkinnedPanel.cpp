@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "skin/EdgeRect.h"
 
@@ -20,6 +21,22 @@ void SkinnedPanel::Place(const QRect& rect) {
 }
 
 void SkinnedPanel::OnSize(const QSize&) {}
+
+void SkinnedPanel::ShowAsFirstChildren(std::initializer_list<QWidget*> controls) {
+    QWidget* first = nullptr;
+    for (QObject* child : children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget != nullptr &&
+            std::find(controls.begin(), controls.end(), widget) == controls.end()) {
+            first = widget;
+            break;
+        }
+    }
+    for (QWidget* control : controls) {
+        if (first != nullptr) control->stackUnder(first);
+        control->show();
+    }
+}
 
 void SkinnedPanel::Paint(QPainter& painter) { DrawButtons(painter); }
 

@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <QWidget>
+#include <initializer_list>
 
 #include "platform/Messages.h"
 #include "skin/SkinButtons.h"
@@ -44,6 +45,11 @@ protected:
     // Clicks a button without the mouse, as a release over it would.
     void ClickButton(int id) { m_buttons.Click(id); }
     void DrawButtons(QPainter& painter) const { m_buttons.Draw(painter); }
+
+    // Shows controls made after the panel was built, ahead of its other children in the order
+    // assistive technology lists them, as if made first. A child made after its parent was
+    // shown stays hidden until shown itself.
+    void ShowAsFirstChildren(std::initializer_list<QWidget*> controls);
 
     // (0, 0, width, height) of the panel as of the last size notification.
     const QRect& PanelRect() const { return m_panelRect; }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "core/io/ByteOrder.h"
 #include "core/library/ExifOrientation.h"
 
 namespace {
@@ -23,16 +24,6 @@ bool Is(std::span<const std::uint8_t> bytes, std::size_t at, std::string_view te
                       [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
 }
 
-std::uint32_t BigEndian32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 |
-           bytes[at + 3];
-}
-
-std::uint32_t LittleEndian32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
-           static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-}
-
 int PayloadOrientation(std::span<const std::uint8_t> exif) {
     return StartsWithExifHeader(exif) ? ExifOrientation(exif) : TiffOrientation(exif);
 }
@@ -41,7 +32,7 @@ int PngOrientation(std::span<const std::uint8_t> file) {
     // eXIf may come before or after the image data: walk up to IEND.
     for (std::size_t at = kPngSignature.size();
          file.size() - at >= kPngChunkHead + kPngChunkTail;) {
-        const std::size_t length = BigEndian32(file, at);
+        const std::size_t length = LoadBig32(&file[at]);
         if (length > file.size() - at - kPngChunkHead - kPngChunkTail) return 1;
         if (Is(file, at + 4, "eXIf"))
             return PayloadOrientation(file.subspan(at + kPngChunkHead, length));
@@ -54,9 +45,9 @@ int PngOrientation(std::span<const std::uint8_t> file) {
 int WebpOrientation(std::span<const std::uint8_t> file) {
     // Chunks end where the RIFF header says, or where the file does if that comes first.
     const std::size_t end =
-        std::min<std::uint64_t>(file.size(), std::uint64_t{8} + LittleEndian32(file, 4));
+        std::min<std::uint64_t>(file.size(), std::uint64_t{8} + LoadLittle32(&file[4]));
     for (std::size_t at = kRiffHeader; at <= end && end - at >= kRiffChunkHead;) {
-        const std::size_t length = LittleEndian32(file, at + 4);
+        const std::size_t length = LoadLittle32(&file[at + 4]);
         if (length > end - at - kRiffChunkHead) return 1;
         if (Is(file, at, "EXIF"))
             return PayloadOrientation(file.subspan(at + kRiffChunkHead, length));

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstddef>
 
+#include "core/io/ByteOrder.h"
+
 namespace {
 
 constexpr std::array<std::uint8_t, 6> kExifHeader{'E', 'x', 'i', 'f', 0, 0};
@@ -32,13 +34,11 @@ public:
     }
 
     std::uint16_t Read16(std::size_t at) const {
-        const unsigned a = m_tiff[at], b = m_tiff[at + 1];
-        return static_cast<std::uint16_t>(m_bigEndian ? a << 8 | b : b << 8 | a);
+        return m_bigEndian ? LoadBig16(&m_tiff[at]) : LoadLittle16(&m_tiff[at]);
     }
 
     std::uint32_t Read32(std::size_t at) const {
-        const std::uint32_t high = Read16(at), low = Read16(at + 2);
-        return m_bigEndian ? high << 16 | low : low << 16 | high;
+        return m_bigEndian ? LoadBig32(&m_tiff[at]) : LoadLittle32(&m_tiff[at]);
     }
 
 private:

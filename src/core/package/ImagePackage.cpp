@@ -9,6 +9,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "core/io/ByteOrder.h"
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
 
@@ -86,7 +87,7 @@ template <typename Source>
 bool ReadInt(Source& source, std::uint32_t& value) {
     std::uint8_t bytes[4];
     if (!source.ReadExact(bytes, 4)) return false;
-    value = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+    value = LoadLittle32(bytes);
     return true;
 }
 

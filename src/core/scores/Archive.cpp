@@ -1,5 +1,6 @@
 #include "core/scores/Archive.h"
 
+#include "core/io/ByteOrder.h"
 #include "core/io/FileError.h"
 
 namespace {
@@ -65,15 +66,14 @@ std::uint8_t Archive::ReadByte() {
 
 std::uint16_t Archive::ReadUInt16() {
     Need(2);
-    std::uint16_t value = static_cast<std::uint16_t>(m_in[m_pos] | m_in[m_pos + 1] << 8);
+    const std::uint16_t value = LoadLittle16(&m_in[m_pos]);
     m_pos += 2;
     return value;
 }
 
 std::uint32_t Archive::ReadUInt32() {
     Need(4);
-    std::uint32_t value = m_in[m_pos] | m_in[m_pos + 1] << 8 | m_in[m_pos + 2] << 16 |
-                          static_cast<std::uint32_t>(m_in[m_pos + 3]) << 24;
+    const std::uint32_t value = LoadLittle32(&m_in[m_pos]);
     m_pos += 4;
     return value;
 }
