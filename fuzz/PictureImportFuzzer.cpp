@@ -16,7 +16,7 @@
 #include <string>
 
 #include "core/layout/SkinLayout.h"
-#include "core/library/TruncatedBitmap.h"
+#include "core/library/CutShortPicture.h"
 #include "library/PictureImport.h"
 
 namespace {
@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (stored.width() != layout::kPictureSize.width ||
             stored.height() != layout::kPictureSize.height)
             Fail("an accepted picture is not a whole 400 x 300 JPEG");
-        if (IsTruncatedBitmap(std::span(data, size), size)) Fail("a bitmap cut short was accepted");
+        if (IsCutShort(std::span(data, size))) Fail("a picture cut short was accepted");
     } else {
         if (picture.refusal != ImportRefusal::InvalidFile) Fail("refused for another reason");
         if (!picture.jpeg.empty()) Fail("a refused picture carries bytes");

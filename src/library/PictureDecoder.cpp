@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "core/library/ChunkOrientation.h"
+#include "core/library/CutShortPicture.h"
 #include "core/library/DecodeLimits.h"
-#include "core/library/TruncatedBitmap.h"
 #include "library/HeifModule.h"
 #include "library/JpegDecoder.h"
 #include "library/Orientation.h"
@@ -26,7 +26,7 @@ namespace {
 
 constexpr char kReaderCategories[] = "qt.gui.imageio";
 constexpr unsigned kQtBytesPerPixel = 4;
-// Enough of a file to tell its format and to check a bitmap's header.
+// Enough of a file to tell its format.
 constexpr std::size_t kHeaderBytes = 64;
 
 // While it lives, every warning Qt's image readers log (about data that ends early or is
@@ -138,7 +138,6 @@ QImage DecodeStretched(const std::string& path, const QSize& size) {
     std::array<std::uint8_t, kHeaderBytes> header{};
     const std::span<const std::uint8_t> start(
         header.data(), std::fread(header.data(), 1, header.size(), file.get()));
-    if (IsTruncatedBitmap(start, fileSize)) return {};
 
     QImage image;
     if (LooksLikeJpeg(start)) {
@@ -147,7 +146,7 @@ QImage DecodeStretched(const std::string& path, const QSize& size) {
         image = DecodeJpeg(file.get(), size);
     } else {
         const std::optional<std::vector<std::uint8_t>> bytes = ReadRest(file.get(), fileSize);
-        if (!bytes) return {};
+        if (!bytes || IsCutShort(*bytes)) return {};
         image = LooksLikeHeif(*bytes) ? DecodeHeifFromModule(*bytes, size) : DecodeWithQt(*bytes);
     }
     if (image.isNull()) return {};

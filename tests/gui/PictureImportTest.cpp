@@ -7,7 +7,6 @@
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
 #include "core/library/ScratchDirectory.h"
-#include "core/library/TruncatedBitmap.h"
 #include "library/BitmapFile.h"
 #include "library/PictureDecoder.h"
 #include "library/PictureImport.h"
@@ -326,21 +325,6 @@ private slots:
         qWarning("after");
         QCOMPARE(logged, 1);
         qInstallMessageHandler(previous);
-    }
-
-    void TruncatedBitmapCheckLooksOnlyAtUncompressedBitmaps() {
-        const std::vector<std::uint8_t> bmp = test::Encode(HalvesImage(64, 48), "BMP");
-        QVERIFY(!IsTruncatedBitmap(bmp, bmp.size()));
-        QVERIFY(IsTruncatedBitmap(bmp, bmp.size() - 1));
-        std::vector<std::uint8_t> compressed = bmp;
-        compressed[30] = 1;  // RLE8: the length of the rows is not known from the header
-        QVERIFY(!IsTruncatedBitmap(compressed, 60));
-        std::vector<std::uint8_t> notBitmap = bmp;
-        notBitmap[0] = 'X';
-        QVERIFY(!IsTruncatedBitmap(notBitmap, 60));
-        std::vector<std::uint8_t> hugeRows = bmp;
-        for (std::size_t at : {18, 22}) hugeRows[at + 3] = 0x7F;  // about 2^31 by 2^31 pixels
-        QVERIFY(IsTruncatedBitmap(hugeRows, bmp.size()));
     }
 
     void ScratchFailureRefusesWithTheCause() {
