@@ -1,0 +1,199 @@
+#include "core/library/HeifCanvas.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+#include "core/io/ByteOrder.h"
+
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+
+constexpr std::uint32_t FourCc(const char (&text)[5]) {
+    return static_cast<std::uint32_t>(text[0]) << 24 | static_cast<std::uint32_t>(text[1]) << 16 |
+           static_cast<std::uint32_t>(text[2]) << 8 | static_cast<std::uint32_t>(text[3]);
+}
+
+constexpr std::uint32_t kGrid = FourCc("grid");
+constexpr std::uint32_t kOverlay = FourCc("iovl");
+// The most of an item's data its canvas size needs: an overlay's with 32-bit fields.
+constexpr std::size_t kItemHeadBytes = 18;
+
+// Big-endian fields read one after another. A read past the end gives 0 and fails the cursor,
+// so a caller checks once after a group of fields.
+class Cursor {
+public:
+    explicit Cursor(Bytes bytes) : m_rest(bytes) {}
+
+    // size: 0, 1, 2, 4 or 8 bytes; any other fails.
+    std::uint64_t Read(std::size_t size) {
+        if (m_failed || size > m_rest.size() || (size > 2 && size != 4 && size != 8)) {
+            m_failed = true;
+            return 0;
+        }
+        std::uint64_t value = 0;
+        if (size == 1) value = m_rest[0];
+        if (size == 2) value = LoadBig16(m_rest.data());
+        if (size == 4) value = LoadBig32(m_rest.data());
+        if (size == 8)
+            value = static_cast<std::uint64_t>(LoadBig32(m_rest.data())) << 32 |
+                    LoadBig32(m_rest.data() + 4);
+        m_rest = m_rest.subspan(size);
+        return value;
+    }
+
+    bool Failed() const { return m_failed; }
+    Bytes Rest() const { return m_rest; }
+
+private:
+    Bytes m_rest;
+    bool m_failed = false;
+};
+
+struct Box {
+    std::uint32_t type = 0;
+    Bytes body;
+};
+
+// The next box of rest, taken off it. A box claiming more than is left is cut at the end; a
+// header that does not fit gives nothing.
+std::optional<Box> TakeBox(Bytes& rest) {
+    Cursor cursor(rest);
+    std::uint64_t size = cursor.Read(4);
+    const auto type = static_cast<std::uint32_t>(cursor.Read(4));
+    std::size_t header = 8;
+    if (size == 1) {
+        size = cursor.Read(8);
+        header = 16;
+    }
+    if (cursor.Failed()) return std::nullopt;
+    if (size == 0) size = rest.size();  // up to the end
+    if (size < header) return std::nullopt;
+    size = std::min<std::uint64_t>(size, rest.size());
+    const Box box{type, rest.subspan(header, static_cast<std::size_t>(size) - header)};
+    rest = rest.subspan(static_cast<std::size_t>(size));
+    return box;
+}
+
+std::optional<Bytes> FindBox(Bytes boxes, std::uint32_t type) {
+    while (const std::optional<Box> box = TakeBox(boxes))
+        if (box->type == type) return box->body;
+    return std::nullopt;
+}
+
+struct DerivedItem {
+    std::uint32_t id = 0;
+    std::uint32_t type = 0;
+};
+
+// The grid and overlay items that the item information box lists, up to any damage.
+std::vector<DerivedItem> DerivedItems(Bytes iinf) {
+    std::vector<DerivedItem> items;
+    Cursor cursor(iinf);
+    const std::uint64_t version = cursor.Read(4) >> 24;  // and flags
+    cursor.Read(version == 0 ? 2 : 4);  // the entry count: the boxes say it themselves
+    if (cursor.Failed()) return items;
+    Bytes entries = cursor.Rest();
+    while (const std::optional<Box> box = TakeBox(entries)) {
+        if (box->type != FourCc("infe")) continue;
+        Cursor entry(box->body);
+        const std::uint64_t entryVersion = entry.Read(4) >> 24;  // and flags
+        if (entryVersion < 2) continue;  // no item type before version 2
+        const auto id = static_cast<std::uint32_t>(entry.Read(entryVersion == 2 ? 2 : 4));
+        entry.Read(2);  // protection index
+        const auto type = static_cast<std::uint32_t>(entry.Read(4));
+        if (!entry.Failed() && (type == kGrid || type == kOverlay)) items.push_back({id, type});
+    }
+    return items;
+}
+
+struct ItemHead {
+    std::array<std::uint8_t, kItemHeadBytes> bytes{};
+    std::size_t size = 0;
+};
+
+// Appends the start of an extent of source to head. False when the extent runs to the end of
+// source (length 0) or past it: nothing after it can follow in place.
+bool AppendExtent(ItemHead& head, Bytes source, std::uint64_t offset, std::uint64_t length) {
+    if (offset > source.size()) return false;
+    const std::uint64_t inside = source.size() - offset;
+    const bool whole = length != 0 && length <= inside;
+    const std::uint64_t count =
+        std::min<std::uint64_t>(whole ? length : inside, head.bytes.size() - head.size);
+    std::copy_n(source.begin() + static_cast<std::ptrdiff_t>(offset), count,
+                head.bytes.begin() + static_cast<std::ptrdiff_t>(head.size));
+    head.size += static_cast<std::size_t>(count);
+    return whole;
+}
+
+std::optional<CanvasSize> StatedCanvas(std::uint32_t type, const ItemHead& head) {
+    Cursor cursor(Bytes(head.bytes.data(), head.size));
+    cursor.Read(1);  // version
+    const std::size_t fieldSize = (cursor.Read(1) & 1) != 0 ? 4 : 2;
+    if (type == kGrid)
+        cursor.Read(2);  // rows - 1, columns - 1
+    else
+        cursor.Read(8);  // the fill colour
+    const auto width = static_cast<std::uint32_t>(cursor.Read(fieldSize));
+    const auto height = static_cast<std::uint32_t>(cursor.Read(fieldSize));
+    if (cursor.Failed()) return std::nullopt;
+    return CanvasSize{width, height};
+}
+
+}  // namespace
+
+std::vector<CanvasSize> StatedCanvasSizes(std::span<const std::uint8_t> file) {
+    std::vector<CanvasSize> sizes;
+    const std::optional<Bytes> meta = FindBox(file, FourCc("meta"));
+    if (!meta || meta->size() < 4) return sizes;
+    const Bytes boxes = meta->subspan(4);  // after version and flags
+    const std::optional<Bytes> iinf = FindBox(boxes, FourCc("iinf"));
+    const std::optional<Bytes> iloc = FindBox(boxes, FourCc("iloc"));
+    const Bytes idat = FindBox(boxes, FourCc("idat")).value_or(Bytes());
+    if (!iinf || !iloc) return sizes;
+    const std::vector<DerivedItem> items = DerivedItems(*iinf);
+    if (items.empty()) return sizes;
+
+    Cursor cursor(*iloc);
+    const std::uint64_t version = cursor.Read(4) >> 24;  // and flags
+    const std::uint64_t sizes1 = cursor.Read(1);
+    const std::uint64_t sizes2 = cursor.Read(1);
+    const std::size_t offsetSize = sizes1 >> 4;
+    const std::size_t lengthSize = sizes1 & 0x0F;
+    const std::size_t baseOffsetSize = sizes2 >> 4;
+    const std::size_t indexSize = version == 1 || version == 2 ? sizes2 & 0x0F : 0;
+    const std::size_t idSize = version < 2 ? 2 : 4;
+    const std::uint64_t itemCount = cursor.Read(idSize);
+    if (cursor.Failed() || version > 2) return sizes;
+    for (std::uint64_t i = 0; i < itemCount; ++i) {
+        const auto id = static_cast<std::uint32_t>(cursor.Read(idSize));
+        const std::uint64_t method = version == 0 ? 0 : cursor.Read(2) & 0x0F;
+        const std::uint64_t dataReference = cursor.Read(2);
+        const std::uint64_t baseOffset = cursor.Read(baseOffsetSize);
+        const std::uint64_t extentCount = cursor.Read(2);
+        // Extents without fields are all alike: one is read, so that their count cannot make the
+        // walk long.
+        const std::uint64_t extentsRead = offsetSize + lengthSize + indexSize == 0
+                                              ? std::min<std::uint64_t>(extentCount, 1)
+                                              : extentCount;
+        // In this file or in the item data box; other places are left to the decoder.
+        const bool here = method == 0 && dataReference == 0;
+        ItemHead head;
+        bool appending = here || method == 1;
+        for (std::uint64_t e = 0; e < extentsRead && !cursor.Failed(); ++e) {
+            cursor.Read(indexSize);
+            const std::uint64_t offset = cursor.Read(offsetSize);
+            const std::uint64_t length = cursor.Read(lengthSize);
+            appending = appending && !cursor.Failed() && offset <= UINT64_MAX - baseOffset &&
+                        AppendExtent(head, here ? file : idat, baseOffset + offset, length);
+        }
+        if (cursor.Failed()) break;
+        const auto item = std::find_if(items.begin(), items.end(),
+                                       [id](const DerivedItem& d) { return d.id == id; });
+        if (item == items.end()) continue;
+        if (const std::optional<CanvasSize> canvas = StatedCanvas(item->type, head))
+            sizes.push_back(*canvas);
+    }
+    return sizes;
+}

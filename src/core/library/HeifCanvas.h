@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+struct CanvasSize {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+
+    bool operator==(const CanvasSize&) const = default;
+};
+
+// The canvas sizes that the grid ('grid') and overlay ('iovl') items of a HEIF file (its whole
+// bytes) state in their own data, whatever the image's declared size says, in the order the
+// item locations list them. Decoders allocate such a canvas as stated. Only what a damaged or
+// foreign file lets be read is given: possibly nothing.
+std::vector<CanvasSize> StatedCanvasSizes(std::span<const std::uint8_t> file);
