@@ -2,8 +2,8 @@
 # so the program and its data go together into one folder the player owns:
 #
 #   PREFIX/share/corvalin/         corvalin, Skin.dat, Pic.dat, Score.dat, corvalin-dat
-#                                  for looking into them and making skins, and the HEIF
-#                                  module corvalin-heif.so that both load for HEIF pictures
+#                                  for looking into them and making skins, and the sealed
+#                                  decoder corvalin-decode that both start for every import
 #   PREFIX/share/applications/     the desktop entry, whose Exec line names that program
 #   PREFIX/share/icons/hicolor/256x256/apps/   the icon
 #   PREFIX/share/metainfo/         the AppStream description for software centres
@@ -19,7 +19,7 @@
 #
 #   PREFIX/games/corvalin              the game
 #   PREFIX/bin/corvalin-dat            the tool
-#   LIBDIR/corvalin/corvalin-heif.so   the HEIF module both load for HEIF pictures
+#   LIBDIR/corvalin/corvalin-decode    the sealed decoder both start for every import
 #   PREFIX/share/games/corvalin/       the default Skin.dat and Pic.dat, never written to
 #
 # and the game finds that data from its own folder, wherever the tree is unpacked; each
@@ -40,8 +40,7 @@ set(CORVALIN_APP_ID example.corvalin.corvalin)
 set(CORVALIN_INSTALL_FOLDER share/corvalin)
 set(CORVALIN_STAGED_ASSETS_DIR ${CMAKE_BINARY_DIR}/assets)
 
-install(TARGETS corvalin corvalin-dat RUNTIME DESTINATION ${CORVALIN_INSTALL_FOLDER})
-install(TARGETS corvalin-heif LIBRARY DESTINATION ${CORVALIN_INSTALL_FOLDER})
+install(TARGETS corvalin corvalin-dat corvalin-decode RUNTIME DESTINATION ${CORVALIN_INSTALL_FOLDER})
 install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/Skin.dat DESTINATION ${CORVALIN_INSTALL_FOLDER})
 install(CODE "
     set(CORVALIN_FOLDER \"\${CMAKE_INSTALL_PREFIX}/${CORVALIN_INSTALL_FOLDER}\")

@@ -12,16 +12,17 @@ target_compile_definitions(corvalin_core PRIVATE
 install(TARGETS corvalin RUNTIME DESTINATION ${CORVALIN_GAMES_FOLDER})
 install(TARGETS corvalin-dat RUNTIME DESTINATION bin)
 
-# The HEIF module is a private, architecture-dependent library. The game and the tool find it
-# from their own folders, which are siblings, so one relative path serves both.
+# The sealed decoder is a private, architecture-dependent program, started by the game and the
+# tool alone. They find it from their own folders, which are siblings, so one relative path
+# serves both.
 include(GNUInstallDirs)
 set(CORVALIN_MODULE_FOLDER ${CMAKE_INSTALL_FULL_LIBDIR}/corvalin)
-install(TARGETS corvalin-heif LIBRARY DESTINATION ${CORVALIN_MODULE_FOLDER})
+install(TARGETS corvalin-decode RUNTIME DESTINATION ${CORVALIN_MODULE_FOLDER})
 file(RELATIVE_PATH modules_from_program "${CMAKE_INSTALL_PREFIX}/${CORVALIN_GAMES_FOLDER}"
      "${CORVALIN_MODULE_FOLDER}")
 file(RELATIVE_PATH modules_from_tool "${CMAKE_INSTALL_PREFIX}/bin" "${CORVALIN_MODULE_FOLDER}")
 if(NOT modules_from_program STREQUAL modules_from_tool)
-    message(FATAL_ERROR "The game and corvalin-dat would need different paths to the HEIF module")
+    message(FATAL_ERROR "The game and corvalin-dat would need different paths to the decoder")
 endif()
 target_compile_definitions(corvalin_gui PRIVATE
     CORVALIN_MODULES_FROM_PROGRAM="${modules_from_program}/")

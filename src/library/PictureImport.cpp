@@ -1,17 +1,28 @@
 #include "library/PictureImport.h"
 
 #include <QFile>
-#include <QPainter>
 
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
+#include "core/io/ProgramDirectory.h"
+#include "core/library/PictureFile.h"
 #include "core/library/ScratchDirectory.h"
+#include "core/sandbox/DecoderAnswer.h"
+#include "core/sandbox/DecoderProcess.h"
 #include "library/BitmapFile.h"
-#include "library/PictureDecoder.h"
 #include "skin/EdgeRect.h"
 #include "skin/SkinImage.h"
 
+#ifndef CORVALIN_MODULES_FROM_PROGRAM
+#define CORVALIN_MODULES_FROM_PROGRAM ""
+#endif
+
 namespace {
+
+constexpr char kDecoderProgram[] = "corvalin-decode";
+// Far beyond the largest photo's decoding; the decoder's own processor limit comes first
+// unless it sleeps.
+constexpr std::chrono::seconds kDecodeTimeLimit{30};
 
 // The scratch files get fixed names: the directory is private and goes at the end, and a
 // fixed name needs no care for the bytes of the player's file name.
@@ -25,13 +36,19 @@ ImportedPicture Refused(ImportRefusal refusal, std::string detail = {}) {
     return picture;
 }
 
-// The decoded image on an opaque black 400 x 300 surface, as the stored picture shows it.
-QImage OpaqueSurface(const QImage& image) {
-    QImage surface(ToQSize(layout::kPictureSize), QImage::Format_RGB32);
-    surface.fill(Qt::black);
-    QPainter painter(&surface);
-    painter.drawImage(QRect(QPoint(0, 0), surface.size()), image);
-    return surface;
+// The decoder is installed beside the programs, or in the folder for their private files.
+std::string DecoderPath() {
+    return GetProgramDirectory() + CORVALIN_MODULES_FROM_PROGRAM + kDecoderProgram;
+}
+
+QImage ImageOf(const DecoderAnswer& answer) {
+    QImage image(answer.width, answer.height, QImage::Format_RGB32);
+    const std::uint8_t* rgb = answer.rgb.data();
+    for (int y = 0; y < answer.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < answer.width; ++x, rgb += 3) line[x] = qRgb(rgb[0], rgb[1], rgb[2]);
+    }
+    return image;
 }
 
 // Bitmap file, decoded again, saved as JPEG, read back whole. Returns the JPEG's bytes, or
@@ -55,23 +72,41 @@ std::vector<std::uint8_t> ConvertToJpeg(const QImage& surface) {
     return std::move(*jpeg);
 }
 
-}  // namespace
-
-ImportedPicture ConvertPicture(const std::string& path) {
-    const QImage image = DecodeStretched(path, ToQSize(layout::kPictureSize));
-    if (image.isNull()) return Refused(ImportRefusal::InvalidFile);
+ImportedPicture Convert(const std::string& path, const std::function<bool()>& keepGoing) {
+    const Descriptor file = OpenPictureFile(path);
+    if (file.Get() < 0) return Refused(ImportRefusal::InvalidFile, "not a picture file");
+    const int width = layout::kPictureSize.width;
+    const int height = layout::kPictureSize.height;
+    const DecoderRun run = RunDecoder(DecoderPath(), file.Get(),
+                                      {MaxAnswerBytes(width, height), kDecodeTimeLimit}, keepGoing);
+    if (run.end == DecoderRun::End::Cancelled) return Refused(ImportRefusal::Cancelled);
+    if (!run.ExitedCleanly()) return Refused(ImportRefusal::InvalidFile, "the decoder failed");
+    const DecoderAnswer answer = ParseDecoderAnswer(run.output, width, height);
+    if (answer.kind != DecoderAnswer::Kind::Pixels)
+        return Refused(ImportRefusal::InvalidFile, answer.reason);
     ImportedPicture picture;
     try {
-        picture.jpeg = ConvertToJpeg(OpaqueSurface(image));
+        picture.jpeg = ConvertToJpeg(ImageOf(answer));
     } catch (const FileError& error) {
         return Refused(ImportRefusal::NotConverted, error.what());
     }
     return picture;
 }
 
+}  // namespace
+
+ImportedPicture ConvertPicture(const std::string& path) { return Convert(path, {}); }
+
+PictureConverter CancellableConverter(std::function<bool()> keepGoing) {
+    return [keepGoing = std::move(keepGoing)](const std::string& path) {
+        return Convert(path, keepGoing);
+    };
+}
+
 QString RefusalMessage(const ImportedPicture& picture) {
     switch (picture.refusal) {
         case ImportRefusal::None:
+        case ImportRefusal::Cancelled:
             return {};
         case ImportRefusal::DuplicateName:
             return QStringLiteral(

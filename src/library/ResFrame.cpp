@@ -159,9 +159,11 @@ void ResFrame::ImportFiles(const std::vector<std::string>& paths) {
         for (std::size_t i = 0; i < paths.size(); ++i) {
             const QString shown = QFile::decodeName(paths[i].c_str());
             if (!progress.Begin(static_cast<int>(i) + 1, shown)) break;
-            const AddResult result = App()->m_pictureLibrary.Add(paths[i], ConvertPicture);
+            const AddResult result = App()->m_pictureLibrary.Add(
+                paths[i], CancellableConverter([&progress] { return progress.KeepGoing(); }));
             // The library read Pic.dat again under its lock: other writers' changes show too.
             SyncWithPackage();
+            if (result.picture.refusal == ImportRefusal::Cancelled) break;
             if (result.outcome == AddResult::Outcome::FileFailed) {
                 ReportFileError(window(), *result.error);
                 break;  // the next file would fail the same way

@@ -1,5 +1,6 @@
 #include "platform/ImportProgress.h"
 
+#include <QCoreApplication>
 #include <QProgressDialog>
 
 #include "platform/MessageBox.h"
@@ -17,6 +18,7 @@ ImportProgress::ImportProgress(QWidget* owner, int total)
     m_dialog->setAutoReset(false);
     m_dialog->setRange(0, total);
     m_dialog->setValue(0);
+    m_since.start();
 }
 
 ImportProgress::~ImportProgress() = default;
@@ -25,5 +27,13 @@ bool ImportProgress::Begin(int n, const QString& text) {
     if (m_dialog->wasCanceled()) return false;
     m_dialog->setLabelText(QStringLiteral("%1\n%2 of %3").arg(text).arg(n).arg(m_total));
     m_dialog->setValue(n - 1);  // lets the dialog appear once it is due, and Cancel be pressed
+    return !m_dialog->wasCanceled();
+}
+
+bool ImportProgress::KeepGoing() {
+    if (!m_dialog->isVisible() && m_since.elapsed() >= kShowAfterMs) m_dialog->show();
+    // Window-modal once shown: the window's own input waits until the import is over.
+    QCoreApplication::processEvents(m_dialog->isVisible() ? QEventLoop::AllEvents
+                                                          : QEventLoop::ExcludeUserInputEvents);
     return !m_dialog->wasCanceled();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <memory>
 
@@ -18,8 +19,12 @@ public:
 
     // Announces step n (from 1) with its text; false once the player has pressed Cancel.
     bool Begin(int n, const QString& text);
+    // Called while a step works: shows the dialog once it is due and lets Cancel be pressed.
+    // False once the player has pressed Cancel. Until the dialog shows, no input is taken.
+    bool KeepGoing();
 
 private:
     std::unique_ptr<QProgressDialog> m_dialog;
     int m_total;
+    QElapsedTimer m_since;
 };

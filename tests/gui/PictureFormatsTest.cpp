@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "core/layout/SkinLayout.h"
-#include "library/HeifModule.h"
-#include "library/HevcDecoderPlugin.h"
+#include "decoder/HeifDecoder.h"
+#include "decoder/HevcDecoderPlugin.h"
 #include "library/PictureImport.h"
 #include "skin/EdgeRect.h"
 #include "support/ExifChunks.h"
@@ -156,7 +156,7 @@ private:
     }
 
 private slots:
-    // Before the first import brings in our HEVC decoder: these pixels are libheif's own.
+    // Before our HEVC decoder is registered in this process: these pixels are libheif's own.
     void initTestCase() {
         heif_init(nullptr);
         QVERIFY(FirstHevcDecoder() != kHevcDecoderPluginId);
@@ -166,7 +166,7 @@ private slots:
     }
 
     void ThreadedHevcDecoderGivesLibheifsOwnPixels() {
-        QVERIFY(Import("Detailed.heic", m_detailedHeic).Accepted());
+        InitialiseHeif();
         QCOMPARE(FirstHevcDecoder(), std::string(kHevcDecoderPluginId));
         QVERIFY(DecodedRgb(m_detailedHeic) == m_libheifsOwnPixels);
     }
@@ -245,7 +245,7 @@ private slots:
     void AHeifPictureOfTheAskedSizeOwnsItsPixels() {
         const QSize size = ToQSize(layout::kPictureSize);
         QImage image =
-            DecodeHeifFromModule(Heic(QuartersImage(size.width(), size.height(), kUpright)), size);
+            DecodeHeif(Heic(QuartersImage(size.width(), size.height(), kUpright)), size);
         QCOMPARE(image.size(), size);
         const uchar* decoded = image.constBits();
         image.bits();  // copies pixels the image only borrows

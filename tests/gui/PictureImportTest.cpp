@@ -8,7 +8,6 @@
 #include "core/io/FileIO.h"
 #include "core/library/ScratchDirectory.h"
 #include "library/BitmapFile.h"
-#include "library/PictureDecoder.h"
 #include "library/PictureImport.h"
 #include "skin/SkinImage.h"
 #include "support/ScopedTmpDir.h"
@@ -311,20 +310,6 @@ private slots:
         }
         const std::string path = m_files.WriteBytes("Huge.jpg", jpeg);
         QCOMPARE(PreparePicture(path, {}, ConvertPicture).refusal, ImportRefusal::InvalidFile);
-    }
-
-    void DecodingReportsNothingToTheLogAndRestoresItsHandler() {
-        static int logged = 0;
-        logged = 0;
-        const QtMessageHandler previous = qInstallMessageHandler(
-            [](QtMsgType, const QMessageLogContext&, const QString&) { ++logged; });
-        const std::vector<std::uint8_t> jpeg = test::Encode(HalvesImage(640, 480), "JPG");
-        const std::string path = m_files.WriteBytes("cut.jpg", Cut(jpeg, jpeg.size() / 2));
-        QVERIFY(DecodeStretched(path, QSize(400, 300)).isNull());
-        QCOMPARE(logged, 0);
-        qWarning("after");
-        QCOMPARE(logged, 1);
-        qInstallMessageHandler(previous);
     }
 
     void ScratchFailureRefusesWithTheCause() {

@@ -41,7 +41,7 @@ set(uninstall_command ${CMAKE_COMMAND} -DMANIFEST=${manifest}
                       -P "${SOURCE_DIR}/cmake/Uninstall.cmake")
 
 run(${install_command})
-foreach(file corvalin corvalin-dat corvalin-heif.so Skin.dat Pic.dat Score.dat)
+foreach(file corvalin corvalin-dat corvalin-decode Skin.dat Pic.dat Score.dat)
     if(NOT EXISTS "${folder}/${file}" OR IS_DIRECTORY "${folder}/${file}")
         fail("the game's folder has no ${file}")
     endif()
@@ -103,7 +103,7 @@ endif()
 
 # Uninstalling removes everything but the player's files; the folder goes once they are gone.
 run(${uninstall_command})
-foreach(file "${folder}/corvalin" "${folder}/corvalin-dat" "${folder}/corvalin-heif.so"
+foreach(file "${folder}/corvalin" "${folder}/corvalin-dat" "${folder}/corvalin-decode"
              "${folder}/Skin.dat" "${desktop}" "${icon}" "${metainfo}")
     if(EXISTS "${file}")
         fail("uninstalling left ${file}")

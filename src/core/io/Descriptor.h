@@ -8,6 +8,7 @@
 class Descriptor {
 public:
     explicit Descriptor(int fd) : m_fd(fd) {}
+    Descriptor(Descriptor&& other) noexcept : m_fd(other.Release()) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     ~Descriptor() {

@@ -141,7 +141,7 @@ std::optional<CanvasSize> StatedCanvas(std::uint32_t type, const ItemHead& head)
     const auto width = static_cast<std::uint32_t>(cursor.Read(fieldSize));
     const auto height = static_cast<std::uint32_t>(cursor.Read(fieldSize));
     if (cursor.Failed()) return std::nullopt;
-    return CanvasSize{width, height};
+    return CanvasSize{width, height, type == kOverlay};
 }
 
 }  // namespace

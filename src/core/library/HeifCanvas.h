@@ -7,6 +7,7 @@
 struct CanvasSize {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
+    bool overlay = false;  // an overlay places its images itself; a grid tiles them
 
     bool operator==(const CanvasSize&) const = default;
 };

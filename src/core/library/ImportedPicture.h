@@ -14,13 +14,15 @@ enum class ImportRefusal {
     NameTooLong,    // the library name would be longer than a package entry name may be
     InvalidFile,    // not a whole image that the reader decodes
     NotConverted,   // the scratch files of the conversion failed; detail says how
+    Cancelled,      // the player stopped the import while the file was being decoded
 };
 
 struct ImportedPicture {
     ImportRefusal refusal = ImportRefusal::None;
     std::string libraryName;         // title + ".jpg"
     std::vector<std::uint8_t> jpeg;  // the whole 400 x 300 JPEG file; empty when refused
-    std::string detail;              // for NotConverted: the file and the cause
+    std::string detail;              // for NotConverted: the file and the cause; for
+                                     // InvalidFile: why the decoder refused it, when known
 
     bool Accepted() const { return refusal == ImportRefusal::None; }
 };

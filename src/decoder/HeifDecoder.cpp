@@ -1,13 +1,16 @@
-#include "library/HeifDecoder.h"
+#include "decoder/HeifDecoder.h"
 
 #include <libheif/heif.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <thread>
 
 #include "core/library/DecodeLimits.h"
-#include "library/HevcDecoderPlugin.h"
+#include "core/library/HeifCanvas.h"
+#include "decoder/HevcDecoderPlugin.h"
+#include "decoder/Processors.h"
 
 namespace {
 
@@ -30,10 +33,19 @@ struct OptionsFree {
     void operator()(heif_decoding_options* options) const { heif_decoding_options_free(options); }
 };
 
-// libheif's plugins (the HEVC and AV1 decoders) are loaded once, for the whole run, with our
-// HEVC decoder that uses every processor in front of libheif's own.
-void InitialiseOnce() {
+// The canvases a grid or overlay states for itself, which libheif allocates whole before it
+// checks anything against its own limits.
+bool StatedCanvasesAcceptable(std::span<const std::uint8_t> bytes) {
+    for (const CanvasSize& canvas : StatedCanvasSizes(bytes))
+        if (!DeclaredSizeAcceptable(canvas.width, canvas.height, kHeifBytesPerPixel)) return false;
+    return true;
+}
+
+}  // namespace
+
+void InitialiseHeif() {
     static const bool initialised = [] {
+        Processors();
         heif_init(nullptr);
         RegisterHevcDecoderPlugin();
         return true;
@@ -41,15 +53,17 @@ void InitialiseOnce() {
     (void)initialised;
 }
 
-}  // namespace
+bool StartsWithFileTypeBox(std::span<const std::uint8_t> bytes) {
+    return bytes.size() >= 8 && std::memcmp(bytes.data() + 4, "ftyp", 4) == 0;
+}
 
 QImage DecodeHeif(std::span<const std::uint8_t> bytes, const QSize& size) {
-    InitialiseOnce();
+    InitialiseHeif();
+    if (!StatedCanvasesAcceptable(bytes)) return {};
     const std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
     if (context == nullptr) return {};
     heif_context_set_maximum_image_size_limit(context.get(), static_cast<int>(kMaxPictureSide));
-    heif_context_set_max_decoding_threads(
-        context.get(), static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
+    heif_context_set_max_decoding_threads(context.get(), static_cast<int>(Processors()));
     if (heif_context_read_from_memory_without_copy(context.get(), bytes.data(), bytes.size(),
                                                    nullptr)
             .code != heif_error_Ok)
@@ -64,8 +78,7 @@ QImage DecodeHeif(std::span<const std::uint8_t> bytes, const QSize& size) {
     if (!DeclaredSizeAcceptable(static_cast<std::uint64_t>(declaredWidth),
                                 static_cast<std::uint64_t>(declaredHeight), kHeifBytesPerPixel))
         return {};
-    // The canvas of a tiled image takes the size its grid states, which the declared size does
-    // not bound: a crafted grid would have libheif allocate gigabytes before refusing it.
+    // The tiles of a grid may exceed the declared size by a tile's crop, not by gigabytes.
     heif_context_set_maximum_image_size_limit(
         context.get(), std::min(static_cast<int>(kMaxPictureSide),
                                 std::max(declaredWidth, declaredHeight) + kCodedSideMargin));
@@ -95,9 +108,4 @@ QImage DecodeHeif(std::span<const std::uint8_t> bytes, const QSize& size) {
                       alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
     if (full.size() == size) return full.copy();
     return full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
-
-extern "C" void CorvalinDecodeHeif(const std::uint8_t* bytes, std::size_t count, const QSize* size,
-                                   QImage* image) {
-    *image = DecodeHeif(std::span<const std::uint8_t>(bytes, count), *size);
 }

@@ -1,4 +1,4 @@
-#include "library/JpegDecoder.h"
+#include "decoder/JpegDecoder.h"
 
 // clang-format off
 #include <cstdio>  // jpeglib.h needs FILE and size_t first
@@ -10,7 +10,7 @@
 
 #include "core/library/DecodeLimits.h"
 #include "core/library/ExifOrientation.h"
-#include "library/Orientation.h"
+#include "decoder/Orientation.h"
 
 namespace {
 
@@ -80,12 +80,13 @@ void CmykToRgb(QImage& image) {
 
 // Everything between setjmp and the end lives in info, manager or *out, which outlast the
 // jump back, so no local changes across it.
-bool Decode(jpeg_decompress_struct& info, ErrorManager& manager, std::FILE* file,
-            const QSize& atLeast, QImage* out, int* orientation) {
+bool Decode(jpeg_decompress_struct& info, ErrorManager& manager,
+            std::span<const std::uint8_t> bytes, const QSize& atLeast, QImage* out,
+            int* orientation) {
     if (setjmp(manager.jump) != 0) return false;
     jpeg_create_decompress(&info);
     info.mem->max_memory_to_use = static_cast<long>(kMaxDecodeBytes);
-    jpeg_stdio_src(&info, file);
+    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_save_markers(&info, kExifMarker, 0xFFFF);
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return false;
 
@@ -121,7 +122,7 @@ bool LooksLikeJpeg(std::span<const std::uint8_t> bytes) {
     return bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xD8;
 }
 
-QImage DecodeJpeg(std::FILE* file, const QSize& atLeast) {
+QImage DecodeJpeg(std::span<const std::uint8_t> bytes, const QSize& atLeast) {
     jpeg_decompress_struct info{};
     ErrorManager manager{};
     info.err = jpeg_std_error(&manager.base);
@@ -129,7 +130,7 @@ QImage DecodeJpeg(std::FILE* file, const QSize& atLeast) {
     manager.base.emit_message = OnMessage;
     QImage image;
     int orientation = 1;
-    const bool whole = Decode(info, manager, file, atLeast, &image, &orientation);
+    const bool whole = Decode(info, manager, bytes, atLeast, &image, &orientation);
     jpeg_destroy_decompress(&info);
     return whole ? Upright(image, orientation) : QImage();
 }

@@ -1,4 +1,4 @@
-#include "library/HevcDecoderPlugin.h"
+#include "decoder/HevcDecoderPlugin.h"
 
 #include <libde265/de265.h>
 #include <libheif/heif_plugin.h>
@@ -12,6 +12,8 @@
 #include <new>
 #include <thread>
 #include <vector>
+
+#include "decoder/Processors.h"
 
 namespace {
 
@@ -194,9 +196,8 @@ heif_error DecodeImage(void* opaque, heif_image** out) {
     if (context == nullptr)
         return Failure(heif_suberror_Unspecified, "Cannot start the HEVC decoder");
     // When no thread starts, libde265 decodes on the calling thread instead.
-    de265_start_worker_threads(
-        context.get(),
-        static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads)));
+    de265_start_worker_threads(context.get(),
+                               static_cast<int>(std::min(Processors(), kMaxThreads)));
 
     if (const heif_error pushed = PushNalUnits(context.get(), decoder.stream);
         pushed.code != heif_error_Ok)

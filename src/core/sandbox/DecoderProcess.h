@@ -1,0 +1,41 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Runs the sealed decoder for one file and collects what it says. The decoder is a program of
+// our own that seals itself before it reads its input; whatever it does after that, the caller
+// only ever sees bytes and how the process ended.
+
+struct DecoderRun {
+    enum class End {
+        Exited,      // it ended by itself; status is its exit code
+        Died,        // a signal ended it (a crash, a limit, the seal); status is the signal
+        TimedOut,    // it took longer than the time allowed and was killed
+        TooLong,     // it wrote more than the most allowed and was killed
+        Cancelled,   // keepGoing said stop and it was killed
+        NotStarted,  // the program could not be started
+    };
+
+    End end = End::NotStarted;
+    int status = 0;
+    std::vector<std::uint8_t> output;  // its standard output, at most maxOutput bytes
+
+    bool ExitedCleanly() const { return end == End::Exited && status == 0; }
+};
+
+struct DecoderLimits {
+    std::size_t maxOutput = 0;            // more bytes than this end the run as TooLong
+    std::chrono::milliseconds timeLimit;  // from the start to its exit
+};
+
+// Starts program with input (an open file, read from its current position) as its standard
+// input, its standard output on a pipe read here, its standard error on /dev/null and no other
+// descriptor of ours; waits until it exits, is killed for a limit, or keepGoing (asked about
+// every 50 ms; may be empty) returns false. A killed process is always reaped before returning.
+DecoderRun RunDecoder(const std::string& program, int input, const DecoderLimits& limits,
+                      const std::function<bool()>& keepGoing);

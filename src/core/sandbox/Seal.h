@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Sealing the calling process for good before it touches bytes from outside: from then on it
+// may compute, allocate up to a limit, start threads, read its standard input, write its
+// standard output and error, and exit. Anything else (opening a file, a socket, starting a
+// program, mapping executable memory) kills it. Whatever it loads must be loaded before.
+
+struct SealLimits {
+    std::uint64_t memoryBytes = 0;  // more data memory than it holds at sealing time
+    unsigned cpuSeconds = 0;        // processor time of all its threads together
+};
+
+// Empty when sealed; otherwise what could not be set up, and the process must not go on.
+std::string SealProcess(const SealLimits& limits);
