@@ -105,7 +105,7 @@ DecoderRun RunDecoder(const std::string& program, int input, const DecoderLimits
     if (pid < 0) return {};
 
     const Clock::time_point deadline = Clock::now() + limits.timeLimit;
-    Clock::time_point asked = Clock::now();
+    Clock::time_point asked = Clock::now() - kAskEvery;  // asked at once, then every 50 ms
     DecoderRun run;
     std::vector<std::uint8_t> chunk(kReadChunk);
     bool open = true;

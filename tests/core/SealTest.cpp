@@ -1,0 +1,85 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include "core/sandbox/Seal.h"
+#include "support/InChild.h"
+
+namespace {
+
+constexpr int kSurvived = 0;
+constexpr int kRefused = 42;
+constexpr std::uint64_t kMemory = 256ull << 20;
+
+// In a child sealed as the decoder seals itself, with a smaller memory limit; its exit status,
+// or 128 + the signal that ended it.
+int Sealed(const std::function<int()>& attempt) {
+    return test::InChild([&] {
+        if (!SealProcess({kMemory, 5}).empty()) return 1;
+        return attempt();
+    });
+}
+
+TEST(SealTest, ASealedProcessComputesThreadsAndAnswersOnly) {
+    EXPECT_EQ(Sealed([] {
+                  int sum = 0;
+                  std::thread worker([&] { sum = 6 * 7; });
+                  worker.join();
+                  std::vector<char> memory(kMemory / 2, 1);  // within its limit
+                  return sum == 42 && memory.back() == 1 && ::write(STDERR_FILENO, "", 0) == 0
+                             ? kSurvived
+                             : 2;
+              }),
+              kSurvived);
+}
+
+TEST(SealTest, AnythingElseEndsIt) {
+    const int killed = 128 + SIGSYS;
+    const struct {
+        const char* name;
+        std::function<int()> attempt;
+    } cases[] = {
+        {"opening a file", [] { return ::open("/etc/hostname", O_RDONLY) >= 0 ? 0 : 2; }},
+        {"making a socket", [] { return ::socket(AF_UNIX, SOCK_STREAM, 0) >= 0 ? 0 : 2; }},
+        {"starting a program",
+         [] {
+             char* argv[] = {const_cast<char*>("/bin/true"), nullptr};
+             ::execv(argv[0], argv);
+             return 2;
+         }},
+        {"starting a process", [] { return ::fork() >= 0 ? 0 : 2; }},
+        {"mapping executable memory",
+         [] {
+             return ::mmap(nullptr, 4096, PROT_READ | PROT_EXEC, MAP_PRIVATE | MAP_ANONYMOUS, -1,
+                           0) != MAP_FAILED
+                        ? 0
+                        : 2;
+         }},
+        {"writing anything but its output", [] { return ::write(3, "x", 1) >= 0 ? 0 : 2; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Sealed(c.attempt), killed);
+    }
+}
+
+// An allocation past the limit fails: a decoder then refuses, or dies of it.
+TEST(SealTest, MemoryBeyondTheLimitIsNotGiven) {
+    const int status = Sealed([] {
+        void* memory = std::malloc(2 * kMemory);
+        if (memory == nullptr) return kRefused;
+        std::memset(memory, 1, 2 * kMemory);
+        return kSurvived;
+    });
+    EXPECT_NE(status, kSurvived);
+    EXPECT_NE(status, 1);  // sealed it was
+}
+
+}  // namespace
