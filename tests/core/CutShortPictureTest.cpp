@@ -2,7 +2,7 @@
 
 #include "core/io/ByteOrder.h"
 #include "core/library/CutShortPicture.h"
-#include "support/BitmapVariants.h"
+#include "support/PictureBytes.h"
 #include "support/ByteFiles.h"
 #include "support/ExifChunks.h"
 
@@ -44,16 +44,7 @@ TEST(CutShortPictureTest, BitmapHeaderClaimingBillionsOfRowsIsCutShort) {
     EXPECT_TRUE(IsCutShort(file));
 }
 
-// A 1 x 1 GIF: screen with a two-colour table, a graphic control and a comment extension, the
-// image and its data, the trailer.
-const Bytes kGif =
-    Hex("474946383961 0100 0100 80 00 00"
-        "000000 FFFFFF"
-        "21 F9 04 01000000 00"
-        "21 FE 05 68656C6C6F 00"
-        "2C 0000 0000 0100 0100 00"
-        "02 02 4C01 00"
-        "3B");
+const Bytes& kGif = test::kOnePixelGif;
 
 TEST(CutShortPictureTest, GifIsCutShortUntilItsFirstImageDataEnds) {
     const struct {

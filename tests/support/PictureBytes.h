@@ -5,8 +5,9 @@
 #include "support/ByteFiles.h"
 #include "support/ExifChunks.h"
 
-// Bitmap files of every header and pixel layout writers use, 6 x 5 pixels each, made byte by
-// byte: the forms a reader must take, whole, and the forms a check for cut files must judge.
+// Picture files made byte by byte: bitmaps of every header and pixel layout writers use, 6 x 5
+// pixels each, and a small GIF; the forms a reader must take, whole, and the forms a check for
+// cut files must judge.
 namespace test {
 
 inline constexpr std::uint32_t kRunLength8 = 1;
@@ -102,5 +103,16 @@ inline const BitmapCase kBitmaps[] = {
     {"124-byte header, 24-bit, rows top first", 124, 24, 0, true},
     {"124-byte header, 4-bit run-length", 124, 4, kRunLength4, false},
 };
+
+// A 1 x 1 GIF: screen with a two-colour table, a graphic control and a comment extension, the
+// image and its data, the trailer.
+inline const Bytes kOnePixelGif =
+    Hex("474946383961 0100 0100 80 00 00"
+        "000000 FFFFFF"
+        "21 F9 04 01000000 00"
+        "21 FE 05 68656C6C6F 00"
+        "2C 0000 0000 0100 0100 00"
+        "02 02 4C01 00"
+        "3B");
 
 }  // namespace test
