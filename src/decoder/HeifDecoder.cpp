@@ -59,7 +59,7 @@ bool StartsWithFileTypeBox(std::span<const std::uint8_t> bytes) {
 
 QImage DecodeHeif(std::span<const std::uint8_t> bytes, const QSize& size) {
     InitialiseHeif();
-    if (!StatedCanvasesAcceptable(bytes)) return {};
+    if (!StatedCanvasesAcceptable(bytes) || !HeifDerivesOnlyFromImages(bytes)) return {};
     const std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
     if (context == nullptr) return {};
     heif_context_set_maximum_image_size_limit(context.get(), static_cast<int>(kMaxPictureSide));

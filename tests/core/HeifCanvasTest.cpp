@@ -124,3 +124,13 @@ TEST(HeifCanvasTest, FuzzSeedsStateTheirHugeCanvas) {
 }
 
 }  // namespace
+
+// libheif asserts, and so ends its process, on a derivation from an item that is no image.
+TEST(HeifCanvasTest, DerivationsFromItemsThatAreNoImagesAreFound) {
+    const std::string corpus = CORVALIN_FUZZ_CORPUS "/picture_import/";
+    EXPECT_FALSE(
+        HeifDerivesOnlyFromImages(ReadBytes(corpus + "heic-overlay-of-an-item-that-is-no-image")));
+    for (const char* name :
+         {"heic-quarters", "heic-grid-stating-60000x60000", "heic-overlay-stating-60000x60000"})
+        EXPECT_TRUE(HeifDerivesOnlyFromImages(ReadBytes(corpus + name))) << name;
+}

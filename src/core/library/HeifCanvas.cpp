@@ -17,6 +17,10 @@ constexpr std::uint32_t FourCc(const char (&text)[5]) {
 
 constexpr std::uint32_t kGrid = FourCc("grid");
 constexpr std::uint32_t kOverlay = FourCc("iovl");
+constexpr std::array<std::uint32_t, 2> kDerived{kGrid, kOverlay};
+// The items libheif 1.15 takes for images.
+constexpr std::array<std::uint32_t, 5> kImages{FourCc("hvc1"), FourCc("av01"), kGrid, kOverlay,
+                                               FourCc("iden")};
 // The most of an item's data its canvas size needs: an overlay's with 32-bit fields.
 constexpr std::size_t kItemHeadBytes = 18;
 
@@ -87,9 +91,11 @@ struct DerivedItem {
     std::uint32_t type = 0;
 };
 
-// The grid and overlay items that the item information box lists, up to any damage, in the
+bool ById(const DerivedItem& a, const DerivedItem& b) { return a.id < b.id; }
+
+// The items of the given types that the item information box lists, up to any damage, in the
 // order of their ids: thousands of them are looked up quickly.
-std::vector<DerivedItem> DerivedItems(Bytes iinf) {
+std::vector<DerivedItem> ListedItems(Bytes iinf, std::span<const std::uint32_t> types) {
     std::vector<DerivedItem> items;
     Cursor cursor(iinf);
     const std::uint64_t version = cursor.Read(4) >> 24;  // and flags
@@ -104,11 +110,15 @@ std::vector<DerivedItem> DerivedItems(Bytes iinf) {
         const auto id = static_cast<std::uint32_t>(entry.Read(entryVersion == 2 ? 2 : 4));
         entry.Read(2);  // protection index
         const auto type = static_cast<std::uint32_t>(entry.Read(4));
-        if (!entry.Failed() && (type == kGrid || type == kOverlay)) items.push_back({id, type});
+        if (!entry.Failed() && std::find(types.begin(), types.end(), type) != types.end())
+            items.push_back({id, type});
     }
-    std::sort(items.begin(), items.end(),
-              [](const DerivedItem& a, const DerivedItem& b) { return a.id < b.id; });
+    std::sort(items.begin(), items.end(), ById);
     return items;
+}
+
+bool Listed(const std::vector<DerivedItem>& items, std::uint32_t id) {
+    return std::binary_search(items.begin(), items.end(), DerivedItem{id, 0}, ById);
 }
 
 struct ItemHead {
@@ -155,7 +165,7 @@ std::vector<CanvasSize> StatedCanvasSizes(std::span<const std::uint8_t> file) {
     const std::optional<Bytes> iloc = FindBox(boxes, FourCc("iloc"));
     const Bytes idat = FindBox(boxes, FourCc("idat")).value_or(Bytes());
     if (!iinf || !iloc) return sizes;
-    const std::vector<DerivedItem> items = DerivedItems(*iinf);
+    const std::vector<DerivedItem> items = ListedItems(*iinf, kDerived);
     if (items.empty()) return sizes;
 
     Cursor cursor(*iloc);
@@ -192,12 +202,34 @@ std::vector<CanvasSize> StatedCanvasSizes(std::span<const std::uint8_t> file) {
                         AppendExtent(head, here ? file : idat, baseOffset + offset, length);
         }
         if (cursor.Failed()) break;
-        const auto item =
-            std::lower_bound(items.begin(), items.end(), id,
-                             [](const DerivedItem& d, std::uint32_t key) { return d.id < key; });
+        const auto item = std::lower_bound(items.begin(), items.end(), DerivedItem{id, 0}, ById);
         if (item == items.end() || item->id != id) continue;
         if (const std::optional<CanvasSize> canvas = StatedCanvas(item->type, head))
             sizes.push_back(*canvas);
     }
     return sizes;
+}
+
+bool HeifDerivesOnlyFromImages(std::span<const std::uint8_t> file) {
+    const std::optional<Bytes> meta = FindBox(file, FourCc("meta"));
+    if (!meta || meta->size() < 4) return true;
+    const Bytes boxes = meta->subspan(4);  // after version and flags
+    const std::optional<Bytes> iinf = FindBox(boxes, FourCc("iinf"));
+    const std::optional<Bytes> iref = FindBox(boxes, FourCc("iref"));
+    if (!iinf || !iref) return true;
+    const std::vector<DerivedItem> images = ListedItems(*iinf, kImages);
+    Cursor cursor(*iref);
+    const std::size_t idSize = (cursor.Read(4) >> 24) == 0 ? 2 : 4;  // by the version
+    Bytes references = cursor.Rest();
+    while (const std::optional<Box> box = TakeBox(references)) {
+        if (box->type != FourCc("dimg")) continue;
+        Cursor reference(box->body);
+        reference.Read(idSize);  // the derived item
+        const std::uint64_t count = reference.Read(2);
+        for (std::uint64_t i = 0; i < count && !reference.Failed(); ++i) {
+            const auto source = static_cast<std::uint32_t>(reference.Read(idSize));
+            if (!reference.Failed() && !Listed(images, source)) return false;
+        }
+    }
+    return true;
 }

@@ -17,3 +17,8 @@ struct CanvasSize {
 // item locations list them. Decoders allocate such a canvas as stated. Only what a damaged or
 // foreign file lets be read is given: possibly nothing.
 std::vector<CanvasSize> StatedCanvasSizes(std::span<const std::uint8_t> file);
+
+// False when a derived image of a HEIF file (its whole bytes: a grid, overlay or identity)
+// derives from an item that the file lists as no image libheif decodes, or does not list at
+// all: libheif 1.15 asserts on such a file, which ends the process decoding it.
+bool HeifDerivesOnlyFromImages(std::span<const std::uint8_t> file);
