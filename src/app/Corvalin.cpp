@@ -213,7 +213,8 @@ std::optional<std::vector<std::string>> FilesOf(const QMimeData* mime) {
 }  // namespace
 
 void CCorvalin::dragEnterEvent(QDragEnterEvent* event) {
-    if (FilesOf(event->mimeData())) event->acceptProposedAction();
+    // One import at a time: the file manager shows the drop refused while one runs.
+    if (!m_resFrame->Importing() && FilesOf(event->mimeData())) event->acceptProposedAction();
 }
 
 void CCorvalin::dropEvent(QDropEvent* event) {

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 #include "core/board/GridSize.h"
@@ -149,7 +150,9 @@ void ResFrame::AddPicture() {
 }
 
 void ResFrame::ImportFiles(const std::vector<std::string>& paths) {
+    if (m_importing) return;
     EnsureControls();
+    const QScopedValueRollback<bool> importing(m_importing, true);
     QStringList refusals;
     QString lastRefusal;
     int added = 0;

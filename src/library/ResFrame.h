@@ -30,8 +30,11 @@ public:
     // Add's checks, the last added chosen. A refused file alone shows Add's message; refusals
     // among several are listed in one message after the last. A run of more than about half a
     // second shows its progress; Cancel stops after the current file, keeping what was added.
-    // A Pic.dat that cannot be written is reported and ends the run.
+    // A Pic.dat that cannot be written is reported and ends the run. While a file decodes, the
+    // window's events go on; a call meanwhile (a second drop) is ignored.
     void ImportFiles(const std::vector<std::string>& paths);
+    // True while ImportFiles runs: no other import may start.
+    bool Importing() const { return m_importing; }
     // Removes the selected picture and its scores after asking; never the last picture.
     void RemovePicture();
 
@@ -66,5 +69,6 @@ private:
     PictureListBox* m_pictureList = nullptr;
     std::vector<std::string> m_pictureNames;
     std::unique_ptr<SkinImage> m_preview;
+    bool m_importing = false;
     ItemStandIn* m_previewName = nullptr;  // the preview's name for assistive technology
 };

@@ -83,6 +83,33 @@ private slots:
         QVERIFY(steps.Unexpected().isEmpty());
     }
 
+    // The window's events go on while a file decodes; a drop arriving then waits for no import
+    // of its own: one import runs at a time.
+    void AnImportStartedWhileOneRunsIsIgnored() {
+        const std::string cove = m_data.File("Cove.bmp"), reef = m_data.File("Reef.bmp");
+        QVERIFY(test::Solid(64, 48, qRgb(200, 10, 10)).save(QString::fromStdString(cove)));
+        QVERIFY(test::Solid(64, 48, qRgb(10, 10, 200)).save(QString::fromStdString(reef)));
+        CCorvalin window;
+        std::vector<std::string> expected = window.Res()->PictureNames();
+        expected.push_back("Cove.jpg");
+        bool dropsAccepted = true;
+        QMetaObject::invokeMethod(
+            &window,
+            [&] {
+                QMimeData mime;
+                mime.setUrls(FileUrls({reef}));
+                QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
+                                      Qt::NoModifier);
+                QCoreApplication::sendEvent(&window, &enter);
+                dropsAccepted = enter.isAccepted();
+                window.Res()->ImportFiles({reef});
+            },
+            Qt::QueuedConnection);
+        window.Res()->ImportFiles({cove});
+        QVERIFY(!dropsAccepted);
+        QCOMPARE(window.Res()->PictureNames(), expected);
+    }
+
     void DropsOfOtherThanLocalFilesChangeNothing_data() {
         QTest::addColumn<QString>("kind");
         QTest::newRow("folder") << "folder";

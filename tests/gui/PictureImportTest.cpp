@@ -312,6 +312,14 @@ private slots:
         QCOMPARE(PreparePicture(path, {}, ConvertPicture).refusal, ImportRefusal::InvalidFile);
     }
 
+    void CancelledBeforeTheDecoderAnswersRefusesWithoutAMessage() {
+        const std::string path = test::WriteImage(m_files, "Fine.bmp", HalvesImage(40, 30), "BMP");
+        const ImportedPicture picture = CancellableConverter([] { return false; })(path);
+        QCOMPARE(picture.refusal, ImportRefusal::Cancelled);
+        QVERIFY(picture.jpeg.empty());
+        QCOMPARE(RefusalMessage(picture), QString());
+    }
+
     void ScratchFailureRefusesWithTheCause() {
         m_tmpDir->PointAtMissingFolder();
         const std::string path = test::WriteImage(m_files, "Fine.bmp", HalvesImage(40, 30), "BMP");
