@@ -99,10 +99,16 @@ void GameFrame::NewGame() {
 void GameFrame::GameOver() {
     StopClock();
     NameInputDialog dialog(window());
-    if (dialog.exec() != QDialog::Accepted) return;
+    if (dialog.exec() == QDialog::Accepted) StoreGame(dialog.Name());
+    // Without a window manager the keyboard goes to no window once a dialog closes: take it
+    // back, so that the keys reach the game again.
+    window()->activateWindow();
+    m_view->setFocus();
+}
 
+void GameFrame::StoreGame(const QString& name) {
     const ScoreRecord record = GameRecord(m_counts, m_shownSize, m_shownPicture,
-                                          dialog.Name().toStdString(), ScoreTable::Today());
+                                          name.toStdString(), ScoreTable::Today());
     try {
         StoreFinishedGame(App()->DataFileToWrite("Score.dat"), record);
     } catch (const FileError& error) {
