@@ -11,6 +11,7 @@
 #include "game/GameWnd.h"
 #include "game/NameInputDialog.h"
 #include "platform/MessageBox.h"
+#include "platform/ModalDialog.h"
 #include "skin/EdgeRect.h"
 #include "skin/ItemStandIn.h"
 #include "skin/PackageImage.h"
@@ -99,16 +100,13 @@ void GameFrame::NewGame() {
 void GameFrame::GameOver() {
     StopClock();
     NameInputDialog dialog(window());
-    if (dialog.exec() == QDialog::Accepted) StoreGame(dialog.Name());
-    // Without a window manager the keyboard goes to no window once a dialog closes: take it
-    // back, so that the keys reach the game again.
-    window()->activateWindow();
-    m_view->setFocus();
+    if (RunModal(dialog) == QDialog::Accepted) StoreGame(dialog.Name());
+    m_view->setFocus();  // the arrows and shortcuts work again at once, without a click
 }
 
 void GameFrame::StoreGame(const QString& name) {
-    const ScoreRecord record = GameRecord(m_counts, m_shownSize, m_shownPicture,
-                                          name.toStdString(), ScoreTable::Today());
+    const ScoreRecord record =
+        GameRecord(m_counts, m_shownSize, m_shownPicture, name.toStdString(), ScoreTable::Today());
     try {
         StoreFinishedGame(App()->DataFileToWrite("Score.dat"), record);
     } catch (const FileError& error) {
