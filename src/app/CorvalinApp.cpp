@@ -1,8 +1,40 @@
 #include "app/CorvalinApp.h"
 
+#include <cstdio>
+#include <string_view>
+
 #include "app/Corvalin.h"
 #include "core/io/ProgramDirectory.h"
 #include "platform/SingleInstance.h"
+
+namespace {
+
+constexpr const char* kHelpText =
+    "Usage: corvalin [--help | --version]\n"
+    "A sliding-tile picture puzzle. Start it without options to play.\n"
+    "\n"
+    "One game runs per data folder: a second start brings the running game's window to\n"
+    "the front and ends.\n"
+    "\n"
+    "  --help     show this help and exit\n"
+    "  --version  show the version and exit\n";
+
+}  // namespace
+
+std::optional<int> CCorvalinApp::AnswerOptions(int argc, char** argv) {
+    for (int index = 1; index < argc; ++index) {
+        const std::string_view option = argv[index];
+        if (option == "--help" || option == "-h") {
+            std::fputs(kHelpText, stdout);
+            return 0;
+        }
+        if (option == "--version") {
+            std::fputs("corvalin " CORVALIN_VERSION "\n", stdout);
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
 
 CCorvalinApp::CCorvalinApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("Corvalin");
@@ -15,7 +47,13 @@ bool CCorvalinApp::InitInstance() {
     // One game per folder it writes: the player's own when there is one.
     const QString instanceName =
         SingleInstance::ServerNameFor(folders.player.empty() ? folders.installed : folders.player);
-    if (SingleInstance::HandOver(instanceName)) return false;
+    if (SingleInstance::HandOver(instanceName)) {
+        // Seen by a player who started it from a terminal: the window that came forward is
+        // the earlier game's, and nothing opened.
+        std::fputs("Corvalin is already running; its window has been brought to the front.\n",
+                   stdout);
+        return false;
+    }
     LoadData(folders);
     // The packages come first: the window's panels take their pictures while it is built.
     m_mainWindow = std::make_unique<CCorvalin>();

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/state/AppState.h"
@@ -15,9 +16,13 @@ public:
     CCorvalinApp(int& argc, char** argv);
     ~CCorvalinApp() override;
 
-    // Hands over to a game already running on the program's directory and returns false
-    // (the process then ends with status 0). Otherwise loads the packages, chooses the first
-    // picture and 3 x 4, builds and shows the main window, and returns true.
+    // --help and --version print their answer on stdout and give the exit status; any other
+    // command line gives none, and the game starts (Qt takes its own options).
+    static std::optional<int> AnswerOptions(int argc, char** argv);
+
+    // Hands over to a game already running on the same data folder, says so on stdout and
+    // returns false (the process then ends with status 0). Otherwise loads the packages, chooses
+    // the first picture and 3 x 4, builds and shows the main window, and returns true.
     bool InitInstance();
     // Destroys the main window; returns the exit code of the event loop's run.
     int ExitInstance(int loopResult);

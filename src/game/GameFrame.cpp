@@ -11,6 +11,7 @@
 #include "game/GameWnd.h"
 #include "game/NameInputDialog.h"
 #include "platform/MessageBox.h"
+#include "platform/ModalDialog.h"
 #include "skin/EdgeRect.h"
 #include "skin/ItemStandIn.h"
 #include "skin/PackageImage.h"
@@ -99,10 +100,13 @@ void GameFrame::NewGame() {
 void GameFrame::GameOver() {
     StopClock();
     NameInputDialog dialog(window());
-    if (dialog.exec() != QDialog::Accepted) return;
+    if (RunModal(dialog) == QDialog::Accepted) StoreGame(dialog.Name());
+    m_view->setFocus();  // the arrows and shortcuts work again at once, without a click
+}
 
-    const ScoreRecord record = GameRecord(m_counts, m_shownSize, m_shownPicture,
-                                          dialog.Name().toStdString(), ScoreTable::Today());
+void GameFrame::StoreGame(const QString& name) {
+    const ScoreRecord record =
+        GameRecord(m_counts, m_shownSize, m_shownPicture, name.toStdString(), ScoreTable::Today());
     try {
         StoreFinishedGame(App()->DataFileToWrite("Score.dat"), record);
     } catch (const FileError& error) {

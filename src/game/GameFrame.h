@@ -49,6 +49,8 @@ private:
     void ShowChoice();
     void NewGame();
     void GameOver();
+    // Enters the finished game into Score.dat under name; a file that fails is reported.
+    void StoreGame(const QString& name);
     void StartClock();
     void StopClock();
     // Stops the clock and shows counts of 0: no game is in play.

@@ -43,7 +43,6 @@ QString NameInputDialog::Name() const { return m_edit->text(); }
 void NameInputDialog::accept() {
     if (m_edit->text().isEmpty()) {
         ShowMessageBox(this, "Please input your name!");
-        activateWindow();
         m_edit->setFocus();
         return;
     }

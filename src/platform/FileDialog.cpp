@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <memory>
 
+#include "platform/ModalDialog.h"
+
 namespace {
 
 bool Exists(const std::string& path) {
@@ -62,7 +64,7 @@ std::optional<std::string> ChooseFileToOpen(QWidget* owner, const QStringList& f
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(filters);
     if (!filters.isEmpty()) dialog.selectNameFilter(filters.first());
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    if (RunModal(dialog) != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty()) return std::nullopt;
     return DiskPath(chosen.first());

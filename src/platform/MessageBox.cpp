@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "core/io/FileError.h"
+#include "platform/ModalDialog.h"
 
 namespace {
 
@@ -30,13 +31,13 @@ MessageAnswer ShowMessageBox(QWidget* parent, const QString& text, MessageButton
     if (buttons == MessageButtons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
         box.setDefaultButton(QMessageBox::Ok);
-        box.exec();
+        RunModal(box);
         return MessageAnswer::Ok;
     }
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(defaultAnswer == MessageAnswer::No ? QMessageBox::No : QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    return RunModal(box) == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
 void ReportFileError(QWidget* parent, const FileError& error) {

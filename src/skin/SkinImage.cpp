@@ -140,9 +140,10 @@ ImageStatus SkinImage::LastStatus() const {
 void SkinImage::DrawInto(QPainter& painter, int x, int y, int width, int height) const {
     const QImage& image = Pixels();
     if (image.isNull()) return;
-    // Without SmoothPixmapTransform the stretch is nearest-neighbour and never blends.
+    // A stretched picture is filtered (bilinear), or its lines and edges turn into stairs; one
+    // at its own size is copied pixel for pixel either way.
     painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, QSize(width, height) != image.size());
     painter.drawImage(QRect(x, y, width, height), image, image.rect());
     painter.restore();
 }

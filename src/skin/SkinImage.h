@@ -37,8 +37,8 @@ public:
     unsigned GetWidth() const;
     unsigned GetHeight() const;
 
-    // Draws the whole image stretched or shrunk into (x, y, width, height), nearest pixel, no
-    // smoothing. Draws nothing when decoding failed.
+    // Draws the whole image stretched or shrunk into (x, y, width, height), smoothed (bilinear)
+    // when that is not its own size. Draws nothing when decoding failed.
     void DrawInto(QPainter& painter, int x, int y, int width, int height) const;
     // Draws the image at its own size with its top-left corner at (x, y).
     void DrawAt(QPainter& painter, int x, int y) const;

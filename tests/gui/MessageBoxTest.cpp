@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QMessageBox>
 #include <QTest>
 
@@ -12,6 +13,18 @@ class MessageBoxTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // No window manager hands the keyboard back here when a box closes.
+    void TheOwnersWindowHasTheKeyboardAgainWhenTheBoxCloses() {
+        QWidget window;
+        auto* owner = new QWidget(&window);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        test::ModalAnswerer answerer({PressOnBox(Qt::Key_Return)});
+        ShowMessageBox(owner, "text");
+        QTRY_COMPARE(QApplication::activeWindow(), &window);
+    }
+
     void PlainBoxIsCaptionedWithTheTitleAndWarnsByDefault() {
         test::SeenDialog seen;
         test::ModalAnswerer answerer({ClickOnBox(QMessageBox::Ok, &seen)});

@@ -105,7 +105,33 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 20000);
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(second.readAllStandardOutput(),
+                 "Corvalin is already running; its window has been brought to the front.\n");
         QTRY_VERIFY(window.isActiveWindow());
+    }
+
+    void HelpAndVersionAnswerOnStdoutWithoutADisplay_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QByteArray>("answerStart");
+        QTest::newRow("--help") << "--help" << QByteArray("Usage: corvalin [--help | --version]\n");
+        QTest::newRow("--version") << "--version" << QByteArray("corvalin 1.");
+    }
+
+    void HelpAndVersionAnswerOnStdoutWithoutADisplay() {
+        QFETCH(QString, option);
+        QFETCH(QByteArray, answerStart);
+        // A start that reached the window system would fail here for want of a display.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("DISPLAY");
+        environment.remove("WAYLAND_DISPLAY");
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        QProcess game;
+        game.setProcessEnvironment(environment);
+        game.start(GameInFolder(), {option});
+        QVERIFY(game.waitForFinished(20000));
+        QCOMPARE(game.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(game.exitCode(), 0);
+        QVERIFY2(game.readAllStandardOutput().startsWith(answerStart), qPrintable(option));
     }
 
     void AGameThatDoesNotAnswerIsTakenAsGone_data() {

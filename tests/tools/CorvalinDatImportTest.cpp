@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -179,6 +180,35 @@ private slots:
         QCOMPARE(m_dir->Bytes("Pic.dat.damaged"), damaged);
         QVERIFY(library.Load(m_dir->File("Pic.dat")));  // whole
         QCOMPARE(m_dir->PackageNames(), (std::vector<std::string>{"Harbour.jpg", "Beach.jpg"}));
+    }
+
+    // A game installed in a folder of the player's keeps its library beside it; so does the tool
+    // installed with it. (A folder the player cannot write sends both to the data folder: the
+    // package test checks that as a player who is not root.)
+    void TheLibraryFormAddsToTheLibraryBesideTheGame() {
+        QVERIFY(QDir(File("")).mkdir("game"));
+        ImagePackage installed;
+        installed.AddEntry("Harbour.jpg", {1, 2, 3});
+        installed.AddEntry("Reef.jpg", {4, 5, 6});
+        installed.Save(m_dir->File("game/Pic.dat"));
+        const QString tool = File("game/corvalin-dat");  // a copy finds its own folder
+        QVERIFY(QFile::copy(CORVALIN_DAT_PATH, tool));
+        WriteImage("Beach.bmp", QSize(40, 30), "BMP");
+
+        const Run run = test::RunTool(tool, {"import", "--library", "Beach.bmp"}, File(""));
+        QCOMPARE(run.lines, QStringList{"Beach.bmp\tadded as Beach.jpg"});
+        QCOMPARE(m_dir->PackageNames("game/Pic.dat"),
+                 (std::vector<std::string>{"Harbour.jpg", "Reef.jpg", "Beach.jpg"}));
+        QVERIFY(!QFile::exists(File("Pic.dat")));
+    }
+
+    void APackageWhoseFolderIsMissingIsRefusedPlainly() {
+        WriteImage("Beach.bmp", QSize(40, 30), "BMP");
+        const Run run =
+            test::RunTool(CORVALIN_DAT_PATH, {"import", "none/Pic.dat", "Beach.bmp"}, File(""));
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.errors, "corvalin-dat: none/Pic.dat: the folder none does not exist\n");
+        QVERIFY(!QFile::exists(File("none")));
     }
 
     void WithoutImagesItIsAUsageError() {

@@ -1,9 +1,13 @@
-// import PICFILE IMAGE...: the library panel's Add, one image after another, from the shell.
+// import PICFILE IMAGE...: the library panel's Add, one image after another, from the shell;
+// import --library IMAGE...: the same into the player's library, where the game keeps it.
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 #include "Commands.h"
 #include "ImageReaders.h"
 #include "NameEscapes.h"
+#include "core/io/ProgramDirectory.h"
 #include "core/library/PictureLibrary.h"
 #include "library/PictureImport.h"
 
@@ -20,7 +24,19 @@ std::string OneLine(const QString& message) {
 int ImportPictures(const Arguments& args) {
     if (args.size() < 2) return UsageError();
     PictureLibrary library;
-    library.Load(args[0]);
+    if (args[0] == "--library") {
+        library.LoadFromFolders(FindDataFolders());
+    } else {
+        // Without its folder the library cannot even be locked: say so plainly.
+        const std::filesystem::path folder = std::filesystem::path(args[0]).parent_path();
+        std::error_code ignored;
+        if (!folder.empty() && !std::filesystem::is_directory(folder, ignored)) {
+            ReportError(args[0], "the folder " + folder.string() + " does not exist");
+            return kFailure;
+        }
+        library.Load(args[0]);
+    }
+    const std::string libraryFile = library.Path();
     // A damaged library is written with its whole entries; the first change keeps it aside.
     std::string damage = library.Package().Damage();
     auto application = StartImageReaders();
@@ -31,8 +47,9 @@ int ImportPictures(const Arguments& args) {
         switch (result.outcome) {
             case AddResult::Outcome::Added:
                 if (!damage.empty()) {
-                    ReportError(args[0], "damaged: " + damage +
-                                             "; the original is kept beside it as a .damaged copy");
+                    ReportError(libraryFile,
+                                "damaged: " + damage +
+                                    "; the original is kept beside it as a .damaged copy");
                     damage.clear();
                 }
                 std::cout << EscapeName(*image) << "\tadded as "

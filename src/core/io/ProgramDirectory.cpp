@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cstdlib>
+#include <filesystem>
 #include <string_view>
+#include <system_error>
 
 // Where the installed data lies, seen from the program's directory: beside it unless the
 // build chose the system layout, with programs and data in separate trees.
@@ -47,6 +49,13 @@ std::string DataFilePath(const DataFolders& folders, const std::string& name, Da
     if (access == DataAccess::Write || inPlayerFolder || name == "Score.dat")
         return folders.player + name;
     return folders.installed + name;
+}
+
+std::string DataFileToRead(const DataFolders& folders, const std::string& name) {
+    std::error_code ignored;
+    const bool inPlayerFolder =
+        !folders.player.empty() && std::filesystem::exists(folders.player + name, ignored);
+    return DataFilePath(folders, name, DataAccess::Read, inPlayerFolder);
 }
 
 DataFolders FindDataFolders() {

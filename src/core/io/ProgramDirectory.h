@@ -32,6 +32,10 @@ DataFolders ChooseDataFolders(const std::string& installed, bool installedWritab
 std::string DataFilePath(const DataFolders& folders, const std::string& name, DataAccess access,
                          bool inPlayerFolder);
 
+// The path to read the named file from now: DataFilePath, with the player's folder holding it
+// when the file is there.
+std::string DataFileToRead(const DataFolders& folders, const std::string& name);
+
 // The folders of this run: the installed data found from the program's own directory, its
 // writability and the environment.
 DataFolders FindDataFolders();

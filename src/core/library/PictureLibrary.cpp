@@ -37,6 +37,11 @@ bool PictureLibrary::Load(const std::string& path, const std::string& savePath) 
     return false;
 }
 
+bool PictureLibrary::LoadFromFolders(const DataFolders& folders) {
+    return Load(DataFileToRead(folders, "Pic.dat"),
+                DataFilePath(folders, "Pic.dat", DataAccess::Write, false));
+}
+
 bool PictureLibrary::Writable() {
     if (m_writeBlock) Load(m_path, m_savePath);  // the file may be readable again by now
     return !m_writeBlock;

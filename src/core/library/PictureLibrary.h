@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/io/FileError.h"
+#include "core/io/ProgramDirectory.h"
 #include "core/library/ImportedPicture.h"
 #include "core/package/ImagePackage.h"
 
@@ -57,6 +58,10 @@ public:
     // empty), making its folder when missing. False when the file is missing, cannot be opened
     // or is damaged; the entries read whole stay to be shown.
     bool Load(const std::string& path, const std::string& savePath = {});
+    // Loads the player's library where the game keeps it: the Pic.dat of the player's folder
+    // when it is there, else the installed one, which the first change copies to the player's
+    // folder. The game and the shell tool both start here.
+    bool LoadFromFolders(const DataFolders& folders);
 
     // Borrowed by the panels to list and show pictures; it changes only through Add and Remove.
     const ImagePackage& Package() const { return m_package; }

@@ -19,10 +19,7 @@ AppState::~AppState() {
 AppState* App() { return g_state; }
 
 std::string AppState::DataFile(const std::string& name) const {
-    std::error_code ignored;
-    const bool inPlayerFolder =
-        !m_folders.player.empty() && std::filesystem::exists(m_folders.player + name, ignored);
-    return DataFilePath(m_folders, name, DataAccess::Read, inPlayerFolder);
+    return DataFileToRead(m_folders, name);
 }
 
 std::string AppState::DataFileToWrite(const std::string& name) const {
@@ -40,8 +37,7 @@ void AppState::LoadData(const DataFolders& folders) {
     m_boardRows = 3;
     // A missing or damaged package is not fatal: the windows go without its pictures.
     m_skinPackage.Load(DataFile("Skin.dat"));
-    m_pictureLibrary.Load(DataFile("Pic.dat"),
-                          DataFilePath(m_folders, "Pic.dat", DataAccess::Write, false));
+    m_pictureLibrary.LoadFromFolders(m_folders);
     std::vector<std::string> names;
     m_picturePackage.GetNames(names);
     m_currentPicture = names.empty() ? std::string() : names.front();
