@@ -34,12 +34,13 @@ QImage DecodeWithQt(std::span<const std::uint8_t> bytes, const QSize& size) {
                                               static_cast<qsizetype>(bytes.size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
+    // Before the reader, so that what it says as it is destroyed is counted too.
+    ReaderComplaints complaints;
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     // Turned after stretching, so the full-size picture is never copied to turn it. Qt's PNG
     // and WebP readers leave their EXIF chunks alone (Qt 6.4): those are read here.
     reader.setAutoTransform(false);
-    ReaderComplaints complaints;
     const QSize declared = reader.size();
     // A bitmap stored top row first reports a negative height.
     if (!declared.isValid() && !(declared.width() > 0 && declared.height() < 0)) return {};

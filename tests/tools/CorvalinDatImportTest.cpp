@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -193,6 +194,9 @@ private slots:
         installed.Save(m_dir->File("game/Pic.dat"));
         const QString tool = File("game/corvalin-dat");  // a copy finds its own folder
         QVERIFY(QFile::copy(CORVALIN_DAT_PATH, tool));
+        // With the decoder installed beside it.
+        QVERIFY(QFile::link(QFileInfo(CORVALIN_DAT_PATH).dir().filePath("corvalin-decode"),
+                            File("game/corvalin-decode")));
         WriteImage("Beach.bmp", QSize(40, 30), "BMP");
 
         const Run run = test::RunTool(tool, {"import", "--library", "Beach.bmp"}, File(""));
