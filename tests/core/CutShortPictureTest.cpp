@@ -32,7 +32,7 @@ TEST(CutShortPictureTest, BitmapIsWholeUntilItsPixelDataIsCut) {
 
 TEST(CutShortPictureTest, RunLengthBitmapWhoseRowsAllEndIsWholeWithoutEndCode) {
     Bytes file = Bitmap(kBitmaps[6]);
-    file.resize(file.size() - 2);  // the end-of-bitmap code
+    file.erase(file.end() - 2, file.end());  // the end-of-bitmap code
     EXPECT_TRUE(IsCutShort(file));
     file.insert(file.end(), {0x00, 0x00});  // the last row's end of line instead
     EXPECT_FALSE(IsCutShort(file));
