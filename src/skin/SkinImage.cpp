@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QColorSpace>
+#include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
@@ -122,6 +123,16 @@ const QImage& SkinImage::Pixels() const {
 SkinImage SkinImage::CreateFromFile(const QString& path) {
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
+    QFile file(path);
+    const QByteArray start = file.open(QIODevice::ReadOnly) ? file.read(3) : QByteArray();
+    const QByteArray format =
+        FormatOf(std::span(reinterpret_cast<const std::uint8_t*>(start.constData()),
+                           static_cast<std::size_t>(start.size())));
+    // Our own files: no other image plugin is loaded to be asked about them.
+    if (!format.isEmpty()) {
+        reader.setFormat(format);
+        reader.setAutoDetectImageFormat(false);
+    }
     reader.setAllocationLimit(kFileAllocationLimitMb);
     QImage image = Decode(reader);
     const ImageStatus status = image.isNull() ? StatusOf(reader) : ImageStatus::Ok;
