@@ -20,31 +20,14 @@
 #include "core/package/PackageFile.h"
 #include "core/scores/ScoreFile.h"
 #include "support/ByteFiles.h"
+#include "support/ChildProcess.h"
 #include "support/TempDirTest.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using namespace std::chrono_literals;
-
-constexpr uid_t kNobody = 65534;
-
-// Runs body in a child process; its exit status (or 128 + signal).
-int InChild(const std::function<int()>& body) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        int status = 1;
-        try {
-            status = body();
-        } catch (...) {
-            status = 3;
-        }
-        ::_exit(status);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
+using test::InChild;
 
 bool AddPicture(ImagePackage& package, const std::string& path, const std::string& name) {
     return UpdatePackageFile(package, path, [&](ImagePackage& current) {
@@ -164,7 +147,7 @@ protected:
         std::filesystem::permissions(Dir(), std::filesystem::perms::all);
         std::filesystem::permissions(path, std::filesystem::perms::owner_write);
         return InChild([&] {
-            if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) return 5;
+            if (::geteuid() == 0 && !test::BecomeNobody()) return 5;
             return body();
         });
     }
