@@ -14,11 +14,12 @@ work=$(mktemp -d)
 pids=()
 cleanup() {
     local status=$?
-    # A game that never reached the bus says why here.
+    # A game that never reached the bus says why here, and so do the buses.
     if [[ $status -ne 0 && -s "$work/game.log" ]]; then
         grep -m1 -A30 "ERROR: AddressSanitizer\|runtime error" "$work/game.log" ||
             tail -n 20 "$work/game.log"
     fi
+    [[ $status -ne 0 && -s "$work/bus.log" ]] && tail -n 20 "$work/bus.log"
     for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
     wait 2>/dev/null || true
     rm -rf "$work"
@@ -33,9 +34,10 @@ pids+=($!)
 for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")"
 
-eval "$(dbus-launch --sh-syntax)"
+# The bus daemons and what they start report to a log of their own, shown on failure.
+eval "$(dbus-launch --sh-syntax 2>>"$work/bus.log")"
 pids+=("$DBUS_SESSION_BUS_PID")
-/usr/libexec/at-spi-bus-launcher --launch-immediately &
+/usr/libexec/at-spi-bus-launcher --launch-immediately >>"$work/bus.log" 2>&1 &
 pids+=($!)
 
 # The X keyboard library copies reply strings with strndup past their end, which the

@@ -62,7 +62,17 @@ TEST(ChunkOrientationTest, WebpExifChunkGivesItsOrientationAfterPaddedChunks) {
 }
 
 TEST(ChunkOrientationTest, MissingLostOrDamagedExifGivesUpright) {
+    const auto tiff = [](const char* hex) {
+        return Join({kPngSignature, kHeader, test::PngChunk("eXIf", Hex(hex)), kEnd});
+    };
     const std::vector<Bytes> files{
+        // TIFF structures that name no orientation, or one that cannot be trusted.
+        tiff("5858 002A 00000008  0001  0112 0003 00000001 00060000  00000000"),  // order XX
+        tiff("4D4D 002A 000000FF"),                                     // directory past the end
+        tiff("4D4D 002A 00000008  0002  0100 0003 00000001 00060000"),  // 2nd entry cut off
+        tiff("4949 2A00 08000000  0100  1201 0400 01000000 06000000  00000000"),  // a LONG
+        tiff("4D4D 002A 00000008  0001  0112 0003 00000002 00060006  00000000"),  // 2 values
+        tiff("4D4D 002A 00000008  0001  0100 0003 00000001 00060000  00000000"),  // other tag
         Join({kPngSignature, kHeader, kData, kEnd}),
         Join({kPngSignature, kHeader, kData, kEnd, Exif(6)}),            // after the end
         Join({kPngSignature, Hex("FFFFFFFF 49444154"), Exif(6), kEnd}),  // IDAT past the end

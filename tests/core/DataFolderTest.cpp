@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <ostream>
@@ -7,6 +9,7 @@
 #include "core/io/ProgramDirectory.h"
 #include "core/state/AppState.h"
 #include "support/ByteFiles.h"
+#include "support/ChildProcess.h"
 #include "support/TempDirTest.h"
 
 namespace {
@@ -90,6 +93,22 @@ TEST_F(AppStateFoldersTest, FirstWriteMakesThePlayersFolderAndLaterReadsFindIt) 
     EXPECT_TRUE(std::filesystem::is_directory(player));
     WriteBytes(player + "Pic.dat", {});
     EXPECT_EQ(state.DataFile("Pic.dat"), player + "Pic.dat");
+}
+
+// The rule as a real player meets it: the tests' folder, where this program lies, is root's,
+// so root keeps the files beside the program and nobody, who may read that folder but not
+// write it, keeps them in the data folder.
+TEST(ProgramFolderTest, OnlyAPlayerWhoCanWriteTheProgramsFolderKeepsTheFilesThere) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root, to run as a player who is not";
+    EXPECT_EQ(FindDataFolders().player, "");
+    EXPECT_EQ(test::InChild([] {
+                  if (!test::BecomeNobody()) return 5;
+                  ::setenv("XDG_DATA_HOME", "/data/nobody", 1);
+                  const DataFolders folders = FindDataFolders();
+                  if (folders.installed != GetProgramDirectory()) return 6;
+                  return folders.player == "/data/nobody/corvalin/" ? 0 : 1;
+              }),
+              0);
 }
 
 }  // namespace

@@ -96,19 +96,34 @@ TEST_F(WriteStepsTest, ACleanWriteFlushesAndClosesTheNewFileBeforeItTakesTheOldO
                                                  "rename", "open directory", "fsync directory"}));
 }
 
-TEST_F(WriteStepsTest, AFailedFlushKeepsTheOldFileAndIsReported) {
-    WriteBytes(PathOf("file"), {1, 2, 3});
-    g_failing = "fsync";
-    try {
-        WriteFileAtomically(PathOf("file"), Bytes(100, 9));
-        FAIL() << "a failed flush reported success";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.Path(), PathOf("file"));
-        EXPECT_EQ(error.Cause(), DescribeErrno(EIO));
+TEST_F(WriteStepsTest, AStepThatFailsBeforeTheRenameKeepsTheOldFileAndIsReported) {
+    for (const char* step : {"mkostemp", "fchmod", "write", "fsync", "close", "rename"}) {
+        SCOPED_TRACE(step);
+        WriteBytes(PathOf("file"), {1, 2, 3});
+        g_failing = step;
+        try {
+            WriteFileAtomically(PathOf("file"), Bytes(100, 9));
+            ADD_FAILURE() << "a failed step reported success";
+        } catch (const FileError& error) {
+            EXPECT_EQ(error.Path(), PathOf("file"));
+            EXPECT_EQ(error.Cause(), DescribeErrno(EIO));
+        }
+        EXPECT_EQ(ReadBytes(PathOf("file")), (Bytes{1, 2, 3}));
+        EXPECT_EQ(FileNamesIn(Dir()), std::vector<std::string>{"file"});
     }
-    EXPECT_EQ(ReadBytes(PathOf("file")), (Bytes{1, 2, 3}));
-    EXPECT_EQ(FileNamesIn(Dir()), std::vector<std::string>{"file"});
-    EXPECT_EQ(std::count(g_steps.begin(), g_steps.end(), "rename"), 0);
+}
+
+// Once the new file has taken the old one's place it is whole: a folder that cannot be
+// flushed after the rename costs only the rename's durability, and is no failure.
+TEST_F(WriteStepsTest, AFolderThatCannotBeFlushedAfterTheRenameStillLeavesTheNewFile) {
+    for (const char* step : {"open directory", "fsync directory"}) {
+        SCOPED_TRACE(step);
+        WriteBytes(PathOf("file"), {1, 2, 3});
+        g_failing = step;
+        EXPECT_NO_THROW(WriteFileAtomically(PathOf("file"), Bytes(100, 9)));
+        EXPECT_EQ(ReadBytes(PathOf("file")), Bytes(100, 9));
+        EXPECT_EQ(FileNamesIn(Dir()), std::vector<std::string>{"file"});
+    }
 }
 
 // A file or a symbolic link in the test's folder, as it is before or must be after a save.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "core/board/GameCounts.h"
 #include "core/scores/GameRecord.h"
 
@@ -51,6 +53,9 @@ struct RecordCase {
     GridSize size;
     std::uint32_t gridIndex;
 };
+
+// Names the case after its size, so that the test's name is the same in every build.
+void PrintTo(const RecordCase& c, std::ostream* os) { *os << c.size.rows << " x " << c.size.cols; }
 
 class GameRecordTest : public testing::TestWithParam<RecordCase> {};
 

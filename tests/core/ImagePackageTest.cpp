@@ -5,8 +5,10 @@
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <string_view>
 
 #include "core/io/FileError.h"
+#include "core/io/FileIO.h"
 #include "core/package/ImagePackage.h"
 #include "support/ByteFiles.h"
 #include "support/FileSizeLimit.h"
@@ -61,11 +63,32 @@ Bytes FiveEntries() {
     return package.ToBytes();
 }
 
+// A thousand pictures with names of 120 bytes: headers of 132,004 bytes, more than two reads
+// of the file's read buffer.
+Bytes ThousandLongNames() {
+    ImagePackage package;
+    for (int i = 0; i < 1000; ++i) {
+        std::string name = std::to_string(i);
+        name.insert(0, 120 - name.size(), 'n');
+        package.AddEntry(name, {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i >> 8)});
+    }
+    return package.ToBytes();
+}
+
 class ImagePackageFileTest : public TempDirTest {
 protected:
     // Cuts the file to size in place, as another program could while the game runs.
     void CutShort(const std::string& name, std::size_t size) {
         std::filesystem::resize_file(PathOf(name), size);
+    }
+    // Writes bytes over the file in place and marks it as changed a second later, as a
+    // program would that rewrote it after the game loaded it.
+    void RewriteInPlace(const std::string& name, const Bytes& bytes) {
+        std::ofstream(PathOf(name), std::ios::binary | std::ios::in)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        std::filesystem::last_write_time(
+            PathOf(name), std::filesystem::last_write_time(PathOf(name)) + std::chrono::seconds(1));
     }
 };
 
@@ -310,7 +333,8 @@ TEST_F(ImagePackageFileTest, ReadingFromTheFileWhenNeededGivesWhatAFullReadGives
         Hex("02 00 00 00  01 00 00 00 41  01 00 00 00  01 00 00 00"  // "A", 1 byte, reserved 1
             "01 00 00 00 41  02 00 00 00  02 00 00 00"               // "A" again, 2 bytes
             "11  22 33");
-    std::vector<Bytes> files{kOneEntry, kTwoEntries, duplicates, FiveEntries(), Hex("00 00 00 00")};
+    std::vector<Bytes> files{kOneEntry,     kTwoEntries,         duplicates,
+                             FiveEntries(), ThousandLongNames(), Hex("00 00 00 00")};
     for (std::size_t length = 0; length < kTwoEntries.size(); ++length)
         files.push_back(Prefix(kTwoEntries, length));
     for (const Bytes& file : files) {
@@ -392,12 +416,7 @@ TEST_F(ImagePackageFileTest, AFileChangedInPlaceWhileLoadedIsAnErrorAtSaveAndLos
         if (std::string(what) == "rewritten") {
             Bytes other = five;
             other.back() ^= 0xFF;
-            std::ofstream(PathOf("Pic.dat"), std::ios::binary | std::ios::in)
-                .write(reinterpret_cast<const char*>(other.data()),
-                       static_cast<std::streamsize>(other.size()));
-            std::filesystem::last_write_time(
-                PathOf("Pic.dat"),
-                std::filesystem::last_write_time(PathOf("Pic.dat")) + std::chrono::seconds(1));
+            RewriteInPlace("Pic.dat", other);
         } else {
             CutShort("Pic.dat", size);
         }
@@ -413,6 +432,45 @@ TEST_F(ImagePackageFileTest, AFileChangedInPlaceWhileLoadedIsAnErrorAtSaveAndLos
         EXPECT_EQ(ReadBytes(PathOf("Pic.dat")), onDisk);
         EXPECT_EQ(FileNamesIn(Dir()), std::vector<std::string>{"Pic.dat"});
     }
+}
+
+TEST_F(ImagePackageFileTest, AFileRewrittenInPlaceIsAnErrorAtSaveWithNoPictureLookedAt) {
+    const Bytes five = FiveEntries();
+    WriteBytes(PathOf("Pic.dat"), five);
+    ImagePackage package;
+    ASSERT_TRUE(package.Load(PathOf("Pic.dat")));
+    Bytes other = five;
+    other.back() ^= 0xFF;
+    RewriteInPlace("Pic.dat", other);
+    package.AddEntry("New.jpg", {1, 2, 3});
+    EXPECT_THROW(package.Save(PathOf("Pic.dat")), FileError);
+    EXPECT_EQ(ReadBytes(PathOf("Pic.dat")), other);
+    EXPECT_EQ(FileNamesIn(Dir()), std::vector<std::string>{"Pic.dat"});
+}
+
+// Cuts the file named here short when the save writes its first bytes: after the save
+// checked the file, before it copies the entries from it.
+std::string g_cutAtFirstWrite;
+
+int CutAtFirstWrite(const char* call) {
+    if (!g_cutAtFirstWrite.empty() && std::string_view(call) == "write") {
+        std::filesystem::resize_file(g_cutAtFirstWrite, 3000);
+        g_cutAtFirstWrite.clear();
+    }
+    return 0;
+}
+
+TEST_F(ImagePackageFileTest, AFileCutBetweenTheCheckAndTheReadIsAnErrorAtSave) {
+    WriteBytes(PathOf("Pic.dat"), FiveEntries());
+    ImagePackage package;
+    ASSERT_TRUE(package.Load(PathOf("Pic.dat")));
+    package.AddEntry("New.jpg", {1, 2, 3});
+    g_cutAtFirstWrite = PathOf("Pic.dat");
+    SetWriteStepHook(CutAtFirstWrite);
+    EXPECT_THROW(package.Save(PathOf("Pic.dat")), FileError);
+    SetWriteStepHook(nullptr);
+    EXPECT_EQ(ReadBytes(PathOf("Pic.dat")).size(), 3000u);
+    EXPECT_EQ(FileNamesIn(Dir()), std::vector<std::string>{"Pic.dat"});
 }
 
 }  // namespace

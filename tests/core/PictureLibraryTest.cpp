@@ -228,6 +228,33 @@ TEST_F(PictureLibraryTest, RemovalsThatChangeNothing) {
     }
 }
 
+// Another writer (corvalin-dat, a second game) changed Pic.dat since the library loaded it:
+// the checks are made again on what that writer left.
+TEST_F(PictureLibraryTest, ChecksAreMadeAgainOnWhatAnotherWriterLeft) {
+    const auto anotherWriterLeaves = [&](const std::vector<std::string>& names) {
+        ImagePackage other;
+        for (const std::string& name : names) other.AddEntry(name, Bytes(name.begin(), name.end()));
+        other.Save(PicDat());
+    };
+    Open(kLibrary);
+    anotherWriterLeaves({"Harbour.jpg", "Beach.jpg"});
+    FakeConverter convert = Converting(kJpeg);
+    const AddResult added = m_library.Add("/photos/Beach.bmp", convert.Get());
+    EXPECT_EQ(added.outcome, Outcome::Refused);
+    EXPECT_EQ(added.picture.refusal, ImportRefusal::DuplicateName);
+
+    Open(kLibrary);
+    anotherWriterLeaves({"Harbour.jpg", "Meadow.jpg"});
+    EXPECT_EQ(m_library.Remove("Reef.jpg", ScoreDat()).outcome, Removal::NoSuchPicture);
+
+    Open(kLibrary);
+    anotherWriterLeaves({"Reef.jpg"});
+    EXPECT_EQ(m_library.Remove("Reef.jpg", ScoreDat()).outcome, Removal::LastPicture);
+    ImagePackage onDisk;
+    onDisk.Load(PicDat());
+    EXPECT_EQ(NamesOf(onDisk), std::vector<std::string>{"Reef.jpg"});
+}
+
 TEST_F(PictureLibraryTest, ADamagedScoreFileStopsTheRemovalBeforeAnythingChanges) {
     Open(kLibrary);
     const Bytes damaged = Hex("03 00 00 00  01");

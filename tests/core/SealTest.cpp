@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "core/sandbox/Seal.h"
-#include "support/InChild.h"
+#include "support/ChildProcess.h"
 
 namespace {
 

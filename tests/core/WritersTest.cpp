@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ScoreFixtures.h"
@@ -20,16 +22,14 @@
 #include "core/package/PackageFile.h"
 #include "core/scores/ScoreFile.h"
 #include "support/ByteFiles.h"
-#include "support/InChild.h"
+#include "support/ChildProcess.h"
 #include "support/TempDirTest.h"
 
 namespace {
 
-using test::InChild;
 using Bytes = std::vector<std::uint8_t>;
 using namespace std::chrono_literals;
-
-constexpr uid_t kNobody = 65534;
+using test::InChild;
 
 bool AddPicture(ImagePackage& package, const std::string& path, const std::string& name) {
     return UpdatePackageFile(package, path, [&](ImagePackage& current) {
@@ -40,15 +40,53 @@ bool AddPicture(ImagePackage& package, const std::string& path, const std::strin
 
 class WritersTest : public TempDirTest {};
 
-TEST_F(WritersTest, ALockHeldElsewhereIsAFileErrorAfterTheTimeout) {
-    const std::string path = PathOf("Pic.dat");
-    FileLock held(path);
-    try {
-        FileLock second(path, 50ms);
-        FAIL() << "two writers held the lock at once";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.Path(), path);
+// The step of taking a lock that fails, with EIO.
+std::string_view g_failingLockStep;
+
+int FailLockStep(const char* call) { return call == g_failingLockStep ? EIO : 0; }
+
+TEST_F(WritersTest, ALockThatCannotBeTakenIsAFileErrorThatSaysWhy) {
+    const std::string held = PathOf("Held.dat");
+    FileLock holder(held);
+    std::filesystem::create_symlink("Loop.dat", PathOf("Loop.dat"));
+    const std::string ioError = DescribeErrno(EIO);
+    const struct {
+        std::string path;
+        std::string_view failing;
+        std::string cause;
+    } cases[] = {
+        {held, "", "is being changed by another program, not changed; try again"},
+        {PathOf("Pic.dat"), "open lock", "cannot be locked (" + ioError + "), not changed"},
+        {PathOf("Pic.dat"), "flock", "cannot be locked (" + ioError + "), not changed"},
+        {PathOf("Loop.dat"), "", "cannot be opened (" + DescribeErrno(ELOOP) + "), not changed"},
+    };
+    SetWriteStepHook(FailLockStep);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cause);
+        g_failingLockStep = c.failing;
+        try {
+            FileLock second(c.path, 20ms);
+            ADD_FAILURE() << "locked";
+        } catch (const FileError& error) {
+            EXPECT_EQ(error.Path(), c.path);
+            EXPECT_EQ(error.Cause(), c.cause);
+        }
     }
+    SetWriteStepHook(nullptr);
+}
+
+// The lock file another player made beside a shared Pic.dat is read-only to us, and locks.
+TEST_F(WritersTest, AnotherPlayersReadOnlyLockFileStillLocks) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root, to run as a second player";
+    const std::string path = PathOf("Pic.dat");
+    { FileLock first(path); }
+    std::filesystem::permissions(Dir(), std::filesystem::perms::all);
+    EXPECT_EQ(InChild([&] {
+                  if (!test::BecomeNobody()) return 5;
+                  FileLock mine(path, 0ms);
+                  return 0;
+              }),
+              0);
 }
 
 TEST_F(WritersTest, TheLockIsFreeAgainOnceItsHolderEnds) {
@@ -149,7 +187,7 @@ protected:
         std::filesystem::permissions(Dir(), std::filesystem::perms::all);
         std::filesystem::permissions(path, std::filesystem::perms::owner_write);
         return InChild([&] {
-            if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) return 5;
+            if (::geteuid() == 0 && !test::BecomeNobody()) return 5;
             return body();
         });
     }

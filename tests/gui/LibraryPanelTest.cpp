@@ -22,6 +22,7 @@
 #include "support/ScopedTmpDir.h"
 #include "support/qt/ModalAnswerer.h"
 #include "support/qt/TestImages.h"
+#include "support/qt/TestMain.h"
 
 namespace {
 
@@ -678,7 +679,7 @@ private slots:
 int main(int argc, char** argv) {
     CCorvalinApp app(argc, argv);
     LibraryPanelTest tests;
-    return QTest::qExec(&tests, argc, argv);
+    return test::RunTests(&tests, argc, argv);
 }
 
 #include "LibraryPanelTest.moc"

@@ -144,6 +144,7 @@ private slots:
         test::DataFolder data;
         skin.Save(data.File("Skin.dat"));
         App()->LoadData(data.Path());
+        QTest::ignoreMessage(QtWarningMsg, "JPEG datastream contains no image");
         CCorvalin window;
         window.show();
         const QImage surface = window.grab().toImage();

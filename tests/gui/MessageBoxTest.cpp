@@ -5,6 +5,7 @@
 #include "core/io/FileError.h"
 #include "platform/MessageBox.h"
 #include "support/qt/ModalAnswerer.h"
+#include "support/qt/TestMain.h"
 
 using test::ClickOnBox;
 using test::PressOnBox;
@@ -96,5 +97,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(MessageBoxTest)
+CORVALIN_QT_TEST_MAIN(MessageBoxTest)
 #include "MessageBoxTest.moc"

@@ -5,6 +5,7 @@
 #include "library/BoardSizeComboBox.h"
 #include "library/PictureListBox.h"
 #include "platform/Messages.h"
+#include "support/qt/TestMain.h"
 
 namespace {
 
@@ -161,5 +162,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(PictureControlsTest)
+CORVALIN_QT_TEST_MAIN(PictureControlsTest)
 #include "PictureControlsTest.moc"

@@ -16,6 +16,7 @@
 #include <optional>
 
 #include "platform/SingleInstance.h"
+#include "support/qt/TestMain.h"
 
 namespace {
 
@@ -200,5 +201,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SingleInstanceTest)
+CORVALIN_QT_TEST_MAIN(SingleInstanceTest)
 #include "SingleInstanceTest.moc"

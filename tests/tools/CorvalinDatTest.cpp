@@ -1,5 +1,8 @@
 #include <QFile>
+#include <QProcessEnvironment>
 #include <QTest>
+#include <algorithm>
+#include <filesystem>
 
 #include "core/layout/SkinLayout.h"
 #include "core/package/ImagePackage.h"
@@ -108,6 +111,39 @@ private slots:
         QVERIFY(left[0].startsWith("0\tSecond.jpg\t"));
         QVERIFY(left[1].startsWith("1\tA.jpg\t"));
         QCOMPARE(Dat({"remove", "new.dat", "Missing.jpg"}).exitCode, 1);
+    }
+
+    // The flush counted from outside, by a library preloaded into the tool: the new package
+    // reaches the disk under its temporary name before it takes the old one's place, and the
+    // folder's new entry after, so that a power cut leaves one of the two whole.
+    void AddFlushesTheNewPackageBeforeItReplacesTheOld() {
+        Write("flushed.dat", kWorkedPackage);
+        Write("A.jpg", QByteArray::fromHex("ffd8ff"));
+        const QString log = File("sync.log");
+        QProcessEnvironment preload;
+        preload.insert("LD_PRELOAD", SYNC_WATCH_PATH);
+        preload.insert("SYNC_WATCH_LOG", log);
+        // Under the sanitizers, whose runtime then no longer comes first.
+        preload.insert("ASAN_OPTIONS",
+                       qEnvironmentVariable("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+        // Named as the system names the descriptors it flushes: no link on the way.
+        const QString folder = QString::fromStdString(std::filesystem::canonical(m_dir.Dir()));
+        const QString target = folder + "/flushed.dat";
+        QCOMPARE(test::RunTool(CORVALIN_DAT_PATH, {"add", target, File("A.jpg")}, folder, preload)
+                     .exitCode,
+                 0);
+
+        const QStringList calls =
+            QString::fromLatin1(Read("sync.log")).split('\n', Qt::SkipEmptyParts);
+        const auto replace = std::find_if(calls.begin(), calls.end(), [&](const QString& call) {
+            return call.startsWith("rename ") && call.endsWith(" " + target);
+        });
+        QVERIFY2(replace != calls.end(), qPrintable(calls.join(" | ")));
+        const QString temporary = replace->section(' ', 1, 1);
+        QVERIFY2(std::find(calls.begin(), replace, "fsync " + temporary) != replace,
+                 qPrintable(calls.join(" | ")));
+        QVERIFY2(std::find(replace, calls.end(), "fsync " + folder) != calls.end(),
+                 qPrintable(calls.join(" | ")));
     }
 
     void NamesAreEscapedInOutputAndArguments() {

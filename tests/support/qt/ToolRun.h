@@ -14,13 +14,15 @@ struct ToolRun {
     QString errors;
 };
 
+// extra: variables set for the tool on top of the test's own environment.
 inline ToolRun RunTool(const QString& program, const QStringList& arguments,
-                       const QString& workingDirectory) {
+                       const QString& workingDirectory, const QProcessEnvironment& extra = {}) {
     QProcess process;
     process.setWorkingDirectory(workingDirectory);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove("DISPLAY");
     environment.remove("QT_QPA_PLATFORM");
+    environment.insert(extra);
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
     ToolRun run;
