@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QPainter>
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <optional>
 
@@ -77,6 +78,17 @@ DecodedPicture DecodedTwice(const std::function<QImage(int fill)>& decode) {
     return {first, {}};
 }
 
+// PNG and WebP, whose libraries write every pixel they return and report any they could not,
+// which Qt's readers pass on as a complaint: one decode tells all.
+bool DecodesWhollyOrComplains(std::span<const std::uint8_t> bytes) {
+    constexpr std::uint8_t kPng[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    const bool png =
+        bytes.size() >= sizeof kPng && std::equal(kPng, kPng + sizeof kPng, bytes.begin());
+    const bool webp = bytes.size() >= 12 && std::memcmp(bytes.data(), "RIFF", 4) == 0 &&
+                      std::memcmp(bytes.data() + 8, "WEBP", 4) == 0;
+    return png || webp;
+}
+
 DecodedPicture Decoded(QImage image) {
     if (image.isNull()) return Refused("not a whole picture");
     return {std::move(image), {}};
@@ -113,6 +125,7 @@ DecodedPicture DecodeAny(std::span<const std::uint8_t> bytes, const QSize& size)
     }
     if (LooksLikeTiff(bytes))
         return DecodedTwice([&](int fill) { return DecodeTiffStretched(bytes, size, fill); });
+    if (DecodesWhollyOrComplains(bytes)) return Decoded(DecodeWithQt(bytes, size));
     return DecodedTwice([&](int) { return DecodeWithQt(bytes, size); });
 }
 

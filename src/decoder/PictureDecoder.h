@@ -20,5 +20,6 @@ struct DecodedPicture {
 // chunk). Refused: a file cut short or damaged as far as its decoder or its structure tells; one
 // declaring or stating a size beyond DecodeLimits; one no decoder here takes; and one that
 // decodes to other pixels a second time, when new memory is filled otherwise (its decoder read
-// memory it never wrote). Call PrepareDecoding (DecoderSetup.h) first.
+// memory it never wrote; not asked of JPEG, PNG, WebP and HEIF other than an overlay, whose
+// decoders write every pixel or fail). Call PrepareDecoding (DecoderSetup.h) first.
 DecodedPicture DecodePicture(std::span<const std::uint8_t> bytes, const QSize& size);

@@ -63,7 +63,7 @@ bool AddRules(void* filter) {
            seccomp_rule_add(filter, SCMP_ACT_ERRNO(ENOSYS), SCMP_SYS(clone3), 0) == 0 &&
            Allow(filter, SCMP_SYS(set_robust_list)) && Allow(filter, SCMP_SYS(rseq)) &&
            Allow(filter, SCMP_SYS(rt_sigprocmask)) && Allow(filter, SCMP_SYS(rt_sigaction)) &&
-           Allow(filter, SCMP_SYS(sysinfo)) &&
+           Allow(filter, SCMP_SYS(sigaltstack)) && Allow(filter, SCMP_SYS(sysinfo)) &&
            Allow(filter, SCMP_SYS(prctl), {SCMP_A0(SCMP_CMP_EQ, PR_SET_NAME)}) &&
            Allow(filter, SCMP_SYS(sched_getaffinity)) && Allow(filter, SCMP_SYS(sched_yield)) &&
            Allow(filter, SCMP_SYS(clock_gettime)) && Allow(filter, SCMP_SYS(getpid)) &&
