@@ -2,9 +2,9 @@
 
 #include "core/io/ByteOrder.h"
 #include "core/library/CutShortPicture.h"
-#include "support/PictureBytes.h"
 #include "support/ByteFiles.h"
 #include "support/ExifChunks.h"
+#include "support/PictureBytes.h"
 
 namespace {
 
@@ -77,3 +77,16 @@ TEST(CutShortPictureTest, OtherFilesAreNeverCutShort) {
 }
 
 }  // namespace
+
+TEST(CutShortPictureTest, PngIsCutShortWhenAChunkRunsPastItsEnd) {
+    const std::string corpus = CORVALIN_FUZZ_CORPUS "/picture_import/";
+    const Bytes png = ReadBytes(corpus + "png-3x2");
+    EXPECT_FALSE(IsCutShort(png));
+    EXPECT_FALSE(IsCutShort(ReadBytes(corpus + "png-exif-orientation-6")));
+    for (std::size_t size : {png.size() - 1, png.size() - 13, std::size_t{20}}) {
+        SCOPED_TRACE(size);
+        EXPECT_TRUE(IsCutShort(Cut(png, size)));
+    }
+    // A text chunk of 1.7 GB in a file of 435 bytes.
+    EXPECT_TRUE(IsCutShort(ReadBytes(corpus + "png-text-chunk-stating-1.7-gigabytes")));
+}

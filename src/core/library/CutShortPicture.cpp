@@ -135,6 +135,21 @@ bool IsCutShortGif(Bytes file) {
     return true;
 }
 
+// A chunk (length, type, data, checksum) that runs past the end: libpng allocates a text chunk
+// at its stated length before it reads it, gigabytes for a few bytes of file.
+bool IsCutShortPng(Bytes file) {
+    constexpr std::size_t kSignature = 8;
+    constexpr std::size_t kChunkFrame = 12;
+    std::size_t at = kSignature;
+    while (file.size() - at >= kChunkFrame) {
+        const std::uint64_t length = LoadBig32(&file[at]);
+        if (std::memcmp(&file[at + 4], "IEND", 4) == 0) return false;
+        if (file.size() - at - kChunkFrame < length) return true;
+        at += kChunkFrame + static_cast<std::size_t>(length);
+    }
+    return at != file.size();
+}
+
 bool StartsWith(Bytes file, const char* text) {
     const std::size_t length = std::strlen(text);
     return file.size() >= length && std::memcmp(file.data(), text, length) == 0;
@@ -145,5 +160,6 @@ bool StartsWith(Bytes file, const char* text) {
 bool IsCutShort(std::span<const std::uint8_t> file) {
     if (StartsWith(file, "BM")) return IsCutShortBitmap(file);
     if (StartsWith(file, "GIF87a") || StartsWith(file, "GIF89a")) return IsCutShortGif(file);
+    if (StartsWith(file, "\x89PNG\r\n\x1a\n")) return IsCutShortPng(file);
     return false;
 }
