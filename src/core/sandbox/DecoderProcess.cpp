@@ -124,7 +124,7 @@ DecoderRun RunDecoder(const std::string& program, int input, const DecoderLimits
             // The output has ended; the process has still to end by itself, in time.
             const pid_t ended = ::waitpid(pid, &status, WNOHANG);
             if (ended == pid) return Ended(status, std::move(run));
-            ::poll(nullptr, 0, std::min(waitMs, 5));
+            ::poll(nullptr, 0, std::min(waitMs, 1));
             continue;
         }
         pollfd ready{readEnd.Get(), POLLIN, 0};
