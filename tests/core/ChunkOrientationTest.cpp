@@ -7,12 +7,8 @@
 namespace {
 
 using test::Bytes;
+using test::Join;
 
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes bytes;
-    for (const Bytes& part : parts) bytes.insert(bytes.end(), part.begin(), part.end());
-    return bytes;
-}
 
 const Bytes kPngSignature = Hex("89 50 4E 47 0D 0A 1A 0A");
 const Bytes kHeader = test::PngChunk("IHDR", Hex("00000002 00000002 08 02 00 00 00"));  // 2 x 2 RGB

@@ -13,12 +13,8 @@ void PrintTo(const CanvasSize& size, std::ostream* out) {
 namespace {
 
 using test::Bytes;
+using test::Join;
 
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes bytes;
-    for (const Bytes& part : parts) bytes.insert(bytes.end(), part.begin(), part.end());
-    return bytes;
-}
 
 Bytes Big(std::uint64_t value, std::size_t size) {
     Bytes bytes(size);

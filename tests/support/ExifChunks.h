@@ -6,11 +6,19 @@
 #include <algorithm>
 #include <cstdint>
 #include <string_view>
+#include <initializer_list>
 #include <vector>
 
 namespace test {
 
 using Bytes = std::vector<std::uint8_t>;
+
+// The parts one after another, as a file holds them.
+inline Bytes Join(std::initializer_list<Bytes> parts) {
+    Bytes bytes;
+    for (const Bytes& part : parts) bytes.insert(bytes.end(), part.begin(), part.end());
+    return bytes;
+}
 
 inline void PutBig32(Bytes& bytes, std::size_t at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
