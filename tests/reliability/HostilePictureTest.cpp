@@ -221,12 +221,13 @@ private slots:
         QFETCH(QString, seed);
         const std::string path = CORVALIN_FUZZ_CORPUS "/picture_import/" + seed.toStdString();
         ExpectRefusedAsInvalid(path);
+        // Refused by the decoder's own checks, which answer; libheif making the canvas would
+        // end it at its memory limit.
         const Descriptor file = OpenPictureFile(path);
         const DecoderRun run = RunDecoder(GetProgramDirectory() + "corvalin-decode", file.Get(),
                                           {MaxAnswerBytes(400, 300), std::chrono::seconds(30)}, {});
         QVERIFY(run.ExitedCleanly());
         QCOMPARE(ParseDecoderAnswer(run.output, 400, 300).kind, DecoderAnswer::Kind::Refused);
-        QVERIFY2(run.peakKilobytes < 256 * 1024, "the decoder's peak reached 256 MB");
     }
 
     void AWholeCoreHeaderBitmapIsStillImported() {

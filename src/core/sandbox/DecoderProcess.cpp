@@ -4,7 +4,6 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -65,21 +64,16 @@ private:
     posix_spawnattr_t m_attributes{};
 };
 
-// The process's status and peak memory once it has ended; pid when it has, 0 while it runs
-// (with WNOHANG in options).
-pid_t Reap(pid_t pid, int options, int& status, DecoderRun& run) {
-    rusage usage{};
-    pid_t ended = -1;
-    while ((ended = ::wait4(pid, &status, options, &usage)) < 0 && errno == EINTR) {
+int Reap(pid_t pid) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    if (ended == pid) run.peakKilobytes = usage.ru_maxrss;
-    return ended;
+    return status;
 }
 
 DecoderRun Killed(pid_t pid, DecoderRun::End end, DecoderRun run) {
     ::kill(pid, SIGKILL);
-    int status = 0;
-    Reap(pid, 0, status, run);
+    Reap(pid);
     run.end = end;
     run.output.clear();
     return run;
@@ -128,7 +122,8 @@ DecoderRun RunDecoder(const std::string& program, int input, const DecoderLimits
             static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count());
         if (!open) {
             // The output has ended; the process has still to end by itself, in time.
-            if (Reap(pid, WNOHANG, status, run) == pid) return Ended(status, std::move(run));
+            const pid_t ended = ::waitpid(pid, &status, WNOHANG);
+            if (ended == pid) return Ended(status, std::move(run));
             ::poll(nullptr, 0, std::min(waitMs, 1));
             continue;
         }

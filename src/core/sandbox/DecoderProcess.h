@@ -24,7 +24,6 @@ struct DecoderRun {
     End end = End::NotStarted;
     int status = 0;
     std::vector<std::uint8_t> output;  // its standard output, at most maxOutput bytes
-    long peakKilobytes = 0;            // its peak resident memory, once it has ended
 
     bool ExitedCleanly() const { return end == End::Exited && status == 0; }
 };
