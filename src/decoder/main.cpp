@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <vector>
 
 #include "core/layout/SkinLayout.h"
