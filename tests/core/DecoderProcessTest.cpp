@@ -59,8 +59,9 @@ TEST_F(DecoderProcessTest, OnlyAWholeAnswerAndACleanExitCount) {
         const DecoderRun run = Run(c.body, {64, 300ms});
         EXPECT_EQ(run.end, c.end);
         EXPECT_EQ(run.ExitedCleanly(), std::string(c.name) == "answers and exits");
-        if (run.ExitedCleanly())
+        if (run.ExitedCleanly()) {
             EXPECT_EQ(ParseDecoderAnswer(run.output, 2, 1).kind, DecoderAnswer::Kind::Pixels);
+        }
     }
 }
 

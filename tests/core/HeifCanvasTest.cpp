@@ -56,7 +56,7 @@ Bytes Heif(int ilocVersion, const std::vector<Item>& items, std::size_t ilocCut 
                                      Join({Big(item.id, infeVersion == 2 ? 2 : 4), Big(0, 2),
                                            Bytes(item.type.begin(), item.type.end())}))});
     }
-    iloc.resize(iloc.size() - ilocCut);
+    iloc.erase(iloc.end() - static_cast<std::ptrdiff_t>(ilocCut), iloc.end());
     const Bytes meta = FullBox("meta", 0,
                                Join({FullBox("iinf", 0, Join({Big(items.size(), 2), infes})),
                                      FullBox("iloc", ilocVersion, iloc), Box("idat", idat)}));
