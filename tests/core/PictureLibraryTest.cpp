@@ -362,7 +362,7 @@ TEST_F(PictureLibraryTest, APackageThatCouldNotBeOpenedIsNeverWrittenOver) {
 TEST_F(PictureLibraryTest, ADamagedPackageIsKeptAsideThenWrittenWithItsWholeEntries) {
     const auto cutLastPicture = [this] {
         Bytes bytes = ReadBytes(PicDat());
-        bytes.resize(bytes.size() - 3);
+        bytes.erase(bytes.end() - 3, bytes.end());
         WriteBytes(PicDat(), bytes);
         return bytes;
     };
