@@ -1,6 +1,7 @@
 #include "decoder/Orientation.h"
 
 #include <QTransform>
+#include <array>
 
 #include "core/library/ExifOrientation.h"
 
@@ -35,22 +36,8 @@ QImage UprightStretched(const QImage& stored, int orientation, const QSize& size
 }
 
 int OrientationOf(QImageIOHandler::Transformations transformation) {
-    switch (static_cast<int>(transformation)) {
-        case QImageIOHandler::TransformationMirror:
-            return 2;
-        case QImageIOHandler::TransformationRotate180:
-            return 3;
-        case QImageIOHandler::TransformationFlip:
-            return 4;
-        case QImageIOHandler::TransformationFlipAndRotate90:
-            return 5;
-        case QImageIOHandler::TransformationRotate90:
-            return 6;
-        case QImageIOHandler::TransformationMirrorAndRotate90:
-            return 7;
-        case QImageIOHandler::TransformationRotate270:
-            return 8;
-        default:
-            return 1;
-    }
+    // Qt's transformations are flags (mirror 1, flip 2, rotate 90 4); their EXIF numbers by value.
+    constexpr std::array<int, 8> kExifOf{1, 2, 4, 3, 6, 7, 5, 8};
+    const auto flags = static_cast<std::size_t>(transformation.toInt());
+    return flags < kExifOf.size() ? kExifOf[flags] : 1;
 }

@@ -9,8 +9,9 @@
 
 #include <cerrno>
 #include <fstream>
-#include <initializer_list>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -39,36 +40,55 @@ bool Limit(int resource, rlim_t soft, rlim_t hard) {
     return ::setrlimit(resource, &limit) == 0;
 }
 
-bool Allow(void* filter, int call, std::initializer_list<scmp_arg_cmp> conditions = {}) {
-    return seccomp_rule_add_array(filter, SCMP_ACT_ALLOW, call,
-                                  static_cast<unsigned>(conditions.size()),
-                                  conditions.size() == 0 ? nullptr : conditions.begin()) == 0;
-}
+struct Rule {
+    int call;
+    std::optional<scmp_arg_cmp> only;  // the one condition the call must meet, if any
+};
 
 // Every call decoding needs, measured on the decoders we link; the rest kills the process.
-bool AddRules(void* filter) {
+std::vector<Rule> Rules() {
     const scmp_arg_cmp noExec = SCMP_A2(SCMP_CMP_MASKED_EQ, PROT_EXEC, 0);
-    return Allow(filter, SCMP_SYS(read), {SCMP_A0(SCMP_CMP_EQ, STDIN_FILENO)}) &&
-           Allow(filter, SCMP_SYS(write), {SCMP_A0(SCMP_CMP_EQ, STDOUT_FILENO)}) &&
-           Allow(filter, SCMP_SYS(write), {SCMP_A0(SCMP_CMP_EQ, STDERR_FILENO)}) &&
-           Allow(filter, SCMP_SYS(mmap), {noExec}) && Allow(filter, SCMP_SYS(mprotect), {noExec}) &&
-           Allow(filter, SCMP_SYS(munmap)) && Allow(filter, SCMP_SYS(mremap)) &&
-           Allow(filter, SCMP_SYS(brk)) && Allow(filter, SCMP_SYS(madvise)) &&
-           Allow(filter, SCMP_SYS(futex)) &&
-           // Threads only: a clone that is no thread would be a new process.
-           Allow(filter, SCMP_SYS(clone),
-                 {SCMP_A0(SCMP_CMP_MASKED_EQ, CLONE_THREAD, CLONE_THREAD)}) &&
-           // clone3 keeps its flags in memory the filter cannot see: refused, so the C library
-           // falls back to clone.
-           seccomp_rule_add(filter, SCMP_ACT_ERRNO(ENOSYS), SCMP_SYS(clone3), 0) == 0 &&
-           Allow(filter, SCMP_SYS(set_robust_list)) && Allow(filter, SCMP_SYS(rseq)) &&
-           Allow(filter, SCMP_SYS(rt_sigprocmask)) && Allow(filter, SCMP_SYS(rt_sigaction)) &&
-           Allow(filter, SCMP_SYS(sigaltstack)) && Allow(filter, SCMP_SYS(sysinfo)) &&
-           Allow(filter, SCMP_SYS(prctl), {SCMP_A0(SCMP_CMP_EQ, PR_SET_NAME)}) &&
-           Allow(filter, SCMP_SYS(sched_getaffinity)) && Allow(filter, SCMP_SYS(sched_yield)) &&
-           Allow(filter, SCMP_SYS(clock_gettime)) && Allow(filter, SCMP_SYS(getpid)) &&
-           Allow(filter, SCMP_SYS(gettid)) && Allow(filter, SCMP_SYS(close)) &&
-           Allow(filter, SCMP_SYS(exit)) && Allow(filter, SCMP_SYS(exit_group));
+    return {
+        {SCMP_SYS(read), SCMP_A0(SCMP_CMP_EQ, STDIN_FILENO)},
+        {SCMP_SYS(write), SCMP_A0(SCMP_CMP_EQ, STDOUT_FILENO)},
+        {SCMP_SYS(write), SCMP_A0(SCMP_CMP_EQ, STDERR_FILENO)},
+        {SCMP_SYS(mmap), noExec},
+        {SCMP_SYS(mprotect), noExec},
+        {SCMP_SYS(munmap), {}},
+        {SCMP_SYS(mremap), {}},
+        {SCMP_SYS(brk), {}},
+        {SCMP_SYS(madvise), {}},
+        {SCMP_SYS(futex), {}},
+        // Threads only: a clone that is no thread would be a new process.
+        {SCMP_SYS(clone), SCMP_A0(SCMP_CMP_MASKED_EQ, CLONE_THREAD, CLONE_THREAD)},
+        {SCMP_SYS(set_robust_list), {}},
+        {SCMP_SYS(rseq), {}},
+        {SCMP_SYS(rt_sigprocmask), {}},
+        {SCMP_SYS(rt_sigaction), {}},
+        {SCMP_SYS(sigaltstack), {}},
+        {SCMP_SYS(sysinfo), {}},
+        {SCMP_SYS(prctl), SCMP_A0(SCMP_CMP_EQ, PR_SET_NAME)},
+        {SCMP_SYS(sched_getaffinity), {}},
+        {SCMP_SYS(sched_yield), {}},
+        {SCMP_SYS(clock_gettime), {}},
+        {SCMP_SYS(getpid), {}},
+        {SCMP_SYS(gettid), {}},
+        {SCMP_SYS(close), {}},
+        {SCMP_SYS(exit), {}},
+        {SCMP_SYS(exit_group), {}},
+    };
+}
+
+bool AddRules(void* filter) {
+    for (const Rule& rule : Rules()) {
+        const unsigned count = rule.only ? 1 : 0;
+        if (seccomp_rule_add_array(filter, SCMP_ACT_ALLOW, rule.call, count,
+                                   rule.only ? &*rule.only : nullptr) != 0)
+            return false;
+    }
+    // clone3 keeps its flags in memory the filter cannot see: refused, so the C library falls
+    // back to clone.
+    return seccomp_rule_add(filter, SCMP_ACT_ERRNO(ENOSYS), SCMP_SYS(clone3), 0) == 0;
 }
 
 }  // namespace
