@@ -1,11 +1,11 @@
 # Installing the game. It keeps its files beside itself and writes Pic.dat and Score.dat there,
 # so the program and its data go together into one folder the player owns:
 #
-#   PREFIX/share/corvalin/         corvalin, Skin.dat, Pic.dat, Score.dat, corvalin-dat
+#   PREFIX/share/corvalin/         corvalin, Skin.dat, Skin@2x.dat, Pic.dat, Score.dat, corvalin-dat
 #                                  for looking into them and making skins, and the sealed
 #                                  decoder corvalin-decode that both start for every import
 #   PREFIX/share/applications/     the desktop entry, whose Exec line names that program
-#   PREFIX/share/icons/hicolor/256x256/apps/   the icon
+#   PREFIX/share/icons/hicolor/NxN/apps/       the icon, N from 16 to 512
 #   PREFIX/share/metainfo/         the AppStream description for software centres
 #
 # PREFIX is ~/.local unless another is chosen when the build folder is first configured, so a
@@ -20,7 +20,7 @@
 #   PREFIX/games/corvalin              the game
 #   PREFIX/bin/corvalin-dat            the tool
 #   LIBDIR/corvalin/corvalin-decode    the sealed decoder both start for every import
-#   PREFIX/share/games/corvalin/       the default Skin.dat and Pic.dat, never written to
+#   PREFIX/share/games/corvalin/       the default Skin.dat, Skin@2x.dat and Pic.dat, never written to
 #
 # and the game finds that data from its own folder, wherever the tree is unpacked; each
 # player's Pic.dat and Score.dat then live in the player's own data folder.
@@ -41,7 +41,8 @@ set(CORVALIN_INSTALL_FOLDER share/corvalin)
 set(CORVALIN_STAGED_ASSETS_DIR ${CMAKE_BINARY_DIR}/assets)
 
 install(TARGETS corvalin corvalin-dat corvalin-decode RUNTIME DESTINATION ${CORVALIN_INSTALL_FOLDER})
-install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/Skin.dat DESTINATION ${CORVALIN_INSTALL_FOLDER})
+install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/Skin.dat ${CORVALIN_STAGED_ASSETS_DIR}/Skin@2x.dat
+        DESTINATION ${CORVALIN_INSTALL_FOLDER})
 install(CODE "
     set(CORVALIN_FOLDER \"\${CMAKE_INSTALL_PREFIX}/${CORVALIN_INSTALL_FOLDER}\")
     foreach(name Pic.dat Score.dat)
@@ -65,8 +66,10 @@ install(CODE "
     file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/share/applications\" TYPE FILE
          FILES \"${CMAKE_BINARY_DIR}/install/${CORVALIN_APP_ID}.desktop\")
 ")
-install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/corvalin.png
-        DESTINATION share/icons/hicolor/256x256/apps RENAME ${CORVALIN_APP_ID}.png)
+foreach(size IN LISTS CORVALIN_ICON_SIZES)
+    install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/corvalin-${size}.png
+            DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME ${CORVALIN_APP_ID}.png)
+endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/data/${CORVALIN_APP_ID}.metainfo.xml DESTINATION share/metainfo)
 
 add_custom_target(uninstall

@@ -26,7 +26,8 @@ if(NOT modules_from_program STREQUAL modules_from_tool)
 endif()
 target_compile_definitions(corvalin_gui PRIVATE
     CORVALIN_MODULES_FROM_PROGRAM="${modules_from_program}/")
-install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/Skin.dat ${CORVALIN_STAGED_ASSETS_DIR}/Pic.dat
+install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/Skin.dat ${CORVALIN_STAGED_ASSETS_DIR}/Skin@2x.dat
+              ${CORVALIN_STAGED_ASSETS_DIR}/Pic.dat
         DESTINATION ${CORVALIN_DATA_FOLDER})
 
 set(CORVALIN_DESKTOP_EXEC "${CMAKE_INSTALL_PREFIX}/${CORVALIN_GAMES_FOLDER}/corvalin")
@@ -34,6 +35,8 @@ configure_file(${PROJECT_SOURCE_DIR}/data/${CORVALIN_APP_ID}.desktop.in
                ${CMAKE_BINARY_DIR}/install/${CORVALIN_APP_ID}.desktop @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/install/${CORVALIN_APP_ID}.desktop
         DESTINATION share/applications)
-install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/corvalin.png
-        DESTINATION share/icons/hicolor/256x256/apps RENAME ${CORVALIN_APP_ID}.png)
+foreach(size IN LISTS CORVALIN_ICON_SIZES)
+    install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/corvalin-${size}.png
+            DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME ${CORVALIN_APP_ID}.png)
+endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/data/${CORVALIN_APP_ID}.metainfo.xml DESTINATION share/metainfo)

@@ -6,6 +6,7 @@
 #include "app/Corvalin.h"
 #include "core/io/ProgramDirectory.h"
 #include "platform/SingleInstance.h"
+#include "skin/SkinPair.h"
 
 namespace {
 
@@ -62,6 +63,17 @@ bool CCorvalinApp::InitInstance() {
     m_instance = std::make_unique<SingleInstance>();
     m_instance->Listen(instanceName, m_mainWindow.get());
     return true;
+}
+
+bool CCorvalinApp::AcceptSkin2x(const ImagePackage& skin, const ImagePackage& skin2x) const {
+    const std::vector<SkinPairProblem> problems = CompareSkinAt2x(skin, skin2x);
+    if (problems.empty()) return true;
+    // A player's skin with a stale 2x file still shows, crisp or not; a mix of both never.
+    qWarning(
+        "Skin@2x.dat does not match Skin.dat in %zu pictures (first %s: %s); the 1x skin "
+        "is used",
+        problems.size(), problems.front().name.c_str(), problems.front().problem.c_str());
+    return false;
 }
 
 int CCorvalinApp::ExitInstance(int loopResult) {

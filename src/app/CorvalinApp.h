@@ -29,6 +29,10 @@ public:
 
     CCorvalin* MainWindow() const { return m_mainWindow.get(); }
 
+protected:
+    // Takes a Skin@2x.dat that matches its Skin.dat; warns once of the first mismatch otherwise.
+    bool AcceptSkin2x(const ImagePackage& skin, const ImagePackage& skin2x) const override;
+
 private:
     std::unique_ptr<CCorvalin> m_mainWindow;
     std::unique_ptr<SingleInstance> m_instance;

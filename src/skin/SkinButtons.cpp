@@ -39,10 +39,8 @@ ImageButton& SkinButtons::Add(int id, const layout::ButtonLayout& layout, Kind k
 }
 
 void SkinButtons::SetUp(ImageButton& button, int id, const layout::ButtonLayout& layout) const {
-    const ImagePackage& skin = App()->m_skinPackage;
-    button.SetUp(m_owner, button.Latching(), id, ToQRect(layout.rect),
-                 GetImage(skin, layout.normal), GetImage(skin, layout.mouseOn),
-                 GetImage(skin, layout.mouseDown));
+    button.SetUp(m_owner, button.Latching(), id, ToQRect(layout.rect), GetSkinImage(layout.normal),
+                 GetSkinImage(layout.mouseOn), GetSkinImage(layout.mouseDown));
 }
 
 void SkinButtons::Draw(QPainter& painter) const {

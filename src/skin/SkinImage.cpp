@@ -77,32 +77,37 @@ SharedDecodes& Decodes() {
 SkinImage::SkinImage(QImage image, ImageStatus status)
     : m_image(std::move(image)), m_lastStatus(status) {}
 
-SkinImage::SkinImage(QByteArray encoded)
-    : m_encoded(std::move(encoded)), m_lastStatus(ImageStatus::Ok) {}
+SkinImage::SkinImage(QByteArray encoded, QByteArray encoded2x)
+    : m_encoded(std::move(encoded)),
+      m_lastStatus(ImageStatus::Ok),
+      m_encoded2x(std::move(encoded2x)) {}
 
 SkinImage::~SkinImage() = default;
 
-std::unique_ptr<SkinImage> SkinImage::CreateFromBytes(std::span<const std::uint8_t> bytes) {
+std::unique_ptr<SkinImage> SkinImage::CreateFromBytes(std::span<const std::uint8_t> bytes,
+                                                      std::span<const std::uint8_t> bytes2x) {
     // No bytes at all can only fail; the copy is what a later decode reads.
     if (bytes.empty()) {
         return std::unique_ptr<SkinImage>(new (std::nothrow)
                                               SkinImage(QImage(), ImageStatus::InvalidData));
     }
-    QByteArray encoded(reinterpret_cast<const char*>(bytes.data()),
-                       static_cast<qsizetype>(bytes.size()));
-    return std::unique_ptr<SkinImage>(new (std::nothrow) SkinImage(std::move(encoded)));
+    const auto copy = [](std::span<const std::uint8_t> from) {
+        return QByteArray(reinterpret_cast<const char*>(from.data()),
+                          static_cast<qsizetype>(from.size()));
+    };
+    return std::unique_ptr<SkinImage>(new (std::nothrow) SkinImage(copy(bytes), copy(bytes2x)));
 }
 
-const QImage& SkinImage::Pixels() const {
-    if (m_encoded.isEmpty()) return m_image;
-    const QByteArray encoded = std::exchange(m_encoded, QByteArray());
+namespace {
+
+// Decodes bytes kept for later, or takes the decode another image already made of them; a
+// failure leaves a null image and its status in status.
+QImage DecodeKept(QByteArray& kept, ImageStatus& status) {
+    const QByteArray encoded = std::exchange(kept, QByteArray());
     const std::span<const std::uint8_t> bytes(
         reinterpret_cast<const std::uint8_t*>(encoded.constData()),
         static_cast<std::size_t>(encoded.size()));
-    if (QImage shared = Decodes().Find(bytes); !shared.isNull()) {
-        m_image = std::move(shared);
-        return m_image;
-    }
+    if (QImage shared = Decodes().Find(bytes); !shared.isNull()) return shared;
     QBuffer buffer;
     buffer.setData(encoded);
     buffer.open(QIODevice::ReadOnly);
@@ -111,13 +116,27 @@ const QImage& SkinImage::Pixels() const {
     QImageReader reader(&buffer, format);
     // With detection on, Qt would still load every image plugin to ask each about the format.
     if (!format.isEmpty()) reader.setAutoDetectImageFormat(false);
-    m_image = Decode(reader);
-    if (m_image.isNull()) {
-        m_lastStatus = StatusOf(reader);
+    QImage image = Decode(reader);
+    if (image.isNull()) {
+        status = StatusOf(reader);
     } else {
-        Decodes().Keep(bytes, m_image);
+        Decodes().Keep(bytes, image);
     }
+    return image;
+}
+
+}  // namespace
+
+const QImage& SkinImage::Pixels() const {
+    if (!m_encoded.isEmpty()) m_image = DecodeKept(m_encoded, m_lastStatus);
     return m_image;
+}
+
+const QImage& SkinImage::Pixels2x() const {
+    // A 2x picture that fails to decode is simply not there: the 1x one is drawn instead.
+    ImageStatus ignored = ImageStatus::Ok;
+    if (!m_encoded2x.isEmpty()) m_image2x = DecodeKept(m_encoded2x, ignored);
+    return m_image2x;
 }
 
 SkinImage SkinImage::CreateFromFile(const QString& path) {
@@ -149,12 +168,19 @@ ImageStatus SkinImage::LastStatus() const {
 }
 
 void SkinImage::DrawInto(QPainter& painter, int x, int y, int width, int height) const {
-    const QImage& image = Pixels();
-    if (image.isNull()) return;
+    const QImage& image1x = Pixels();
+    if (image1x.isNull()) return;
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const QImage& image2x = ratio > 1 ? Pixels2x() : QImage();
+    const bool use2x = !image2x.isNull();
+    const QImage& image = use2x ? image2x : image1x;
     // A stretched picture is filtered (bilinear), or its lines and edges turn into stairs; one
-    // at its own size is copied pixel for pixel either way.
+    // at its own size is copied pixel for pixel either way, and so is a 2x picture at a ratio of
+    // exactly 2. Filtered at any other ratio, a 2x picture shrinks evenly instead of dropping
+    // every third or fourth row.
+    const bool ownSize = QSize(width, height) == image1x.size();
     painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, QSize(width, height) != image.size());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, !ownSize || (use2x && ratio != 2));
     painter.drawImage(QRect(x, y, width, height), image, image.rect());
     painter.restore();
 }

@@ -25,7 +25,10 @@ enum class ImageStatus {
 class SkinImage {
 public:
     // Decodes encoded bytes (JPEG, BMP, any format Qt reads). Null only when out of memory.
-    static std::unique_ptr<SkinImage> CreateFromBytes(std::span<const std::uint8_t> bytes);
+    // bytes2x, when given, is the same picture at twice the width and height, drawn instead on
+    // a device of more than one pixel per logical pixel.
+    static std::unique_ptr<SkinImage> CreateFromBytes(std::span<const std::uint8_t> bytes,
+                                                      std::span<const std::uint8_t> bytes2x = {});
     // Decodes the file at path, recognising its format by content, not by its name.
     static SkinImage CreateFromFile(const QString& path);
 
@@ -38,7 +41,10 @@ public:
     unsigned GetHeight() const;
 
     // Draws the whole image stretched or shrunk into (x, y, width, height), smoothed (bilinear)
-    // when that is not its own size. Draws nothing when decoding failed.
+    // when that is not its own size. Draws nothing when decoding failed. Above one device pixel
+    // per logical pixel the 2x picture is drawn where there is one: pixel for pixel at 2,
+    // smoothly scaled at any other ratio. Without one the picture is drawn as at 1, scaled up
+    // pixel by pixel.
     void DrawInto(QPainter& painter, int x, int y, int width, int height) const;
     // Draws the image at its own size with its top-left corner at (x, y).
     void DrawAt(QPainter& painter, int x, int y) const;
@@ -52,14 +58,18 @@ public:
 
 private:
     SkinImage(QImage image, ImageStatus status);
-    explicit SkinImage(QByteArray encoded);
+    SkinImage(QByteArray encoded, QByteArray encoded2x);
 
     // The pixels, decoded now if they were not yet.
     const QImage& Pixels() const;
+    // The 2x pixels, decoded now if they were not yet; null when there are none.
+    const QImage& Pixels2x() const;
 
     mutable QImage m_image;
     mutable QByteArray m_encoded;  // bytes not decoded yet; empty once decoded
     mutable ImageStatus m_lastStatus;
+    mutable QImage m_image2x;
+    mutable QByteArray m_encoded2x;
 };
 
 // Index of the first of Qt's image writers whose MIME type equals mimeType exactly (case

@@ -72,33 +72,41 @@ private slots:
         QVERIFY(m_output.isValid());
         QVERIFY2(Generate(m_output.path()), "the generator failed");
         QVERIFY(m_skin.Load(Path("Skin.dat")));
+        QVERIFY(m_skin2x.Load(Path("Skin@2x.dat")));
         QVERIFY(m_pictures.Load(Path("Pic.dat")));
     }
 
     void SkinHoldsEveryRequiredPictureAtItsSize_data() {
         QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("scale");
         QTest::addColumn<QSize>("size");
-        for (const layout::SkinPicture& required : layout::kSkinPictures) {
-            QTest::newRow(required.name) << QString::fromLatin1(required.name)
-                                         << QSize(required.rect.Width(), required.rect.Height());
+        for (const int scale : {1, 2}) {
+            for (const layout::SkinPicture& required : layout::kSkinPictures) {
+                QTest::addRow("%s@%dx", required.name, scale)
+                    << QString::fromLatin1(required.name) << scale
+                    << QSize(required.rect.Width(), required.rect.Height()) * scale;
+            }
         }
     }
 
     void SkinHoldsEveryRequiredPictureAtItsSize() {
         QFETCH(QString, name);
+        QFETCH(int, scale);
         QFETCH(QSize, size);
-        const auto* data = m_skin.FindData(name.toStdString());
-        QVERIFY2(data != nullptr, "missing from Skin.dat");
+        const auto* data = (scale == 1 ? m_skin : m_skin2x).FindData(name.toStdString());
+        QVERIFY2(data != nullptr, "missing from the skin");
         QCOMPARE(DecodeJpeg(*data).size(), size);
     }
 
     void SkinHoldsNoOtherAndNoDuplicatePicture() {
         std::set<std::string> required;
         for (const layout::SkinPicture& image : layout::kSkinPictures) required.insert(image.name);
-        std::set<std::string> seen;
-        for (const PackageEntry& entry : m_skin.Entries()) {
-            QVERIFY2(required.count(entry.name) == 1, entry.name.c_str());
-            QVERIFY2(seen.insert(entry.name).second, entry.name.c_str());
+        for (const ImagePackage* skin : {&m_skin, &m_skin2x}) {
+            std::set<std::string> seen;
+            for (const PackageEntry& entry : skin->Entries()) {
+                QVERIFY2(required.count(entry.name) == 1, entry.name.c_str());
+                QVERIFY2(seen.insert(entry.name).second, entry.name.c_str());
+            }
         }
     }
 
@@ -139,7 +147,8 @@ private slots:
     void GeneratingAgainWritesTheSameBytes() {
         QTemporaryDir again;
         QVERIFY(Generate(again.path()));
-        for (const char* file : {"Skin.dat", "Pic.dat", "Score.dat", "corvalin.png"}) {
+        for (const char* file :
+             {"Skin.dat", "Skin@2x.dat", "Pic.dat", "Score.dat", "corvalin-16.png"}) {
             const QByteArray first = FileBytes(Path(file).c_str());
             QVERIFY2(!first.isEmpty(), file);
             QVERIFY2(first == FileBytes(again.filePath(QString::fromLatin1(file))), file);
@@ -150,11 +159,14 @@ private slots:
         QCOMPARE(FileBytes(Path("Score.dat").c_str()), QByteArray(4, '\0'));
     }
 
-    void IconIsA256PixelSquareWithTransparentCorners() {
-        const QImage icon(Path("corvalin.png").c_str());
-        QCOMPARE(icon.size(), QSize(256, 256));
-        QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);
-        QCOMPARE(qAlpha(icon.pixel(128, 128)), 255);
+    void IconIsASquareWithTransparentCornersAtEverySize() {
+        // Every size of the hicolor theme a desktop asks for.
+        for (const int size : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
+            const QImage icon(Path(("corvalin-" + std::to_string(size) + ".png").c_str()).c_str());
+            QCOMPARE(icon.size(), QSize(size, size));
+            QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);
+            QCOMPARE(qAlpha(icon.pixel(size / 2, size / 2)), 255);
+        }
     }
 
 private:
@@ -164,6 +176,7 @@ private:
 
     QTemporaryDir m_output;
     ImagePackage m_skin;
+    ImagePackage m_skin2x;
     ImagePackage m_pictures;
 };
 

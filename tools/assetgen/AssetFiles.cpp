@@ -13,8 +13,8 @@
 
 namespace {
 
-// The skin must be exactly the required set, at the sizes the windows draw them.
-void CheckSkin(const NamedImages& skin) {
+// The skin must be exactly the required set, at the sizes the windows draw them times scale.
+void CheckSkin(const NamedImages& skin, int scale) {
     if (skin.size() != layout::kSkinPictures.size()) {
         throw std::logic_error("skin has " + std::to_string(skin.size()) + " pictures, not " +
                                std::to_string(layout::kSkinPictures.size()));
@@ -24,8 +24,8 @@ void CheckSkin(const NamedImages& skin) {
         for (const NamedImage& picture : skin) {
             if (picture.name != required.name) continue;
             ++found;
-            if (picture.image.width() != required.PictureSize().width ||
-                picture.image.height() != required.PictureSize().height) {
+            if (picture.image.width() != required.PictureSize().width * scale ||
+                picture.image.height() != required.PictureSize().height * scale) {
                 throw std::logic_error(picture.name + " is painted at the wrong size");
             }
         }
@@ -54,9 +54,11 @@ void SavePackage(const NamedImages& pictures, const std::filesystem::path& path)
 void WriteAssetFiles(const std::filesystem::path& directory) {
     std::filesystem::create_directories(directory);
 
-    const NamedImages skin = PaintSkin();
-    CheckSkin(skin);
-    SavePackage(skin, directory / "Skin.dat");
+    for (const int scale : {1, 2}) {
+        const NamedImages skin = PaintSkin(scale);
+        CheckSkin(skin, scale);
+        SavePackage(skin, directory / (scale == 1 ? "Skin.dat" : "Skin@2x.dat"));
+    }
 
     const NamedImages pictures = PaintPuzzlePictures();
     CheckPictures(pictures);
@@ -65,8 +67,12 @@ void WriteAssetFiles(const std::filesystem::path& directory) {
     ScoreTable noScores;
     StoreScoreFile((directory / "Score.dat").string(), noScores);
 
-    const std::filesystem::path icon = directory / "corvalin.png";
-    if (!PaintProgramIcon(256).save(QString::fromStdString(icon.string()), "PNG")) {
-        throw std::runtime_error("cannot write " + icon.string());
+    // Painted afresh at each size, so that none is a blurred copy of another.
+    for (const int size : kIconSizes) {
+        const std::filesystem::path icon =
+            directory / ("corvalin-" + std::to_string(size) + ".png");
+        if (!PaintProgramIcon(size).save(QString::fromStdString(icon.string()), "PNG")) {
+            throw std::runtime_error("cannot write " + icon.string());
+        }
     }
 }

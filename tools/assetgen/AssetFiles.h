@@ -2,7 +2,10 @@
 
 #include <filesystem>
 
-// Paints the default look and writes Skin.dat, Pic.dat, an empty Score.dat and the
-// program icon corvalin.png into directory. Throws std::exception on any failure,
-// including a skin that lacks a required picture or has one of the wrong size.
+// The icon theme sizes desktops ask for, as installed under hicolor/NxN/apps.
+inline constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256, 512};
+
+// Paints the default look and writes Skin.dat, Skin@2x.dat, Pic.dat, an empty Score.dat and
+// the program icon corvalin-N.png at every size above into directory. Throws std::exception on any
+// failure, including a skin that lacks a required picture or has one of the wrong size.
 void WriteAssetFiles(const std::filesystem::path& directory);

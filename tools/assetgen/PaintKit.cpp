@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "SeededRandom.h"
+#include "res/ProgramIcon.h"
 
 QColor Mix(const QColor& from, const QColor& to, double amount) {
     const double t = std::clamp(amount, 0.0, 1.0);
@@ -25,10 +26,24 @@ QColor Hsv(double hueDegrees, double saturation, double value, int alpha) {
         static_cast<float>(std::clamp(value, 0.0, 1.0)), static_cast<float>(alpha / 255.0));
 }
 
-QImage Canvas(int width, int height, const QColor& fill) {
-    QImage image(width, height, QImage::Format_RGB32);
+QImage Canvas(int width, int height, const QColor& fill, int scale) {
+    QImage image(width * scale, height * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(fill);
     return image;
+}
+
+QImage Piece(const QImage& canvas, QPoint topLeft, QSize size) {
+    const auto scale = static_cast<int>(canvas.devicePixelRatio());
+    QImage piece = canvas.copy(QRect(topLeft * scale, size * scale));
+    piece.setDevicePixelRatio(scale);
+    return piece;
+}
+
+QImage IconAt(int size, int scale) {
+    QImage icon = PaintProgramIcon(size * scale);
+    icon.setDevicePixelRatio(scale);
+    return icon;
 }
 
 void Smooth(QPainter& painter) {

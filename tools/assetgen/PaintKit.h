@@ -4,7 +4,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPoint>
 #include <QPointF>
+#include <QSize>
 
 class SeededRandom;
 
@@ -14,8 +16,14 @@ QColor Mix(const QColor& from, const QColor& to, double amount);
 QColor WithAlpha(QColor color, int alpha);
 QColor Hsv(double hueDegrees, double saturation, double value, int alpha = 255);
 
-// A blank opaque canvas and a painter set up for smooth drawing.
-QImage Canvas(int width, int height, const QColor& fill = Qt::black);
+// A blank opaque canvas of width x height logical pixels, scale device pixels each: a painter
+// on it draws in logical pixels at the canvas's full resolution.
+QImage Canvas(int width, int height, const QColor& fill = Qt::black, int scale = 1);
+// The logical rectangle (topLeft, size) of a canvas, as a canvas of its own at its scale.
+QImage Piece(const QImage& canvas, QPoint topLeft, QSize size);
+// The program's icon, size logical pixels square, painted at the scale.
+QImage IconAt(int size, int scale);
+// Smooth drawing: antialiased edges and filtered pictures.
 void Smooth(QPainter& painter);
 
 // A closed silhouette along the bottom of a width-wide area: a ridge around baseY

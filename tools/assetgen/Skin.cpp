@@ -39,8 +39,8 @@ const SectionButton kSections[] = {
 
 }  // namespace
 
-NamedImages PaintSkin() {
-    const QImage background = PaintBackground();
+NamedImages PaintSkin(int scale) {
+    const QImage background = PaintBackground(scale);
     NamedImages skin;
     for (const SectionButton& section : kSections) {
         const layout::Edges& rect = section.button.rect;
@@ -80,11 +80,12 @@ NamedImages PaintSkin() {
             skin.push_back(
                 {PictureName(action.button, state),
                  PaintActionButton(SizeOf(action.button.rect), QString::fromLatin1(action.label),
-                                   action.icon, state)});
+                                   action.icon, state, scale)});
         }
     }
 
-    skin.push_back({layout::kAboutImage.picture, PaintAboutCard(SizeOf(layout::kAboutImage.rect))});
+    skin.push_back(
+        {layout::kAboutImage.picture, PaintAboutCard(SizeOf(layout::kAboutImage.rect), scale)});
     const QString mail = QStringLiteral("support@corvalin.example");
     const QString web = QStringLiteral("https://corvalin.example");
     // A link's MouseOn picture is its pressed look too: two pictures each.
@@ -96,8 +97,10 @@ NamedImages PaintSkin() {
                  {layout::kWebButton, web, LinkIcon::Globe}};
     for (const auto& link : links) {
         const QSize size = SizeOf(link.button.rect);
-        skin.push_back({link.button.normal, PaintLinkButton(size, link.text, link.icon, false)});
-        skin.push_back({link.button.mouseOn, PaintLinkButton(size, link.text, link.icon, true)});
+        skin.push_back(
+            {link.button.normal, PaintLinkButton(size, link.text, link.icon, false, scale)});
+        skin.push_back(
+            {link.button.mouseOn, PaintLinkButton(size, link.text, link.icon, true, scale)});
     }
     return skin;
 }

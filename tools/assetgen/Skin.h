@@ -2,5 +2,6 @@
 
 #include "NamedImage.h"
 
-// Every picture of the default skin, named as the windows look them up.
-NamedImages PaintSkin();
+// Every picture of the default skin, named as the windows look them up, painted at a scale of
+// 1 (Skin.dat) or 2 (Skin@2x.dat: each picture twice as wide and tall).
+NamedImages PaintSkin(int scale);

@@ -5,10 +5,9 @@
 #include "PaintKit.h"
 #include "Palette.h"
 #include "SkinParts.h"
-#include "res/ProgramIcon.h"
 
-QImage PaintAboutCard(QSize size) {
-    QImage image = Canvas(size.width(), size.height(), palette::kPanelFill);
+QImage PaintAboutCard(QSize size, int scale) {
+    QImage image = Canvas(size.width(), size.height(), palette::kPanelFill, scale);
     QPainter painter(&image);
     Smooth(painter);
     const double width = size.width();
@@ -21,7 +20,7 @@ QImage PaintAboutCard(QSize size) {
     painter.setBrush(fill);
     painter.drawRoundedRect(card, 8, 8);
 
-    painter.drawImage(QPointF(8, 8), PaintProgramIcon(34));
+    painter.drawImage(QPointF(8, 8), IconAt(34, scale));
     painter.setPen(palette::kIce);
     painter.setFont(AssetFont(16, true));
     painter.drawText(QRectF(48, 8, width - 52, 20), Qt::AlignLeft | Qt::AlignVCenter,

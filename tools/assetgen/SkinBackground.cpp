@@ -43,8 +43,9 @@ void PaintTileStrip(QPainter& painter) {
 
 }  // namespace
 
-QImage PaintBackground() {
-    QImage image = Canvas(kWidth, kHeight);
+QImage PaintBackground(int scale) {
+    QImage image = Canvas(kWidth, kHeight, Qt::black, scale);
+    const QRect whole(0, 0, kWidth, kHeight);
     QPainter painter(&image);
     Smooth(painter);
 
@@ -52,12 +53,12 @@ QImage PaintBackground() {
     band.setColorAt(0.0, QColor(28, 60, 114));
     band.setColorAt(static_cast<double>(kContent.top()) / kHeight, palette::kBandTop);
     band.setColorAt(1.0, palette::kBandBottom);
-    painter.fillRect(image.rect(), band);
+    painter.fillRect(whole, band);
 
     QRadialGradient sheen(QPointF(90, -40), 330);
     sheen.setColorAt(0.0, QColor(120, 170, 240, 80));
     sheen.setColorAt(1.0, QColor(120, 170, 240, 0));
-    painter.fillRect(image.rect(), sheen);
+    painter.fillRect(whole, sheen);
 
     PaintTileStrip(painter);
 

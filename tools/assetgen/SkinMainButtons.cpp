@@ -7,13 +7,12 @@
 #include "Palette.h"
 #include "SkinGlyphs.h"
 #include "SkinParts.h"
-#include "res/ProgramIcon.h"
 
 QImage PaintTitle(const QImage& background, QPoint topLeft, QSize size) {
-    QImage image = background.copy(QRect(topLeft, size));
+    QImage image = Piece(background, topLeft, size);
     QPainter painter(&image);
     Smooth(painter);
-    painter.drawImage(QPointF(0, 1), PaintProgramIcon(15));
+    painter.drawImage(QPointF(0, 1), IconAt(15, static_cast<int>(image.devicePixelRatio())));
     painter.setFont(AssetFont(13, true));
     painter.setPen(palette::kIce);
     painter.drawText(QRectF(20, 0, size.width() - 20, size.height()),
@@ -23,7 +22,7 @@ QImage PaintTitle(const QImage& background, QPoint topLeft, QSize size) {
 
 QImage PaintSectionButton(const QImage& background, QPoint topLeft, QSize size,
                           const QString& label, SectionIcon icon, ButtonState state) {
-    QImage image = background.copy(QRect(topLeft, size));
+    QImage image = Piece(background, topLeft, size);
     QPainter painter(&image);
     Smooth(painter);
     const double width = size.width();
@@ -86,7 +85,7 @@ QImage PaintSectionButton(const QImage& background, QPoint topLeft, QSize size,
 
 QImage PaintCaptionButton(const QImage& background, QPoint topLeft, QSize size, CaptionGlyph glyph,
                           ButtonState state) {
-    QImage image = background.copy(QRect(topLeft, size));
+    QImage image = Piece(background, topLeft, size);
     QPainter painter(&image);
     Smooth(painter);
     const bool close = glyph == CaptionGlyph::Close;

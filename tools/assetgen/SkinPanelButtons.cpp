@@ -9,8 +9,9 @@
 #include "SkinGlyphs.h"
 #include "SkinParts.h"
 
-QImage PaintActionButton(QSize size, const QString& label, ActionIcon icon, ButtonState state) {
-    QImage image = Canvas(size.width(), size.height(), palette::kPanelFill);
+QImage PaintActionButton(QSize size, const QString& label, ActionIcon icon, ButtonState state,
+                         int scale) {
+    QImage image = Canvas(size.width(), size.height(), palette::kPanelFill, scale);
     QPainter painter(&image);
     Smooth(painter);
 
@@ -64,8 +65,8 @@ QImage PaintActionButton(QSize size, const QString& label, ActionIcon icon, Butt
     return image;
 }
 
-QImage PaintLinkButton(QSize size, const QString& text, LinkIcon icon, bool hover) {
-    QImage image = Canvas(size.width(), size.height(), palette::kPanelFill);
+QImage PaintLinkButton(QSize size, const QString& text, LinkIcon icon, bool hover, int scale) {
+    QImage image = Canvas(size.width(), size.height(), palette::kPanelFill, scale);
     QPainter painter(&image);
     Smooth(painter);
 

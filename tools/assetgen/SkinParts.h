@@ -10,8 +10,12 @@
 
 enum class ButtonState { Normal, MouseOn, MouseDown };
 
+// Every picture is painted at a scale of 1 or 2 (device pixels per logical pixel): at 2, twice
+// as wide and tall, drawn afresh from the same shapes and text. Pictures painted over the
+// background take its scale.
+
 // Main window: 634 by 373, a dark band around the content area.
-QImage PaintBackground();
+QImage PaintBackground(int scale);
 // The program's name with a small icon, over the background at topLeft.
 QImage PaintTitle(const QImage& background, QPoint topLeft, QSize size);
 
@@ -26,11 +30,12 @@ QImage PaintCaptionButton(const QImage& background, QPoint topLeft, QSize size, 
 
 // Buttons standing on a panel: amber, dark lettering, an icon before it unless None.
 enum class ActionIcon { None, Plus, Bin };
-QImage PaintActionButton(QSize size, const QString& label, ActionIcon icon, ButtonState state);
+QImage PaintActionButton(QSize size, const QString& label, ActionIcon icon, ButtonState state,
+                         int scale);
 
 // A link line on a panel; the hover look underlines it.
 enum class LinkIcon { Mail, Globe };
-QImage PaintLinkButton(QSize size, const QString& text, LinkIcon icon, bool hover);
+QImage PaintLinkButton(QSize size, const QString& text, LinkIcon icon, bool hover, int scale);
 
 // The about panel's card: name, version, one line.
-QImage PaintAboutCard(QSize size);
+QImage PaintAboutCard(QSize size, int scale);

@@ -14,7 +14,8 @@ public:
     virtual ~AppState();
 
     // Sets where the data files are and loads Skin.dat and Pic.dat from there, resetting the
-    // current choice to its first picture and 3 x 4.
+    // current choice to its first picture and 3 x 4. The Skin@2x.dat beside the Skin.dat read
+    // is kept only when AcceptSkin2x takes it; otherwise m_skinPackage2x stays empty.
     void LoadData(const DataFolders& folders);
     // The same with every file in one directory (ending with '/').
     void LoadData(const std::string& directory) { LoadData(DataFolders{directory, ""}); }
@@ -27,11 +28,17 @@ public:
     int m_boardCols = 0;
     int m_boardRows = 0;
     ImagePackage m_skinPackage;
+    // The same pictures at twice the size, for screens scaled above 1; empty when there is none.
+    ImagePackage m_skinPackage2x;
     PictureLibrary m_pictureLibrary;
     const ImagePackage& m_picturePackage = m_pictureLibrary.Package();
 
 protected:
     AppState();
+
+    // Whether skin2x may stand in for skin, checked by a layer that can measure pictures: the
+    // windowless state cannot, so by itself it never takes one.
+    virtual bool AcceptSkin2x(const ImagePackage& skin, const ImagePackage& skin2x) const;
 
 private:
     DataFolders m_folders;
