@@ -2,18 +2,25 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 #include "core/board/PuzzleBoard.h"
 
 namespace {
 
-constexpr int kWidth = PuzzleBoard::kAreaWidth;
-constexpr int kHeight = PuzzleBoard::kAreaHeight;
+// Where each of cells cells starts along a logical length of area, and where the last ends.
+std::vector<int> DeviceEdges(int area, int cells, qreal ratio) {
+    std::vector<int> edges;
+    for (int i = 0; i <= cells; ++i) {
+        edges.push_back(static_cast<int>(std::lround(i * area / cells * ratio)));
+    }
+    return edges;
+}
 
-std::vector<int> DistinctCellSizes(int area, int cells) {
+std::vector<int> DistinctCellSizes(const std::vector<int>& edges) {
     std::vector<int> sizes;
-    for (int i = 0; i < cells; ++i) {
-        const int size = (i + 1) * area / cells - i * area / cells;
+    for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
+        const int size = edges[i + 1] - edges[i];
         if (std::find(sizes.begin(), sizes.end(), size) == sizes.end()) sizes.push_back(size);
     }
     return sizes;
@@ -21,29 +28,29 @@ std::vector<int> DistinctCellSizes(int area, int cells) {
 
 }  // namespace
 
-int BoardTiles::Left(int col) const { return col * kWidth / m_cols; }
-
-int BoardTiles::Top(int row) const { return row * kHeight / m_rows; }
-
 int BoardTiles::SizeIndex(const std::vector<int>& sizes, int size) {
     return static_cast<int>(std::find(sizes.begin(), sizes.end(), size) - sizes.begin());
 }
 
-void BoardTiles::Cut(const QImage& picture, int cols, int rows, QRgb lineColor) {
+void BoardTiles::Cut(const QImage& picture, int cols, int rows, qreal ratio, QRgb lineColor) {
     m_cols = cols;
     m_rows = rows;
-    m_widths = DistinctCellSizes(kWidth, cols);
-    m_heights = DistinctCellSizes(kHeight, rows);
+    m_ratio = ratio;
+    m_xEdges = DeviceEdges(PuzzleBoard::kAreaWidth, cols, ratio);
+    m_yEdges = DeviceEdges(PuzzleBoard::kAreaHeight, rows, ratio);
+    m_widths = DistinctCellSizes(m_xEdges);
+    m_heights = DistinctCellSizes(m_yEdges);
     m_tiles.clear();
     m_tiles.reserve(static_cast<std::size_t>(cols * rows) * m_widths.size() * m_heights.size());
-    const QRect source0(0, 0, kWidth / cols, kHeight / rows);
+    const QSize source(*std::min_element(m_widths.begin(), m_widths.end()),
+                       *std::min_element(m_heights.begin(), m_heights.end()));
     for (int home = 0; home < cols * rows; ++home) {
-        const QRect source = source0.translated(Left(home % cols), Top(home / cols));
+        const QRect from(QPoint(m_xEdges[home % cols], m_yEdges[home / cols]), source);
         for (int width : m_widths) {
             for (int height : m_heights) {
                 QImage tile(width, height, QImage::Format_RGB32);
                 QPainter painter(&tile);
-                painter.drawImage(QRect(0, 0, width, height), picture, source);
+                painter.drawImage(QRect(0, 0, width, height), picture, from);
                 painter.fillRect(width - 1, 0, 1, height, QColor(lineColor));
                 painter.fillRect(0, height - 1, width, 1, QColor(lineColor));
                 m_tiles.push_back(std::move(tile));
@@ -58,16 +65,22 @@ void BoardTiles::Clear() {
     m_tiles.clear();
 }
 
-bool BoardTiles::IsCutFor(int cols, int rows) const { return m_cols == cols && m_rows == rows; }
+bool BoardTiles::IsCutFor(int cols, int rows, qreal ratio) const {
+    return m_cols == cols && m_rows == rows && m_ratio == ratio;
+}
+
+QRect BoardTiles::CellRect(int row, int col) const {
+    return QRect(QPoint(m_xEdges[col], m_yEdges[row]),
+                 QPoint(m_xEdges[col + 1] - 1, m_yEdges[row + 1] - 1));
+}
 
 void BoardTiles::Draw(QPainter& painter, int tile, int row, int col) const {
-    const int x0 = Left(col);
-    const int y0 = Top(row);
-    const int width = SizeIndex(m_widths, Left(col + 1) - x0);
-    const int height = SizeIndex(m_heights, Top(row + 1) - y0);
+    const QRect cell = CellRect(row, col);
+    const int width = SizeIndex(m_widths, cell.width());
+    const int height = SizeIndex(m_heights, cell.height());
     const int home = tile / 10 * m_cols + tile % 10;
     const auto index = static_cast<std::size_t>((home * static_cast<int>(m_widths.size()) + width) *
                                                     static_cast<int>(m_heights.size()) +
                                                 height);
-    painter.drawImage(x0, y0, m_tiles[index]);
+    painter.drawImage(cell.topLeft(), m_tiles[index]);
 }

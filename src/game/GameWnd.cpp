@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <utility>
 
@@ -43,13 +44,18 @@ void GameWnd::StartGame() {
     TilesMoved(this);
 }
 
-void GameWnd::RenderPictureBitmap() {
-    if (m_pictureBitmap.isNull()) m_pictureBitmap = QImage(kWidth, kHeight, QImage::Format_RGB32);
+void GameWnd::RenderPictureBitmap(qreal ratio) {
+    const auto device = [ratio](unsigned length) {
+        return static_cast<int>(std::lround(length * ratio));
+    };
+    const QSize size(device(kWidth), device(kHeight));
+    if (m_pictureBitmap.size() != size) m_pictureBitmap = QImage(size, QImage::Format_RGB32);
     // A picture of another size stands unscaled at the top left, on the background colour.
+    // Above a ratio of 1 it is stretched smoothly to the device pixels it covers.
     m_pictureBitmap.fill(kLineColor);
     QPainter painter(&m_pictureBitmap);
-    m_picture->DrawInto(painter, 0, 0, static_cast<int>(m_picture->GetWidth()),
-                        static_cast<int>(m_picture->GetHeight()));
+    m_picture->DrawInto(painter, 0, 0, device(m_picture->GetWidth()),
+                        device(m_picture->GetHeight()));
     m_pictureBitmapStale = false;
 }
 
@@ -61,27 +67,30 @@ void GameWnd::ComposeFrame(QPainter& painter) {
     }
     const int cols = m_board.Cols();
     const int rows = m_board.Rows();
-    if (!m_tiles.IsCutFor(cols, rows)) {
-        if (m_pictureBitmapStale) RenderPictureBitmap();
-        m_tiles.Cut(m_pictureBitmap, cols, rows, kLineColor);
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    if (!m_tiles.IsCutFor(cols, rows, ratio)) {
+        if (m_pictureBitmapStale) RenderPictureBitmap(ratio);
+        m_tiles.Cut(m_pictureBitmap, cols, rows, ratio, kLineColor);
         // The tiles hold every pixel the board shows; the bitmap is made again for the next cut.
         m_pictureBitmap = QImage();
         m_pictureBitmapStale = true;
     }
 
+    // Tiles and the empty cell are placed in device pixels, so every separator stays one
+    // device pixel wide and no edge is blended.
+    painter.save();
+    painter.scale(1 / ratio, 1 / ratio);
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {
             const int tile = m_board.CellValue(r, c);
             if (tile != PuzzleBoard::kEmptyCell) {
                 m_tiles.Draw(painter, tile, r, c);
-                continue;
+            } else {
+                painter.fillRect(m_tiles.CellRect(r, c), QColor(kLineColor));
             }
-            const int x0 = c * kWidth / cols;
-            const int y0 = r * kHeight / rows;
-            painter.fillRect(x0, y0, (c + 1) * kWidth / cols - x0, (r + 1) * kHeight / rows - y0,
-                             QColor(kLineColor));
         }
     }
+    painter.restore();
 }
 
 void GameWnd::paintEvent(QPaintEvent*) {

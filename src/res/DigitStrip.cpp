@@ -1,6 +1,7 @@
 #include "res/DigitStrip.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 
 namespace {
@@ -22,54 +23,56 @@ constexpr std::array<std::uint8_t, 10> kDigitSegments = {
     A | B | C | D | F | G,      // 9
 };
 
-// Glyph geometry: bars 3 pixels thick with pointed ends, so that neighbouring segments meet
-// only diagonally, with a dark pixel between them. Columns 0 and 12 and rows 0 and 22 stay
-// black and keep neighbouring digits apart.
+// Glyph geometry, in logical pixels: bars 3 pixels thick with pointed ends, so that
+// neighbouring segments meet only diagonally, with a dark gap between them. Columns 0 and 12
+// and rows 0 and 22 stay black and keep neighbouring digits apart.
 constexpr int kLeftBar = 2;    // centre column of the left bars
 constexpr int kRightBar = 10;  // centre column of the right bars
 constexpr int kTopBar = 2;     // centre rows of the three horizontal bars
 constexpr int kMiddleBar = 11;
 constexpr int kBottomBar = 20;
 
-using Glyph = std::array<std::array<bool, kDigitGlyphWidth>, kDigitGlyphHeight>;
-
-// A horizontal bar centred on row y: 7 pixels long on its centre row, 5 on the rows beside.
-void AddHorizontal(Glyph& glyph, int y) {
-    for (int x = kLeftBar + 1; x <= kRightBar - 1; ++x) glyph[y][x] = true;
-    for (int x = kLeftBar + 2; x <= kRightBar - 2; ++x) glyph[y - 1][x] = glyph[y + 1][x] = true;
+// Whether the point (x, y), in logical pixels from the glyph's top-left, lies on a horizontal
+// bar centred on row: a hexagon 7 pixels long along its centre, its ends cut at 45 degrees.
+bool OnHorizontal(double x, double y, int row) {
+    const double off = std::abs(y - (row + 0.5));
+    return off < 1.5 && x >= kLeftBar + 1 + off && x <= kRightBar - off;
 }
 
-// A vertical bar centred on column x between the horizontal bars centred on rows top, bottom.
-void AddVertical(Glyph& glyph, int x, int top, int bottom) {
-    for (int y = top + 2; y <= bottom - 2; ++y) glyph[y][x] = true;
-    for (int y = top + 3; y <= bottom - 3; ++y) glyph[y][x - 1] = glyph[y][x + 1] = true;
+// The same for a vertical bar centred on column between the horizontal bars on rows top and
+// bottom.
+bool OnVertical(double x, double y, int column, int top, int bottom) {
+    const double off = std::abs(x - (column + 0.5));
+    return off < 1.5 && y >= top + 2 + off && y <= bottom - 1 - off;
 }
 
-Glyph SegmentPixels(std::uint8_t segments) {
-    Glyph glyph{};
-    if (segments & A) AddHorizontal(glyph, kTopBar);
-    if (segments & G) AddHorizontal(glyph, kMiddleBar);
-    if (segments & D) AddHorizontal(glyph, kBottomBar);
-    if (segments & F) AddVertical(glyph, kLeftBar, kTopBar, kMiddleBar);
-    if (segments & E) AddVertical(glyph, kLeftBar, kMiddleBar, kBottomBar);
-    if (segments & B) AddVertical(glyph, kRightBar, kTopBar, kMiddleBar);
-    if (segments & C) AddVertical(glyph, kRightBar, kMiddleBar, kBottomBar);
-    return glyph;
+bool OnSegment(std::uint8_t segments, double x, double y) {
+    return ((segments & A) && OnHorizontal(x, y, kTopBar)) ||
+           ((segments & G) && OnHorizontal(x, y, kMiddleBar)) ||
+           ((segments & D) && OnHorizontal(x, y, kBottomBar)) ||
+           ((segments & F) && OnVertical(x, y, kLeftBar, kTopBar, kMiddleBar)) ||
+           ((segments & E) && OnVertical(x, y, kLeftBar, kMiddleBar, kBottomBar)) ||
+           ((segments & B) && OnVertical(x, y, kRightBar, kTopBar, kMiddleBar)) ||
+           ((segments & C) && OnVertical(x, y, kRightBar, kMiddleBar, kBottomBar));
 }
 
-QImage PaintStrip() {
-    QImage strip(kDigitStripWidth, kDigitGlyphHeight, QImage::Format_RGB32);
+// Each device pixel is lit by the shape at its centre, so a scale of 2 gets the same shapes
+// with edges and points a device pixel fine, not doubled pixels.
+QImage PaintStrip(int scale) {
+    const int glyphWidth = kDigitGlyphWidth * scale;
+    QImage strip(kDigitStripWidth * scale, kDigitGlyphHeight * scale, QImage::Format_RGB32);
     strip.fill(kDigitBackColour);
-    const Glyph all = SegmentPixels(A | B | C | D | E | F | G);
     for (int digit = 0; digit < 10; ++digit) {
-        const Glyph lit = SegmentPixels(kDigitSegments[digit]);
-        for (int y = 0; y < kDigitGlyphHeight; ++y) {
-            for (int x = 0; x < kDigitGlyphWidth; ++x) {
+        for (int y = 0; y < strip.height(); ++y) {
+            for (int x = 0; x < glyphWidth; ++x) {
+                const double logicalX = (x + 0.5) / scale;
+                const double logicalY = (y + 0.5) / scale;
+                const bool lit = OnSegment(kDigitSegments[digit], logicalX, logicalY);
                 // Unlit segments show every other pixel, a faint checkerboard of the shape.
-                const bool dot = all[y][x] && (x + y) % 2 == 0;
-                if (lit[y][x] || dot) {
-                    strip.setPixel(digit * kDigitGlyphWidth + x, y,
-                                   lit[y][x] ? kDigitLitColour : kDigitUnlitColour);
+                const bool dot = (x + y) % 2 == 0 && OnSegment(0x7F, logicalX, logicalY);
+                if (lit || dot) {
+                    strip.setPixel(digit * glyphWidth + x, y,
+                                   lit ? kDigitLitColour : kDigitUnlitColour);
                 }
             }
         }
@@ -79,7 +82,11 @@ QImage PaintStrip() {
 
 }  // namespace
 
-const QImage& DigitStrip() {
-    static const QImage strip = PaintStrip();
+const QImage& DigitStrip(int scale) {
+    if (scale == 2) {
+        static const QImage strip2x = PaintStrip(2);
+        return strip2x;
+    }
+    static const QImage strip = PaintStrip(1);
     return strip;
 }

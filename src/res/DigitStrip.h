@@ -14,5 +14,6 @@ inline constexpr QRgb kDigitLitColour = 0xffff0000;    // RGB(255, 0, 0)
 inline constexpr QRgb kDigitUnlitColour = 0xff800000;  // RGB(128, 0, 0)
 inline constexpr QRgb kDigitBackColour = 0xff000000;   // black
 
-// The strip, 130 x 23, Format_RGB32; painted on first use and shared afterwards.
-const QImage& DigitStrip();
+// The strip, 130 x 23, Format_RGB32, at scale 1; at scale 2 the same glyphs painted at twice
+// the width and height, 260 x 46. Each is painted on first use and shared afterwards.
+const QImage& DigitStrip(int scale = 1);

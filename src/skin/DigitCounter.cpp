@@ -17,7 +17,7 @@ int Clamp(std::int64_t v, int maximum) {
 
 }  // namespace
 
-DigitCounter::DigitCounter() : m_strip(DigitStrip()) {}
+DigitCounter::DigitCounter() = default;
 
 DigitCounter::~DigitCounter() = default;
 
@@ -35,12 +35,23 @@ void DigitCounter::Set(int v) { m_value = Clamp(v, m_maximum); }
 void DigitCounter::Add(int d) { m_value = Clamp(std::int64_t{m_value} + d, m_maximum); }
 
 void DigitCounter::Draw(QPainter& painter) const {
+    // Above one device pixel per logical pixel the glyphs come from the strip painted at 2:
+    // copied pixel for pixel at 2, smoothly shrunk at any ratio between.
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const int scale = ratio > 1 ? 2 : 1;
+    const QImage& strip = DigitStrip(scale);
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, ratio > 1 && ratio != 2);
     // Digits from the right; the value never exceeds the maximum, so every place is 0..9.
     int rest = m_value;
     for (int place = m_digits - 1; place >= 0; --place) {
         const int digit = rest % 10;
         rest /= 10;
-        painter.drawImage(QPoint(m_rect.left() + kDigitGlyphWidth * place, m_rect.top()), m_strip,
-                          QRect(kDigitGlyphWidth * digit, 0, kDigitGlyphWidth, kDigitGlyphHeight));
+        painter.drawImage(QRect(m_rect.left() + kDigitGlyphWidth * place, m_rect.top(),
+                                kDigitGlyphWidth, kDigitGlyphHeight),
+                          strip,
+                          QRect(kDigitGlyphWidth * digit * scale, 0, kDigitGlyphWidth * scale,
+                                kDigitGlyphHeight * scale));
     }
+    painter.restore();
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QImage>
 #include <QRect>
 
 class QPainter;
@@ -30,7 +29,6 @@ public:
 
 private:
     QRect m_rect;
-    QImage m_strip;
     int m_digits = 1;
     int m_value = 0;
     int m_maximum = 9;
