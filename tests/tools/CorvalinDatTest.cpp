@@ -239,6 +239,33 @@ private slots:
                  (QStringList{"CloseMouseOn.jpg\tmissing", "NewNormal.jpg\tundecodable",
                               "About.jpg\t100x76, expected 136x76"}));
     }
+
+    void CheckSkinComparesTheSkinBesideItAtTwiceTheSize() {
+        ImagePackage skin;
+        ImagePackage skin2x;
+        for (const layout::SkinPicture& required : layout::kSkinPictures) {
+            skin.AddEntry(required.name, Jpeg(required.rect.Width(), required.rect.Height()));
+            skin2x.AddEntry(required.name,
+                            Jpeg(required.rect.Width() * 2, required.rect.Height() * 2));
+        }
+        skin.Save(File("Skin.dat").toStdString());
+        skin2x.Save(File("Skin@2x.dat").toStdString());
+        const Run whole = Dat({"check-skin", "Skin.dat"});
+        QCOMPARE(whole.exitCode, 0);
+        QVERIFY(whole.lines.isEmpty());
+
+        skin2x.Remove("CloseMouseOn.jpg");
+        skin2x.Remove("About.jpg");
+        skin2x.AddEntry("About.jpg", Jpeg(136, 76));
+        skin2x.AddEntry("Extra.jpg", Jpeg(10, 10));
+        skin2x.Save(File("Skin@2x.dat").toStdString());
+        const Run mismatched = Dat({"check-skin", "Skin.dat"});
+        QCOMPARE(mismatched.exitCode, 1);
+        QCOMPARE(mismatched.lines,
+                 (QStringList{"CloseMouseOn.jpg\tmissing from the 2x skin",
+                              "About.jpg\t136x76 in the 2x skin, expected 272x152",
+                              "Extra.jpg\tonly in the 2x skin"}));
+    }
 };
 
 QTEST_GUILESS_MAIN(CorvalinDatTest)
