@@ -1,5 +1,6 @@
 #include "platform/WindowShape.h"
 
+#include <xcb/shape.h>
 #include <xcb/xcb.h>
 
 #include <QGuiApplication>
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -36,6 +38,30 @@ bool X11CompositorRuns() {
                                       nullptr),
         &std::free);
     return owner && owner->owner != XCB_WINDOW_NONE;
+}
+
+// Cuts an X11 window to region, given in device pixels. Qt's masks are in logical pixels: on a
+// screen scaled above 1 they would cut the corners in steps a logical pixel high. False, and
+// nothing done, where there is no X11 shape extension.
+bool ShapeX11Window(QWidget* window, const QRegion& region) {
+    // Other platforms may answer for X11 too, without a connection of their own.
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    if (connection == nullptr) return false;
+    const xcb_query_extension_reply_t* shape = xcb_get_extension_data(connection, &xcb_shape_id);
+    if (shape == nullptr || shape->present == 0) return false;
+    std::vector<xcb_rectangle_t> rectangles;
+    for (const QRect& rect : region) {
+        rectangles.push_back(
+            {static_cast<std::int16_t>(rect.x()), static_cast<std::int16_t>(rect.y()),
+             static_cast<std::uint16_t>(rect.width()), static_cast<std::uint16_t>(rect.height())});
+    }
+    xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
+                         XCB_CLIP_ORDERING_UNSORTED, static_cast<xcb_window_t>(window->winId()), 0,
+                         0, static_cast<std::uint32_t>(rectangles.size()), rectangles.data());
+    xcb_flush(connection);
+    return true;
 }
 
 }  // namespace
@@ -90,6 +116,15 @@ void ShapeWindow(QWidget* window, int ellipseWidth, int ellipseHeight) {
     const int width = window->width();
     const int height = window->height();
     if (!WindowSystemComposites()) {
+        const qreal ratio = window->devicePixelRatioF();
+        const auto device = [ratio](int length) {
+            return static_cast<int>(std::lround(length * ratio));
+        };
+        if (ratio != 1 && ShapeX11Window(window, RoundedRectRegion(device(width), device(height),
+                                                                   device(ellipseWidth),
+                                                                   device(ellipseHeight)))) {
+            return;
+        }
         window->setMask(RoundedRectRegion(width, height, ellipseWidth, ellipseHeight));
         return;
     }
