@@ -1,6 +1,7 @@
 #include "skin/FocusRing.h"
 
 #include <QPainter>
+#include <cmath>
 
 namespace {
 
@@ -17,7 +18,20 @@ void Band(QPainter& painter, const QRect& outer, int inset, int width, const QCo
 }  // namespace
 
 void DrawFocusRing(QPainter& painter, const QRect& rect) {
-    Band(painter, rect, 0, 1, Qt::black);
-    Band(painter, rect, 1, 2, Qt::white);
-    Band(painter, rect, 3, 1, Qt::black);
+    // Drawn in device pixels, each band a whole number of them (1, 2 and 1 logical pixels,
+    // rounded): at 1.5 logical widths would fall between device pixels and come out uneven.
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const auto device = [ratio](int length) {
+        return static_cast<int>(std::lround(length * ratio));
+    };
+    const QRect outer(device(rect.x()), device(rect.y()), device(rect.width()),
+                      device(rect.height()));
+    const int line = device(1);
+    const int band = device(2);
+    painter.save();
+    painter.scale(1 / ratio, 1 / ratio);
+    Band(painter, outer, 0, line, Qt::black);
+    Band(painter, outer, line, band, Qt::white);
+    Band(painter, outer, line + band, line, Qt::black);
+    painter.restore();
 }
