@@ -98,8 +98,9 @@ void CCorvalin::CreateShortcuts() {
 void CCorvalin::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // Without a background picture the surface is the panels' colour, not garbage.
-    if (!m_background.HasPicture()) painter.fillRect(rect(), ToQColor(layout::kPanelFill));
+    // Drawn before it is measured: at a scale of 2 only its 2x picture is decoded.
     m_background.Draw(painter);
+    if (!m_background.HasPicture()) painter.fillRect(rect(), ToQColor(layout::kPanelFill));
     m_buttons.Draw(painter);
     m_title.Draw(painter);
     if (HasSmoothCorners(this))

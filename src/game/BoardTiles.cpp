@@ -42,15 +42,18 @@ void BoardTiles::Cut(const QImage& picture, int cols, int rows, qreal ratio, QRg
     m_heights = DistinctCellSizes(m_yEdges);
     m_tiles.clear();
     m_tiles.reserve(static_cast<std::size_t>(cols * rows) * m_widths.size() * m_heights.size());
-    const QSize source(*std::min_element(m_widths.begin(), m_widths.end()),
-                       *std::min_element(m_heights.begin(), m_heights.end()));
+    const QSizeF source(*std::min_element(m_widths.begin(), m_widths.end()) / ratio,
+                        *std::min_element(m_heights.begin(), m_heights.end()) / ratio);
     for (int home = 0; home < cols * rows; ++home) {
-        const QRect from(QPoint(m_xEdges[home % cols], m_yEdges[home / cols]), source);
+        const QRectF from(QPointF(m_xEdges[home % cols], m_yEdges[home / cols]) / ratio, source);
         for (int width : m_widths) {
             for (int height : m_heights) {
                 QImage tile(width, height, QImage::Format_RGB32);
                 QPainter painter(&tile);
-                painter.drawImage(QRect(0, 0, width, height), picture, from);
+                // Straight from the 400 x 300 picture: a copy at device size would cost more
+                // memory than all the tiles.
+                painter.setRenderHint(QPainter::SmoothPixmapTransform, ratio != 1);
+                painter.drawImage(QRectF(0, 0, width, height), picture, from);
                 painter.fillRect(width - 1, 0, 1, height, QColor(lineColor));
                 painter.fillRect(0, height - 1, width, 1, QColor(lineColor));
                 m_tiles.push_back(std::move(tile));

@@ -10,12 +10,13 @@ class QPainter;
 // can be drawn into, its separator included, so that a frame is only unscaled copies. Everything
 // is in device pixels: a cell's edges are the logical edges (400 / cols apart, whole pixels)
 // times the device pixel ratio, rounded, so separators are one device pixel wide at any ratio.
-// Cutting stretches a source of the narrowest cell's size into a cell one pixel wider or taller
-// where the division leaves a remainder, nearest pixel, exactly as a stretched copy would.
+// At a ratio of 1, cutting stretches a source of the narrowest cell's size into a cell one
+// pixel wider or taller where the division leaves a remainder, nearest pixel, exactly as a
+// stretched copy would; above it, each tile is stretched smoothly from the picture.
 class BoardTiles {
 public:
-    // Cuts picture (the 400 x 300 area at ratio device pixels per logical pixel) into
-    // cols x rows tiles; lineColor paints each tile's last column and last row.
+    // Cuts picture (the 400 x 300 area) into cols x rows tiles for ratio device pixels per
+    // logical pixel; lineColor paints each tile's last column and last row.
     void Cut(const QImage& picture, int cols, int rows, qreal ratio, QRgb lineColor);
     void Clear();
     bool IsCutFor(int cols, int rows, qreal ratio) const;

@@ -4,7 +4,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
-#include <cmath>
 #include <iterator>
 #include <utility>
 
@@ -44,18 +43,13 @@ void GameWnd::StartGame() {
     TilesMoved(this);
 }
 
-void GameWnd::RenderPictureBitmap(qreal ratio) {
-    const auto device = [ratio](unsigned length) {
-        return static_cast<int>(std::lround(length * ratio));
-    };
-    const QSize size(device(kWidth), device(kHeight));
-    if (m_pictureBitmap.size() != size) m_pictureBitmap = QImage(size, QImage::Format_RGB32);
+void GameWnd::RenderPictureBitmap() {
+    if (m_pictureBitmap.isNull()) m_pictureBitmap = QImage(kWidth, kHeight, QImage::Format_RGB32);
     // A picture of another size stands unscaled at the top left, on the background colour.
-    // Above a ratio of 1 it is stretched smoothly to the device pixels it covers.
     m_pictureBitmap.fill(kLineColor);
     QPainter painter(&m_pictureBitmap);
-    m_picture->DrawInto(painter, 0, 0, device(m_picture->GetWidth()),
-                        device(m_picture->GetHeight()));
+    m_picture->DrawInto(painter, 0, 0, static_cast<int>(m_picture->GetWidth()),
+                        static_cast<int>(m_picture->GetHeight()));
     m_pictureBitmapStale = false;
 }
 
@@ -69,7 +63,7 @@ void GameWnd::ComposeFrame(QPainter& painter) {
     const int rows = m_board.Rows();
     const qreal ratio = painter.device()->devicePixelRatioF();
     if (!m_tiles.IsCutFor(cols, rows, ratio)) {
-        if (m_pictureBitmapStale) RenderPictureBitmap(ratio);
+        if (m_pictureBitmapStale) RenderPictureBitmap();
         m_tiles.Cut(m_pictureBitmap, cols, rows, ratio, kLineColor);
         // The tiles hold every pixel the board shows; the bitmap is made again for the next cut.
         m_pictureBitmap = QImage();

@@ -47,16 +47,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // The picture at ratio device pixels per logical pixel, into m_pictureBitmap.
-    void RenderPictureBitmap(qreal ratio);
+    void RenderPictureBitmap();
     // A click on a cell in play: counted, reported to the parent and repainted.
     void ClickCell(const PuzzleBoard::Cell& cell);
 
     const ImagePackage& m_pictures;
     PuzzleBoard m_board;
     std::unique_ptr<SkinImage> m_picture;
-    QImage m_pictureBitmap;  // the picture at 400 x 300 device pixels times the ratio, while
-                             // tiles are cut from it
+    QImage m_pictureBitmap;  // the picture at 400 x 300 while tiles are cut from it
     bool m_pictureBitmapStale = true;
     BoardTiles m_tiles;  // cut once per picture and board size
 };

@@ -158,9 +158,15 @@ SkinImage SkinImage::CreateFromFile(const QString& path) {
     return SkinImage(std::move(image), status);
 }
 
-unsigned SkinImage::GetWidth() const { return static_cast<unsigned>(Pixels().width()); }
+QSize SkinImage::OwnSize() const {
+    // Once the 2x picture is drawn, the 1x one need not be decoded just to be measured.
+    if (!m_encoded.isEmpty() && !m_image2x.isNull()) return m_image2x.size() / 2;
+    return Pixels().size();
+}
 
-unsigned SkinImage::GetHeight() const { return static_cast<unsigned>(Pixels().height()); }
+unsigned SkinImage::GetWidth() const { return static_cast<unsigned>(OwnSize().width()); }
+
+unsigned SkinImage::GetHeight() const { return static_cast<unsigned>(OwnSize().height()); }
 
 ImageStatus SkinImage::LastStatus() const {
     Pixels();  // a failed decode is a status too
@@ -168,17 +174,16 @@ ImageStatus SkinImage::LastStatus() const {
 }
 
 void SkinImage::DrawInto(QPainter& painter, int x, int y, int width, int height) const {
-    const QImage& image1x = Pixels();
-    if (image1x.isNull()) return;
     const qreal ratio = painter.device()->devicePixelRatioF();
     const QImage& image2x = ratio > 1 ? Pixels2x() : QImage();
     const bool use2x = !image2x.isNull();
-    const QImage& image = use2x ? image2x : image1x;
+    const QImage& image = use2x ? image2x : Pixels();
+    if (image.isNull()) return;
     // A stretched picture is filtered (bilinear), or its lines and edges turn into stairs; one
     // at its own size is copied pixel for pixel either way, and so is a 2x picture at a ratio of
     // exactly 2. Filtered at any other ratio, a 2x picture shrinks evenly instead of dropping
     // every third or fourth row.
-    const bool ownSize = QSize(width, height) == image1x.size();
+    const bool ownSize = QSize(width, height) == (use2x ? image.size() / 2 : image.size());
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, !ownSize || (use2x && ratio != 2));
     painter.drawImage(QRect(x, y, width, height), image, image.rect());
@@ -186,8 +191,11 @@ void SkinImage::DrawInto(QPainter& painter, int x, int y, int width, int height)
 }
 
 void SkinImage::DrawAt(QPainter& painter, int x, int y) const {
-    const QImage& image = Pixels();
-    DrawInto(painter, x, y, image.width(), image.height());
+    // Measured after drawing picks its picture, which spares the 1x decode at a ratio of 2.
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    if (ratio > 1) Pixels2x();
+    const QSize size = OwnSize();
+    DrawInto(painter, x, y, size.width(), size.height());
 }
 
 ImageStatus SkinImage::SaveAsJpeg(const QString& path) {
@@ -203,6 +211,17 @@ ImageStatus SkinImage::SaveAsJpeg(const QString& path) {
         return m_lastStatus;
     }
     return ImageStatus::Ok;
+}
+
+QSize StatedPictureSize(std::span<const std::uint8_t> bytes) {
+    QByteArray data(reinterpret_cast<const char*>(bytes.data()),
+                    static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    const QByteArray format = FormatOf(bytes);
+    QImageReader reader(&buffer, format);
+    if (!format.isEmpty()) reader.setAutoDetectImageFormat(false);
+    return reader.canRead() ? reader.size() : QSize();
 }
 
 int FindEncoderByMime(const QString& mimeType, QByteArray& format) {

@@ -64,6 +64,9 @@ private:
     const QImage& Pixels() const;
     // The 2x pixels, decoded now if they were not yet; null when there are none.
     const QImage& Pixels2x() const;
+    // The size in logical pixels: of the 1x picture, or half the 2x picture's when only that
+    // one has been decoded.
+    QSize OwnSize() const;
 
     mutable QImage m_image;
     mutable QByteArray m_encoded;  // bytes not decoded yet; empty once decoded
@@ -71,6 +74,10 @@ private:
     mutable QImage m_image2x;
     mutable QByteArray m_encoded2x;
 };
+
+// The width and height a picture's header states, read without decoding its pixels; invalid
+// when the bytes do not read as a picture.
+QSize StatedPictureSize(std::span<const std::uint8_t> bytes);
 
 // Index of the first of Qt's image writers whose MIME type equals mimeType exactly (case
 // matters), with that writer's format name stored in format; -1, format untouched, when none.

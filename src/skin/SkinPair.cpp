@@ -1,22 +1,14 @@
 #include "skin/SkinPair.h"
 
-#include <QBuffer>
-#include <QImageReader>
 #include <algorithm>
 
 #include "core/package/ImagePackage.h"
+#include "skin/SkinImage.h"
 
 namespace {
 
-// The size a picture's header states; invalid when it does not read as a picture.
 QSize StatedSize(const std::vector<std::uint8_t>* bytes) {
-    if (bytes == nullptr) return {};
-    QByteArray data(reinterpret_cast<const char*>(bytes->data()),
-                    static_cast<qsizetype>(bytes->size()));
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    return reader.canRead() ? reader.size() : QSize();
+    return bytes != nullptr ? StatedPictureSize(*bytes) : QSize();
 }
 
 std::string SizeText(QSize size) {
