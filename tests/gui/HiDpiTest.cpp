@@ -156,6 +156,16 @@ private slots:
         QCOMPARE(shown.copy(device), expected);
     }
 
+    // A player's own Skin.dat is drawn alone: the installed 2x skin beside the installed
+    // Skin.dat belongs to another look, even where its names and sizes would fit.
+    void ThePlayersOwnSkinTakesOnlyThe2xSkinBesideIt() {
+        test::DataFolder player;
+        player.WriteBytes("Skin.dat", m_matching.Bytes("Skin.dat"));
+        App()->LoadData(DataFolders{m_matching.Path(), player.Path()});
+        QVERIFY(App()->m_skinPackage.Count() > 0);
+        QCOMPARE(App()->m_skinPackage2x.Count(), std::size_t{0});
+    }
+
     // Separators and the empty cell at device resolution: a line one logical pixel wide at
     // 1 is one device pixel wide at every ratio.
     void BoardSeparatorsAreOneDevicePixelWide_data() {
