@@ -46,6 +46,14 @@ std::vector<std::uint8_t> Jpeg(int width, int height) {
     return test::Encode(test::Solid(width, height, qRgb(40, 90, 160)), "JPG");
 }
 
+// Every picture the game needs, each a JPEG of its place's size times scale.
+void AddWholeSkin(ImagePackage& skin, int scale) {
+    for (const layout::SkinPicture& required : layout::kSkinPictures) {
+        skin.AddEntry(required.name,
+                      Jpeg(required.rect.Width() * scale, required.rect.Height() * scale));
+    }
+}
+
 }  // namespace
 
 class CorvalinDatTest : public QObject {
@@ -220,8 +228,7 @@ private slots:
 
     void CheckSkinNamesWhatIsMissingBrokenOrMisSized() {
         ImagePackage skin;
-        for (const layout::SkinPicture& required : layout::kSkinPictures)
-            skin.AddEntry(required.name, Jpeg(required.rect.Width(), required.rect.Height()));
+        AddWholeSkin(skin, 1);
         skin.Save(File("Skin.dat").toStdString());
         const Run whole = Dat({"check-skin", "Skin.dat"});
         QCOMPARE(whole.exitCode, 0);
@@ -243,11 +250,8 @@ private slots:
     void CheckSkinComparesTheSkinBesideItAtTwiceTheSize() {
         ImagePackage skin;
         ImagePackage skin2x;
-        for (const layout::SkinPicture& required : layout::kSkinPictures) {
-            skin.AddEntry(required.name, Jpeg(required.rect.Width(), required.rect.Height()));
-            skin2x.AddEntry(required.name,
-                            Jpeg(required.rect.Width() * 2, required.rect.Height() * 2));
-        }
+        AddWholeSkin(skin, 1);
+        AddWholeSkin(skin2x, 2);
         skin.Save(File("Skin.dat").toStdString());
         skin2x.Save(File("Skin@2x.dat").toStdString());
         const Run whole = Dat({"check-skin", "Skin.dat"});
