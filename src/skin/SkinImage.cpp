@@ -191,7 +191,8 @@ void SkinImage::DrawInto(QPainter& painter, int x, int y, int width, int height)
 }
 
 void SkinImage::DrawAt(QPainter& painter, int x, int y) const {
-    // Measured after drawing picks its picture, which spares the 1x decode at a ratio of 2.
+    // Measured once the 2x picture is decoded, so that above a ratio of 1 the 1x picture is not
+    // decoded only to be measured.
     const qreal ratio = painter.device()->devicePixelRatioF();
     if (ratio > 1) Pixels2x();
     const QSize size = OwnSize();
