@@ -69,10 +69,10 @@ bool CCorvalinApp::AcceptSkin2x(const ImagePackage& skin, const ImagePackage& sk
     const std::vector<SkinPairProblem> problems = CompareSkinAt2x(skin, skin2x);
     if (problems.empty()) return true;
     // A player's skin with a stale 2x file still shows, crisp or not; a mix of both never.
-    qWarning(
-        "Skin@2x.dat does not match Skin.dat in %zu pictures (first %s: %s); the 1x skin "
-        "is used",
-        problems.size(), problems.front().name.c_str(), problems.front().problem.c_str());
+    const std::string more =
+        problems.size() > 1 ? " (and " + std::to_string(problems.size() - 1) + " more)" : "";
+    qWarning("Skin@2x.dat does not match Skin.dat, so the 1x skin is used: %s: %s%s",
+             problems.front().name.c_str(), problems.front().problem.c_str(), more.c_str());
     return false;
 }
 

@@ -132,9 +132,8 @@ private slots:
         QFETCH(QString, picture);
         if (!matching) {
             QTest::ignoreMessage(QtWarningMsg,
-                                 "Skin@2x.dat does not match Skin.dat in 1 pictures (first "
-                                 "GameMouseDown.jpg: 129x76 in the 2x skin, expected 128x76); "
-                                 "the 1x skin is used");
+                                 "Skin@2x.dat does not match Skin.dat, so the 1x skin is used: "
+                                 "GameMouseDown.jpg: 129x76 in the 2x skin, expected 128x76");
         }
         App()->LoadData((matching ? m_matching : m_mismatched).Path());
         CCorvalin window;
