@@ -15,7 +15,9 @@
 #include <thread>
 
 #include "core/sandbox/Seal.h"
+#include "support/ByteFiles.h"
 #include "support/ChildProcess.h"
+#include "support/DataFolder.h"
 
 namespace {
 
@@ -189,6 +191,23 @@ TEST(SealTest, ACallOnAnyThreadOrOfAnotherArchitectureEndsTheWholeProcess) {
         SCOPED_TRACE(c.name);
         EXPECT_GE(SealedOnAThread(c.call), 128);
     }
+}
+
+// Run by hand with its standard error on a file, which it may not grow once sealed: it says why
+// there before the seal, and its later messages go nowhere instead of ending it.
+TEST(SealTest, StandardErrorOnAFileSaysWhyNothingMoreComes) {
+    const test::DataFolder folder;
+    const std::string log = folder.File("log");
+    EXPECT_EQ(test::InChild([&] {
+                  const int file = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+                  if (file < 0 || ::dup2(file, STDERR_FILENO) != STDERR_FILENO) return 2;
+                  if (!SealProcess({kMemory, 5}).empty()) return kNotSealed;
+                  return ::write(STDERR_FILENO, "later\n", 6) == 6 ? kSurvived : 2;
+              }),
+              kSurvived);
+    const std::vector<std::uint8_t> said = ReadBytes(log);
+    EXPECT_NE(std::string(said.begin(), said.end()).find("standard error is a file"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -19,8 +19,12 @@
 
 #include "core/io/Descriptor.h"
 #include "core/io/ProgramDirectory.h"
+#include "core/library/DecodeLimits.h"
+#include "core/sandbox/DecoderAnswer.h"
 #include "core/sandbox/DecoderProcess.h"
+#include "support/ByteFiles.h"
 #include "support/ChildProcess.h"
+#include "support/TempDirTest.h"
 
 namespace {
 
@@ -147,6 +151,28 @@ TEST(DecoderCallerTest, ADecoderWhoseCallerHasGoneEndsAtOnce) {
         return 2;
     });
     EXPECT_EQ(status, 1);
+}
+
+// It reads no more than any picture file may hold, whoever hands it the file: a picture padded
+// past that is refused, though the same picture alone decodes.
+class DecoderInputTest : public TempDirTest {};
+
+TEST_F(DecoderInputTest, AnInputLargerThanAnyPictureFileIsRefused) {
+    const std::string path = PathOf("one.bmp");
+    WriteBytes(path, Hex("424D 3A000000 00000000 36000000"       // file header
+                         "28000000 01000000 01000000 0100 1800"  // 1 x 1, 24 bits
+                         "00000000 04000000 00000000 00000000 00000000 00000000"
+                         "102030 00"));  // one pixel, padded
+    const auto decode = [&] {
+        const Descriptor input(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        const DecoderRun run =
+            RunDecoder(Decoder(), input.Get(), {MaxAnswerBytes(400, 300), 30s}, {});
+        return run.ExitedCleanly() ? ParseDecoderAnswer(run.output, 400, 300).kind
+                                   : DecoderAnswer::Kind::Broken;
+    };
+    EXPECT_EQ(decode(), DecoderAnswer::Kind::Pixels);
+    std::filesystem::resize_file(path, kMaxPictureFileBytes + 1);
+    EXPECT_EQ(decode(), DecoderAnswer::Kind::Refused);
 }
 
 }  // namespace

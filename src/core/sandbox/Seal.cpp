@@ -1,10 +1,12 @@
 #include "core/sandbox/Seal.h"
 
+#include <fcntl.h>
 #include <sched.h>
 #include <seccomp.h>
 #include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +14,7 @@
 #include <csignal>
 #include <fstream>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -99,6 +102,33 @@ bool AddRules(void* filter) {
     return seccomp_rule_add(filter, SCMP_ACT_ERRNO(ENOSYS), SCMP_SYS(clone3), 0) == 0;
 }
 
+bool IsFile(int descriptor) {
+    struct stat status {};
+    return ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+void Say(const std::string& what) {
+    const std::string line = std::string(program_invocation_short_name) + ": " + what + "\n";
+    (void)!::write(STDERR_FILENO, line.data(), line.size());
+}
+
+// A sealed process may grow no file: its first write to a standard stream that is a file (run
+// by hand with 2>log) would end it, and hide why. Said while it can be; standard error then
+// writes nowhere, and standard output is left for its first write to end the process.
+bool TellOfFileStreams() {
+    if (IsFile(STDOUT_FILENO)) {
+        Say("standard output is a file, which a sealed process may not write: the answer will "
+            "end it; send it through a pipe instead (| cat > FILE)");
+    }
+    if (!IsFile(STDERR_FILENO)) return true;
+    Say("standard error is a file, which a sealed process may not write: nothing more is said "
+        "here; a terminal or a pipe (2>&1 | cat) shows everything");
+    const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    const bool moved = nowhere >= 0 && ::dup2(nowhere, STDERR_FILENO) == STDERR_FILENO;
+    if (nowhere >= 0) ::close(nowhere);
+    return moved;
+}
+
 }  // namespace
 
 bool EndWithCaller(pid_t caller) {
@@ -108,6 +138,7 @@ bool EndWithCaller(pid_t caller) {
 }
 
 std::string SealProcess(const SealLimits& limits) {
+    if (!TellOfFileStreams()) return "standard error could not be moved off its file";
     const rlim_t memory = static_cast<rlim_t>(HeldNow("VmData:") + limits.memoryBytes);
     // A second bound, on every mapping of any kind: the main thread's stack counts only here,
     // and grows without a bound of its own when the stack limit the caller passed on is
