@@ -4,7 +4,6 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +11,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <string_view>
+#include <system_error>
+#include <thread>
 
 #include "core/io/Descriptor.h"
 
@@ -91,6 +92,45 @@ private:
     posix_spawnattr_t m_attributes{};
 };
 
+// Tells of the decoder's end through a pipe, from a thread asleep in waitid until then: no
+// wake-up while it works. (A pidfd would do the same without a thread, but valgrind, under
+// which the game's tests run, knows none.) The decoder is left unreaped, so that its group can
+// still be ended by its id; the thread ends once the decoder is reaped or has ended.
+class EndWatch {
+public:
+    explicit EndWatch(pid_t pid) {
+        std::array<int, 2> ends{-1, -1};
+        if (::pipe2(ends.data(), O_CLOEXEC) != 0) return;
+        try {
+            m_thread = std::thread([pid, tell = ends[1]] {
+                siginfo_t info{};
+                while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) != 0 &&
+                       errno == EINTR) {
+                }
+                ::close(tell);
+            });
+            m_ended = ends[0];
+        } catch (const std::system_error&) {
+            ::close(ends[0]);
+            ::close(ends[1]);
+        }
+    }
+    EndWatch(const EndWatch&) = delete;
+    EndWatch& operator=(const EndWatch&) = delete;
+    // Only once the decoder has ended or been reaped.
+    ~EndWatch() {
+        if (m_thread.joinable()) m_thread.join();
+        if (m_ended >= 0) ::close(m_ended);
+    }
+
+    // Readable once the decoder has ended; -1 when no watch could be set.
+    int Ended() const { return m_ended; }
+
+private:
+    int m_ended = -1;
+    std::thread m_thread;
+};
+
 // Ends the decoder and whatever it started in its group, and reaps it; its status.
 int EndGroup(pid_t pid) {
     ::kill(-pid, SIGKILL);
@@ -143,10 +183,8 @@ DecoderRun RunDecoder(const std::string& program, int input, const DecoderLimits
     const pid_t pid = setup.Spawn(program);
     ::close(writeEnd.Release());  // the child's copy alone keeps the pipe open
     if (pid < 0) return {};
-    // Readable once the decoder has ended: its end is waited for, not asked after.
-    // (Through syscall: the C library's header of Debian 12 declares pidfd_open for C alone.)
-    const Descriptor exit(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)));
-    if (exit.Get() < 0) return Killed(pid, DecoderRun::End::NotStarted, {});
+    const EndWatch watch(pid);
+    if (watch.Ended() < 0) return Killed(pid, DecoderRun::End::NotStarted, {});
 
     const Clock::time_point deadline = Clock::now() + limits.timeLimit;
     Clock::time_point asked = Clock::now() - kAskEvery;  // asked at once, then every 50 ms
@@ -164,7 +202,7 @@ DecoderRun RunDecoder(const std::string& program, int input, const DecoderLimits
         }
         const auto wait =
             keepGoing ? std::min<Clock::duration>(kAskEvery, deadline - now) : deadline - now;
-        std::array<pollfd, 2> ready{pollfd{ended ? -1 : exit.Get(), POLLIN, 0},
+        std::array<pollfd, 2> ready{pollfd{ended ? -1 : watch.Ended(), POLLIN, 0},
                                     pollfd{open ? readEnd.Get() : -1, POLLIN, 0}};
         const auto waitMs = std::chrono::ceil<std::chrono::milliseconds>(wait).count();
         if (::poll(ready.data(), ready.size(), static_cast<int>(waitMs)) <= 0) continue;
