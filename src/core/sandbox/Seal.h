@@ -16,7 +16,9 @@ struct SealLimits {
     unsigned cpuSeconds = 0;        // processor time of all its threads together
 };
 
-// Empty when sealed; otherwise what could not be set up, and the process must not go on.
+// Empty when sealed; otherwise what could not be set up, and the process must not go on. Limits
+// the caller set lower stay. A standard error that is a file, which a sealed process may not
+// grow, is told so and then moved to /dev/null.
 std::string SealProcess(const SealLimits& limits);
 
 // Makes the calling process end (SIGKILL) when the thread that started it ends, so that it never
