@@ -12,6 +12,7 @@
 
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
+#include "core/library/DecodeLimits.h"
 #include "core/library/ScratchDirectory.h"
 #include "library/BitmapFile.h"
 #include "library/PictureImport.h"
@@ -389,7 +390,8 @@ private slots:
         const std::string pipe = m_files.File("pipe");
         if (!std::filesystem::exists(pipe)) QCOMPARE(::mkfifo(pipe.c_str(), 0600), 0);
         std::filesystem::resize_file(
-            test::WriteImage(m_files, "large.bmp", HalvesImage(40, 30), "BMP"), (256 << 20) + 1);
+            test::WriteImage(m_files, "large.bmp", HalvesImage(40, 30), "BMP"),
+            kMaxPictureFileBytes + 1);
         const std::string ran = m_files.File("ran");
         const std::string decoder = Decoder("marks.sh", "touch " + ran + "\n" + kAnswersAnything);
         const std::string path =
