@@ -13,6 +13,8 @@
 #include "core/layout/SkinLayout.h"
 #include "core/library/DecodeLimits.h"
 #include "core/sandbox/DecoderAnswer.h"
+#include "core/sandbox/DecoderProcess.h"
+#include "core/sandbox/Seal.h"
 #include "decoder/DecoderSetup.h"
 #include "decoder/PictureDecoder.h"
 
@@ -66,6 +68,7 @@ std::vector<std::uint8_t> Answer(const DecodedPicture& picture) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (!EndWithCaller(CallerOf(argc, argv))) ::_exit(1);
     QCoreApplication application(argc, argv);
     PrepareDecoding();
     WarmUpDecoders();

@@ -1,5 +1,7 @@
 #include "library/PictureImport.h"
 
+#include <fcntl.h>
+
 #include <QFile>
 
 #include "core/io/FileError.h"
@@ -36,9 +38,22 @@ ImportedPicture Refused(ImportRefusal refusal, std::string detail = {}) {
     return picture;
 }
 
-// The decoder is installed beside the programs, or in the folder for their private files.
+// The decoder is installed beside the programs, or in the folder for their private files; ""
+// when this program cannot tell where it lies itself (no /proc): then there is no decoder,
+// rather than one looked for wherever the import happens to run.
 std::string DecoderPath() {
-    return GetProgramDirectory() + CORVALIN_MODULES_FROM_PROGRAM + kDecoderProgram;
+    const std::string directory = GetProgramDirectory();
+    return directory.empty() ? "" : directory + CORVALIN_MODULES_FROM_PROGRAM + kDecoderProgram;
+}
+
+// A decoder that fails on a file may have met a hostile one; one that also fails on no input
+// at all, where it must refuse and end cleanly, is broken.
+bool DecoderWorks(const std::string& decoder) {
+    const Descriptor nothing(::open("/dev/null", O_RDONLY | O_CLOEXEC));
+    const DecoderRun run =
+        RunDecoder(decoder, nothing.Get(), {MaxAnswerBytes(0, 0), kDecodeTimeLimit}, {});
+    return run.ExitedCleanly() &&
+           ParseDecoderAnswer(run.output, 0, 0).kind == DecoderAnswer::Kind::Refused;
 }
 
 QImage ImageOf(const DecoderAnswer& answer) {
@@ -72,16 +87,22 @@ std::vector<std::uint8_t> ConvertToJpeg(const QImage& surface) {
     return std::move(*jpeg);
 }
 
-ImportedPicture Convert(const std::string& path, const std::function<bool()>& keepGoing) {
+ImportedPicture Convert(const std::string& decoder, const std::string& path,
+                        const std::function<bool()>& keepGoing) {
+    if (decoder.empty()) return Refused(ImportRefusal::NoDecoder);
     const Descriptor file = OpenPictureFile(path);
     if (file.Get() < 0) return Refused(ImportRefusal::InvalidFile, "not a picture file");
     const int width = layout::kPictureSize.width;
     const int height = layout::kPictureSize.height;
-    const DecoderRun run = RunDecoder(DecoderPath(), file.Get(),
+    const DecoderRun run = RunDecoder(decoder, file.Get(),
                                       {MaxAnswerBytes(width, height), kDecodeTimeLimit}, keepGoing);
     if (run.end == DecoderRun::End::Cancelled) return Refused(ImportRefusal::Cancelled);
-    if (!run.ExitedCleanly()) return Refused(ImportRefusal::InvalidFile, "the decoder failed");
-    const DecoderAnswer answer = ParseDecoderAnswer(run.output, width, height);
+    // Only a whole answer of a decoder that ended by itself, and cleanly, is taken.
+    DecoderAnswer answer;
+    answer.reason = "the decoder failed";
+    if (run.ExitedCleanly()) answer = ParseDecoderAnswer(run.output, width, height);
+    if (answer.kind == DecoderAnswer::Kind::Broken && !DecoderWorks(decoder))
+        return Refused(ImportRefusal::NoDecoder, decoder);
     if (answer.kind != DecoderAnswer::Kind::Pixels)
         return Refused(ImportRefusal::InvalidFile, answer.reason);
     ImportedPicture picture;
@@ -95,12 +116,15 @@ ImportedPicture Convert(const std::string& path, const std::function<bool()>& ke
 
 }  // namespace
 
-ImportedPicture ConvertPicture(const std::string& path) { return Convert(path, {}); }
+ImportedPicture ConvertPicture(const std::string& path) { return Convert(DecoderPath(), path, {}); }
 
 PictureConverter CancellableConverter(std::function<bool()> keepGoing) {
-    return [keepGoing = std::move(keepGoing)](const std::string& path) {
-        return Convert(path, keepGoing);
-    };
+    return ConverterWith(DecoderPath(), std::move(keepGoing));
+}
+
+PictureConverter ConverterWith(std::string decoder, std::function<bool()> keepGoing) {
+    return [decoder = std::move(decoder), keepGoing = std::move(keepGoing)](
+               const std::string& path) { return Convert(decoder, path, keepGoing); };
 }
 
 QString RefusalMessage(const ImportedPicture& picture) {
@@ -121,6 +145,15 @@ QString RefusalMessage(const ImportedPicture& picture) {
         case ImportRefusal::NotConverted:
             return QStringLiteral("The picture could not be converted.\n") +
                    QString::fromLocal8Bit(picture.detail);
+        case ImportRefusal::NoDecoder:
+            if (picture.detail.empty())
+                return QStringLiteral(
+                    "The picture decoder cannot be found: Corvalin cannot tell where its own "
+                    "program lies (/proc/self/exe cannot be read), and so where the decoder "
+                    "is.\nNo picture can be added.");
+            return QStringLiteral("The picture decoder ") +
+                   QFile::decodeName(picture.detail.c_str()) +
+                   QStringLiteral(" is missing or damaged; reinstall Corvalin.");
     }
     return {};
 }

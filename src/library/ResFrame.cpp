@@ -155,6 +155,7 @@ void ResFrame::ImportFiles(const std::vector<std::string>& paths) {
     const QScopedValueRollback<bool> importing(m_importing, true);
     QStringList refusals;
     QString lastRefusal;
+    QString noDecoder;
     int added = 0;
     {
         // Gone before any message, so it cannot come up behind one.
@@ -167,6 +168,10 @@ void ResFrame::ImportFiles(const std::vector<std::string>& paths) {
             // The library read Pic.dat again under its lock: other writers' changes show too.
             SyncWithPackage();
             if (result.picture.refusal == ImportRefusal::Cancelled) break;
+            if (result.picture.refusal == ImportRefusal::NoDecoder) {
+                noDecoder = RefusalMessage(result.picture);
+                break;  // said once: every file after it would be refused the same way
+            }
             if (result.outcome == AddResult::Outcome::FileFailed) {
                 ReportFileError(window(), *result.error);
                 break;  // the next file would fail the same way
@@ -185,10 +190,14 @@ void ResFrame::ImportFiles(const std::vector<std::string>& paths) {
         m_pictureList->setCurrentRow(last);
         SendMessage(this, UM_LISTSELCHANGE, static_cast<quintptr>(last));
     }
-    if (refusals.isEmpty()) return;
-    ShowMessageBox(this, paths.size() == 1 ? lastRefusal
-                                           : kSomeNotAdded + QStringLiteral("\n\n") +
-                                                 refusals.join(QLatin1Char('\n')));
+    QStringList message;
+    if (!noDecoder.isEmpty()) message << noDecoder;
+    if (!refusals.isEmpty()) {
+        message << (paths.size() == 1 ? lastRefusal
+                                      : kSomeNotAdded + QStringLiteral("\n\n") +
+                                            refusals.join(QLatin1Char('\n')));
+    }
+    if (!message.isEmpty()) ShowMessageBox(this, message.join(QStringLiteral("\n\n")));
 }
 
 void ResFrame::RemovePicture() {

@@ -1,21 +1,29 @@
+#include <alloca.h>
+#include <asm/unistd.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
 
 #include "core/sandbox/Seal.h"
+#include "support/ByteFiles.h"
 #include "support/ChildProcess.h"
+#include "support/DataFolder.h"
 
 namespace {
 
 constexpr int kSurvived = 0;
 constexpr int kRefused = 42;
+constexpr int kNotSealed = 99;
 constexpr std::uint64_t kMemory = 256ull << 20;
 // The address sanitizer's runtime makes calls of its own when a forked child starts its first
 // thread; the decoder, which starts its threads before it seals itself, never meets them.
@@ -27,11 +35,36 @@ constexpr bool kThreadsAfterFork = true;
 
 // In a child sealed as the decoder seals itself, with a smaller memory limit; its exit status,
 // or 128 + the signal that ended it.
-int Sealed(const std::function<int()>& attempt) {
+int Sealed(const std::function<int()>& attempt, std::uint64_t memory = kMemory) {
     return test::InChild([&] {
-        if (!SealProcess({kMemory, 5}).empty()) return 1;
+        if (!SealProcess({memory, 5}).empty()) return kNotSealed;
         return attempt();
     });
+}
+
+// The same with call made on a thread started before the seal, as the decoders' pools are, while
+// the first thread waits for it: kSurvived when only that thread ended, or none.
+int SealedOnAThread(void (*call)()) {
+    return test::InChild([&] {
+        std::atomic<bool> sealed = false;
+        std::thread worker([&] {
+            sealed.wait(false);
+            call();
+        });
+        const bool ok = SealProcess({kMemory, 5}).empty();
+        sealed = true;
+        sealed.notify_one();
+        worker.join();
+        return ok ? kSurvived : kNotSealed;
+    });
+}
+
+// Takes twice kMemory by a mapping of the given flags and touches every page.
+int MapAndTouch(int flags) {
+    void* memory = ::mmap(nullptr, 2 * kMemory, PROT_READ | PROT_WRITE, flags, -1, 0);
+    if (memory == MAP_FAILED) return kRefused;
+    std::memset(memory, 1, 2 * kMemory);
+    return kSurvived;
 }
 
 TEST(SealTest, ASealedProcessComputesThreadsAndAnswersOnly) {
@@ -42,7 +75,10 @@ TEST(SealTest, ASealedProcessComputesThreadsAndAnswersOnly) {
                       worker.join();
                   }
                   std::vector<char> memory(kMemory / 2, 1);  // within its limit
-                  return sum == 42 && memory.back() == 1 && ::write(STDERR_FILENO, "", 0) == 0
+                  // clone3 is answered, so that the C library falls back to clone.
+                  const bool noClone3 = ::syscall(SYS_clone3, nullptr, 0) == -1 && errno == ENOSYS;
+                  return sum == 42 && memory.back() == 1 && noClone3 &&
+                                 ::write(STDERR_FILENO, "", 0) == 0
                              ? kSurvived
                              : 2;
               }),
@@ -71,6 +107,13 @@ TEST(SealTest, AnythingElseEndsIt) {
                         ? 0
                         : 2;
          }},
+        {"making memory executable",
+         [] {
+             void* page =
+                 ::mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+             return page != MAP_FAILED && ::mprotect(page, 4096, PROT_READ | PROT_EXEC) == 0 ? 0
+                                                                                             : 2;
+         }},
         {"writing anything but its output", [] { return ::write(3, "x", 1) >= 0 ? 0 : 2; }},
     };
     for (const auto& c : cases) {
@@ -79,16 +122,92 @@ TEST(SealTest, AnythingElseEndsIt) {
     }
 }
 
-// An allocation past the limit fails: a decoder then refuses, or dies of it.
+// Memory past the limit is not given, however it is asked for: the allocation fails (a decoder
+// then refuses) or the process is ended.
 TEST(SealTest, MemoryBeyondTheLimitIsNotGiven) {
-    const int status = Sealed([] {
-        void* memory = std::malloc(2 * kMemory);
-        if (memory == nullptr) return kRefused;
-        std::memset(memory, 1, 2 * kMemory);
-        return kSurvived;
+    const struct {
+        const char* name;
+        std::function<int()> attempt;
+    } cases[] = {
+        {"allocated",
+         [] {
+             void* memory = std::malloc(2 * kMemory);
+             if (memory == nullptr) return kRefused;
+             std::memset(memory, 1, 2 * kMemory);
+             return kSurvived;
+         }},
+        {"mapped shared", [] { return MapAndTouch(MAP_SHARED | MAP_ANONYMOUS); }},
+        {"mapped shared, validated",
+         [] { return MapAndTouch(MAP_SHARED_VALIDATE | MAP_ANONYMOUS); }},
+        {"mapped growing down",
+         [] { return MapAndTouch(MAP_PRIVATE | MAP_ANONYMOUS | MAP_GROWSDOWN); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int status = Sealed(c.attempt);
+        EXPECT_NE(status, kSurvived);
+        EXPECT_NE(status, kNotSealed);
+    }
+}
+
+// The main thread's stack is no data: under an unlimited stack limit only the bound on the
+// address space stops it.
+TEST(SealTest, TheStackDoesNotGrowPastTheLimit) {
+    constexpr std::uint64_t memory = 16 << 20;
+    const int status = test::InChild([] {
+        rlimit stack{};
+        ::getrlimit(RLIMIT_STACK, &stack);
+        stack.rlim_cur = stack.rlim_max;
+        ::setrlimit(RLIMIT_STACK, &stack);
+        return Sealed(
+            [] {
+                for (std::uint64_t grown = 0; grown < 4 * memory; grown += 4096)
+                    static_cast<volatile char*>(alloca(4096))[0] = 1;
+                return kSurvived;
+            },
+            memory);
     });
     EXPECT_NE(status, kSurvived);
-    EXPECT_NE(status, 1);  // sealed it was
+    EXPECT_NE(status, kNotSealed);
+}
+
+// Whatever thread makes the call, and in whatever architecture's numbers, the whole process
+// ends: a thread left behind would sit idle until the caller's time limit.
+TEST(SealTest, ACallOnAnyThreadOrOfAnotherArchitectureEndsTheWholeProcess) {
+    const struct {
+        const char* name;
+        void (*call)();
+    } cases[] = {
+        {"a forbidden call on a thread started before the seal",
+         [] { ::open("/etc/hostname", O_RDONLY); }},
+        {"an x32 call", [] { ::syscall(__X32_SYSCALL_BIT | SYS_getpid); }},
+        {"an i386 call through int 0x80",
+         [] {
+             long result = 20;  // getpid on i386
+             asm volatile("int $0x80" : "+a"(result) : : "memory");
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_GE(SealedOnAThread(c.call), 128);
+    }
+}
+
+// Run by hand with its standard error on a file, which it may not grow once sealed: it says why
+// there before the seal, and its later messages go nowhere instead of ending it.
+TEST(SealTest, StandardErrorOnAFileSaysWhyNothingMoreComes) {
+    const test::DataFolder folder;
+    const std::string log = folder.File("log");
+    EXPECT_EQ(test::InChild([&] {
+                  const int file = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+                  if (file < 0 || ::dup2(file, STDERR_FILENO) != STDERR_FILENO) return 2;
+                  if (!SealProcess({kMemory, 5}).empty()) return kNotSealed;
+                  return ::write(STDERR_FILENO, "later\n", 6) == 6 ? kSurvived : 2;
+              }),
+              kSurvived);
+    const std::vector<std::uint8_t> said = ReadBytes(log);
+    EXPECT_NE(std::string(said.begin(), said.end()).find("standard error is a file"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -1,15 +1,23 @@
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QPainter>
 #include <QTest>
+#include <filesystem>
+#include <fstream>
 #include <optional>
 
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
+#include "core/library/DecodeLimits.h"
 #include "core/library/ScratchDirectory.h"
 #include "library/BitmapFile.h"
 #include "library/PictureImport.h"
 #include "skin/SkinImage.h"
+#include "support/ChildProcess.h"
 #include "support/ScopedTmpDir.h"
 #include "support/qt/TestImages.h"
 
@@ -44,6 +52,25 @@ std::vector<std::uint8_t> Cut(std::vector<std::uint8_t> bytes, std::size_t keep)
     return bytes;
 }
 
+// A whole answer of 400 x 300 black pixels, as printf and head write it, on any input but an
+// empty one, which it refuses as every decoder does.
+constexpr char kAnswersAnything[] =
+    "[ \"$(head -c 1 | wc -c)\" = 0 ] && { printf 'CVR1empty'; exit 0; }\n"
+    "printf 'CVP1\\220\\001\\054\\001'; head -c 360000 /dev/zero\n";
+
+// Leaves this process in namespaces of its own with an empty /proc over the real one, so that
+// the program cannot read its own path. False where namespaces cannot be made.
+bool HideProc() {
+    const std::string user = std::to_string(::getuid());
+    const std::string group = std::to_string(::getgid());
+    if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) return false;
+    std::ofstream("/proc/self/setgroups") << "deny";
+    std::ofstream("/proc/self/uid_map") << "0 " << user << " 1";
+    std::ofstream("/proc/self/gid_map") << "0 " << group << " 1";
+    return ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+           ::mount("none", "/proc", "tmpfs", 0, nullptr) == 0;
+}
+
 }  // namespace
 
 class PictureImportTest : public QObject {
@@ -54,6 +81,14 @@ private:
     std::optional<test::ScopedTmpDir> m_tmpDir;  // what the import sees as the temporary folder
 
     std::vector<std::string> ScratchLeft() const { return m_tmpDir->Entries(); }
+
+    // A stand-in for the decoder, as a shell script: what a broken or taken-over one might do.
+    std::string Decoder(const std::string& name, const std::string& body, int mode = 0755) {
+        const std::string script = "#!/bin/sh\n" + body + "\n";
+        const std::string path = m_files.WriteBytes(name, {script.begin(), script.end()});
+        ::chmod(path.c_str(), static_cast<mode_t>(mode));
+        return path;
+    }
 
 private slots:
     void init() { m_tmpDir.emplace(); }
@@ -318,6 +353,99 @@ private slots:
         QCOMPARE(picture.refusal, ImportRefusal::Cancelled);
         QVERIFY(picture.jpeg.empty());
         QCOMPARE(RefusalMessage(picture), QString());
+    }
+
+    // Only a whole answer of a decoder that ended cleanly: one killed after it answered may have
+    // been stopped from telling anything else.
+    void AnAnswerCountsOnlyFromADecoderThatEndedCleanly_data() {
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("exits") << "exit 0" << true;
+        QTest::newRow("is killed") << "kill -9 $$" << false;
+        QTest::newRow("fails") << "exit 1" << false;
+    }
+
+    void AnAnswerCountsOnlyFromADecoderThatEndedCleanly() {
+        QFETCH(QString, end);
+        QFETCH(bool, accepted);
+        const std::string decoder =
+            Decoder("answers-then.sh", kAnswersAnything + end.toStdString());
+        const std::string path = test::WriteImage(m_files, "Fine.bmp", HalvesImage(40, 30), "BMP");
+        const ImportedPicture picture = ConverterWith(decoder)(path);
+        QCOMPARE(picture.Accepted(), accepted);
+        if (!accepted) QCOMPARE(picture.refusal, ImportRefusal::InvalidFile);
+    }
+
+    // What is no regular file may never end (a pipe, a device), and a larger file is no photo:
+    // the decoder never sees either.
+    void OnlyARegularFileOfAtMost256MBReachesTheDecoder_data() {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("pipe") << "pipe";
+        QTest::newRow("device") << "/dev/zero";
+        QTest::newRow("larger than 256 MB") << "large.bmp";
+    }
+
+    void OnlyARegularFileOfAtMost256MBReachesTheDecoder() {
+        QFETCH(QString, file);
+        const std::string pipe = m_files.File("pipe");
+        if (!std::filesystem::exists(pipe)) QCOMPARE(::mkfifo(pipe.c_str(), 0600), 0);
+        std::filesystem::resize_file(
+            test::WriteImage(m_files, "large.bmp", HalvesImage(40, 30), "BMP"),
+            kMaxPictureFileBytes + 1);
+        const std::string ran = m_files.File("ran");
+        const std::string decoder = Decoder("marks.sh", "touch " + ran + "\n" + kAnswersAnything);
+        const std::string path =
+            file.startsWith('/') ? file.toStdString() : m_files.File(file.toStdString());
+        QCOMPARE(ConverterWith(decoder)(path).refusal, ImportRefusal::InvalidFile);
+        QVERIFY(!std::filesystem::exists(ran));
+    }
+
+    // Said plainly and with its place, not as if the picture were at fault.
+    void ADecoderThatCannotRunIsMissingOrDamaged_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("missing") << "absent" << QString() << 0;
+        QTest::newRow("not executable") << "unexecutable.sh"
+                                        << "exit 0" << 0644;
+        QTest::newRow("failing on every input") << "failing.sh"
+                                                << "exit 127" << 0755;
+        QTest::newRow("crashing on every input") << "crashing.sh"
+                                                 << "kill -SEGV $$" << 0755;
+    }
+
+    void ADecoderThatCannotRunIsMissingOrDamaged() {
+        QFETCH(QString, name);
+        QFETCH(QString, body);
+        QFETCH(int, mode);
+        const std::string decoder = mode == 0
+                                        ? m_files.File(name.toStdString())
+                                        : Decoder(name.toStdString(), body.toStdString(), mode);
+        const std::string path = test::WriteImage(m_files, "Fine.bmp", HalvesImage(40, 30), "BMP");
+        const ImportedPicture picture = ConverterWith(decoder)(path);
+        QCOMPARE(picture.refusal, ImportRefusal::NoDecoder);
+        QCOMPARE(RefusalMessage(picture), "The picture decoder " + QString::fromStdString(decoder) +
+                                              " is missing or damaged; reinstall Corvalin.");
+    }
+
+    // Without /proc the game cannot tell where it lies, and so where its decoder is: it starts
+    // none, not even one in the folder it runs in.
+    void WithoutItsOwnPlaceTheGameStartsNoDecoder() {
+        const std::string path = test::WriteImage(m_files, "Fine.bmp", HalvesImage(40, 30), "BMP");
+        const std::string ran = m_files.File("ran-here");
+        Decoder("corvalin-decode", "touch " + ran + "\n" + kAnswersAnything);
+        const int status = test::InChild([&] {
+            if (!HideProc()) return 77;
+            if (::chdir(m_files.Path().c_str()) != 0) return 2;
+            const ImportedPicture picture = ConvertPicture(path);
+            return picture.refusal == ImportRefusal::NoDecoder && picture.detail.empty() &&
+                           RefusalMessage(picture).contains("cannot tell where")
+                       ? 0
+                       : 1;
+        });
+        if (status == 77) QSKIP("namespaces of its own are not allowed here");
+        QCOMPARE(status, 0);
+        QVERIFY(!std::filesystem::exists(ran));
     }
 
     void ScratchFailureRefusesWithTheCause() {

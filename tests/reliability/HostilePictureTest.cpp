@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QTest>
 #include <cstring>
 #include <optional>
@@ -235,6 +236,37 @@ private slots:
         const ImportedPicture picture = PreparePicture(path, kLibrary, ConvertPicture);
         QVERIFY(picture.Accepted());
         QCOMPARE(picture.libraryName, std::string("Core.jpg"));
+    }
+
+    // A copy of this program has no decoder beside it: a drop there is told so once, plainly,
+    // and not as a fault of each file.
+    void WithoutItsDecoderADropIsToldSoOnce() {
+        if (!qEnvironmentVariableIsSet("CORVALIN_TEST_COPY")) {
+            const QString copy = QString::fromStdString(m_data->File("copy"));
+            QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), copy));
+            QProcess run;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("CORVALIN_TEST_COPY", "1");
+            run.setProcessEnvironment(environment);
+            run.start(copy, {"WithoutItsDecoderADropIsToldSoOnce"});
+            QVERIFY(run.waitForFinished(60000));
+            QVERIFY2(run.exitCode() == 0, run.readAllStandardOutput().constData());
+            return;
+        }
+        m_data->WritePackage("Pic.dat", test::SolidLibrary(kLibrary));
+        App()->LoadData(m_data->Path());
+        const Bytes picDat = m_data->Bytes("Pic.dat");
+        const Bytes bmp = test::Encode(test::Solid(40, 30, qRgb(1, 2, 3)), "BMP");
+        QWidget owner;
+        auto* panel = new ResFrame(&owner, ToQRect(layout::kContentRect));
+        test::SeenDialog box;
+        test::ModalAnswerer answerer({test::PressOnBox(Qt::Key_Return, &box)});
+        panel->ImportFiles(
+            {m_data->WriteBytes("Beach.bmp", bmp), m_data->WriteBytes("Reef.bmp", bmp)});
+        QCOMPARE(answerer.Answered(), 1);
+        QCOMPARE(box.text, "The picture decoder " + QCoreApplication::applicationDirPath() +
+                               "/corvalin-decode is missing or damaged; reinstall Corvalin.");
+        QCOMPARE(m_data->Bytes("Pic.dat"), picDat);
     }
 
     void AFileWithoutReadPermissionIsRefused() {

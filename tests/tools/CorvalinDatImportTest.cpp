@@ -1,6 +1,6 @@
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTest>
@@ -120,34 +120,10 @@ private slots:
         QCOMPARE(stored.size(), QSize(400, 300));
     }
 
-    // HEIF pictures decode in the HEIF module beside the tool, loaded only for them; without a
-    // module that loads, they are refused like any file that does not decode.
-    void AHeifPictureIsAddedOnlyWhereTheHeifModuleLoads_data() {
-        QTest::addColumn<QString>("module");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("the build's module") << "built"
-                                            << "Bay.heic\tadded as Bay.jpg";
-        QTest::newRow("none beside the tool") << "none"
-                                              << "Bay.heic\trefused: Invalid file!";
-        QTest::newRow("a damaged one") << "damaged"
-                                       << "Bay.heic\trefused: Invalid file!";
-    }
-
-    void AHeifPictureIsAddedOnlyWhereTheHeifModuleLoads() {
-        QFETCH(QString, module);
-        QFETCH(QString, line);
+    void AHeifPictureIsAdded() {
         m_dir->WriteBytes("Bay.heic", test::HeifBytes(test::Solid(64, 48, qRgb(30, 120, 200)),
                                                       heif_compression_HEVC));
-        QString tool = CORVALIN_DAT_PATH;
-        if (module != "built") {
-            // The program finds its folder through its own file, so a copy, not a link.
-            tool = File("corvalin-dat");
-            QVERIFY(QFile::copy(CORVALIN_DAT_PATH, tool));
-            if (module == "damaged") WriteText("corvalin-heif.so", "no library\n");
-        }
-        const Run run = test::RunTool(tool, {"import", "Pic.dat", "Bay.heic"},
-                                      QString::fromStdString(m_dir->Dir().string()));
-        QCOMPARE(run.lines, QStringList{line});
+        QCOMPARE(Import({"Bay.heic"}).lines, QStringList{"Bay.heic\tadded as Bay.jpg"});
     }
 
     void AllAcceptedExitsZeroAndAppendsToTheLibrary() {
@@ -213,6 +189,34 @@ private slots:
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.errors, "corvalin-dat: none/Pic.dat: the folder none does not exist\n");
         QVERIFY(!QFile::exists(File("none")));
+    }
+
+    // Once, with where it should be, and not as a fault of each image.
+    void AMissingOrDamagedDecoderIsSaidOnceAndNothingIsAdded_data() {
+        QTest::addColumn<bool>("damaged");
+        QTest::newRow("missing") << false;
+        QTest::newRow("damaged") << true;
+    }
+
+    void AMissingOrDamagedDecoderIsSaidOnceAndNothingIsAdded() {
+        QFETCH(bool, damaged);
+        // The program finds its folder through its own file, so a copy, not a link.
+        const QString tool = File("corvalin-dat");
+        QVERIFY(QFile::copy(CORVALIN_DAT_PATH, tool));
+        if (damaged) {
+            WriteText("corvalin-decode", "no program\n");
+            QVERIFY(
+                QFile::setPermissions(File("corvalin-decode"), QFile::ReadOwner | QFile::ExeOwner));
+        }
+        WriteImage("Beach.bmp", QSize(40, 30), "BMP");
+        WriteImage("Reef.bmp", QSize(40, 30), "BMP");
+        const Run run =
+            test::RunTool(tool, {"import", "Pic.dat", "Beach.bmp", "Reef.bmp"}, File(""));
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.lines, QStringList());
+        QCOMPARE(run.errors, "corvalin-dat: The picture decoder " + File("corvalin-decode") +
+                                 " is missing or damaged; reinstall Corvalin.\n");
+        QVERIFY(!QFile::exists(File("Pic.dat")));
     }
 
     void WithoutImagesItIsAUsageError() {

@@ -56,6 +56,12 @@ int ImportPictures(const Arguments& args) {
                           << EscapeName(result.picture.libraryName) << '\n';
                 break;
             case AddResult::Outcome::Refused:
+                if (result.picture.refusal == ImportRefusal::NoDecoder) {
+                    // Said once: every image after it would be refused the same way.
+                    std::cerr << "corvalin-dat: " << OneLine(RefusalMessage(result.picture))
+                              << '\n';
+                    return kFailure;
+                }
                 std::cout << EscapeName(*image)
                           << "\trefused: " << OneLine(RefusalMessage(result.picture)) << '\n';
                 anyRefused = true;

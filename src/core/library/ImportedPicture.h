@@ -15,6 +15,9 @@ enum class ImportRefusal {
     InvalidFile,    // not a whole image that the reader decodes
     NotConverted,   // the scratch files of the conversion failed; detail says how
     Cancelled,      // the player stopped the import while the file was being decoded
+    NoDecoder,      // the sealed decoder cannot be run: missing, damaged, or nowhere to be
+                    // found; detail is its path, empty when not even that is known. Every
+                    // other file would be refused the same way.
 };
 
 struct ImportedPicture {
@@ -22,7 +25,8 @@ struct ImportedPicture {
     std::string libraryName;         // title + ".jpg"
     std::vector<std::uint8_t> jpeg;  // the whole 400 x 300 JPEG file; empty when refused
     std::string detail;              // for NotConverted: the file and the cause; for
-                                     // InvalidFile: why the decoder refused it, when known
+                                     // InvalidFile: why the decoder refused it, when known;
+                                     // for NoDecoder: the decoder's path
 
     bool Accepted() const { return refusal == ImportRefusal::None; }
 };

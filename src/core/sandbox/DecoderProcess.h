@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -33,9 +35,17 @@ struct DecoderLimits {
     std::chrono::milliseconds timeLimit;  // from the start to its exit
 };
 
-// Starts program with input (an open file, read from its current position) as its standard
-// input, its standard output on a pipe read here, its standard error on /dev/null and no other
-// descriptor of ours; waits until it exits, is killed for a limit, or keepGoing (asked about
-// every 50 ms; may be empty) returns false. A killed process is always reaped before returning.
+// The one argument the decoder is started with: its caller's process id, with which it ends.
+inline constexpr char kCallerOption[] = "--caller=";
+
+// The caller named on the decoder's command line, or 0 when none is (run by hand).
+pid_t CallerOf(int argc, char** argv);
+
+// Starts program (an absolute path; anything else is NotStarted) with input (an open file, read
+// from its current position) as its standard input, its standard output on a pipe read here,
+// its standard error on /dev/null, no other descriptor and no environment variable of ours, in
+// a process group of its own; waits until it exits, is killed for a limit, or keepGoing (asked
+// about every 50 ms; may be empty) returns false. Whatever ends the run ends the whole group,
+// and the decoder is always reaped before returning.
 DecoderRun RunDecoder(const std::string& program, int input, const DecoderLimits& limits,
                       const std::function<bool()>& keepGoing);
