@@ -222,13 +222,15 @@ void CCorvalin::dropEvent(QDropEvent* event) {
     std::optional<std::vector<std::string>> files = FilesOf(event->mimeData());
     if (!files) return;
     event->acceptProposedAction();
-    // After the drop has finished, so the file manager is not kept waiting by the import.
+    // After the drop has finished, so the file manager is not kept waiting by the import. The
+    // Pictures section shows first: the pictures arrive in its list, and any refusals are told
+    // over it with the last added chosen.
     QMetaObject::invokeMethod(
         this,
         [this, files = std::move(*files)] {
-            m_resFrame->ImportFiles(files);
             SelectSectionButton(m_sectionButtons[1]);
             ShowSection(m_resFrame);
+            m_resFrame->ImportFiles(files);
         },
         Qt::QueuedConnection);
 }

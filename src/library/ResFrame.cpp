@@ -32,7 +32,8 @@ const QString kConfirmRemoval = QStringLiteral("Are you sure to delete the curre
 
 }  // namespace
 
-ResFrame::ResFrame(QWidget* parent, const QRect& rect) : SkinnedPanel(parent, "ResFrame") {
+ResFrame::ResFrame(QWidget* parent, const QRect& rect)
+    : SkinnedPanel(parent, "ResFrame"), m_makeConverter(CancellableConverter) {
     Place(rect);
 }
 
@@ -164,7 +165,7 @@ void ResFrame::ImportFiles(const std::vector<std::string>& paths) {
             const QString shown = QFile::decodeName(paths[i].c_str());
             if (!progress.Begin(static_cast<int>(i) + 1, shown)) break;
             const AddResult result = App()->m_pictureLibrary.Add(
-                paths[i], CancellableConverter([&progress] { return progress.KeepGoing(); }));
+                paths[i], m_makeConverter([&progress] { return progress.KeepGoing(); }));
             // The library read Pic.dat again under its lock: other writers' changes show too.
             SyncWithPackage();
             if (result.picture.refusal == ImportRefusal::Cancelled) break;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "core/library/ImportedPicture.h"
 #include "skin/SkinImage.h"
 #include "skin/SkinnedPanel.h"
 
@@ -35,6 +37,11 @@ public:
     void ImportFiles(const std::vector<std::string>& paths);
     // True while ImportFiles runs: no other import may start.
     bool Importing() const { return m_importing; }
+    // Makes the converter of each file of ImportFiles from the run's keepGoing (false once the
+    // player has pressed Cancel). CancellableConverter unless a test holds the import to see
+    // what happens meanwhile.
+    using ConverterMaker = std::function<PictureConverter(std::function<bool()> keepGoing)>;
+    void UseConverter(ConverterMaker makeConverter) { m_makeConverter = std::move(makeConverter); }
     // Removes the selected picture and its scores after asking; never the last picture.
     void RemovePicture();
 
@@ -70,5 +77,6 @@ private:
     std::vector<std::string> m_pictureNames;
     std::unique_ptr<SkinImage> m_preview;
     bool m_importing = false;
+    ConverterMaker m_makeConverter;
     ItemStandIn* m_previewName = nullptr;  // the preview's name for assistive technology
 };

@@ -8,7 +8,7 @@ namespace {
 
 using test::Bytes;
 using test::Join;
-
+using test::RiffChunk;
 
 const Bytes kPngSignature = Hex("89 50 4E 47 0D 0A 1A 0A");
 const Bytes kHeader = test::PngChunk("IHDR", Hex("00000002 00000002 08 02 00 00 00"));  // 2 x 2 RGB
@@ -24,15 +24,6 @@ Bytes Riff(std::initializer_list<Bytes> chunks) {
     Bytes file = Join({Hex("52494646 00000000 57454250"), Join(chunks)});
     test::PutLittle32(file, 4, static_cast<std::uint32_t>(file.size() - 8));
     return file;
-}
-
-Bytes RiffChunk(std::string_view type, const Bytes& data) {
-    Bytes chunk(type.begin(), type.end());
-    chunk.resize(8);
-    test::PutLittle32(chunk, 4, static_cast<std::uint32_t>(data.size()));
-    chunk.insert(chunk.end(), data.begin(), data.end());
-    if (data.size() % 2 != 0) chunk.push_back(0);
-    return chunk;
 }
 
 const Bytes kImage = RiffChunk("VP8L", Hex("2F 01 40 00 00"));

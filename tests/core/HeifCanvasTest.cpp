@@ -15,10 +15,11 @@ namespace {
 using test::Bytes;
 using test::Join;
 
-
+// value as size bytes (at most 8), most significant first.
 Bytes Big(std::uint64_t value, std::size_t size) {
     Bytes bytes(size);
-    for (std::size_t i = size; i-- > 0; value >>= 8) bytes[i] = static_cast<std::uint8_t>(value);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<std::uint8_t>(value >> (8 * (size - 1 - i)));
     return bytes;
 }
 

@@ -58,7 +58,8 @@ Bytes FiveEntries() {
         Bytes data(1000);
         for (std::size_t k = 0; k < data.size(); ++k)
             data[k] = static_cast<std::uint8_t>(k * 7 + i);
-        package.AddEntry("P" + std::to_string(i) + ".jpg", data, static_cast<std::uint32_t>(i));
+        package.AddEntry(std::string("P").append(std::to_string(i)).append(".jpg"), data,
+                         static_cast<std::uint32_t>(i));
     }
     return package.ToBytes();
 }

@@ -299,17 +299,24 @@ private slots:
     }
 
     // Solved, named and then on to another section, all from the keys: the name dialog hands the
-    // keyboard back to the board whichever way it closes.
+    // keyboard back to the board whichever way it closes, also when a button had it before.
     void aWholeGameIsPlayedSolvedAndStoredFromTheKeys_data() {
         QTest::addColumn<QString>("name");  // empty: the dialog is left with Esc
-        QTest::newRow("OK") << "Kim";
-        QTest::newRow("Cancel") << QString();
+        QTest::addColumn<bool>("fromButton");
+        QTest::newRow("OK") << "Kim" << false;
+        QTest::newRow("Cancel") << QString() << false;
+        QTest::newRow("OK, solved from a focused button") << "Kim" << true;
     }
 
     void aWholeGameIsPlayedSolvedAndStoredFromTheKeys() {
         QFETCH(QString, name);
+        QFETCH(bool, fromButton);
         Window w;
         StartSeededGame(w);
+        if (fromButton) {
+            w.Key(Qt::Key_Tab);
+            QCOMPARE(w.Focused(), QString("New Game"));
+        }
         test::ModalAnswerer answerer({[name](QWidget&) {
             QWidget* edit = QApplication::focusWidget();
             QTest::keyClicks(edit, name);

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
 #include <optional>
@@ -20,6 +21,7 @@
 #include "skin/EdgeRect.h"
 #include "skin/SkinImage.h"
 #include "support/ScopedTmpDir.h"
+#include "support/qt/HeldImport.h"
 #include "support/qt/ModalAnswerer.h"
 #include "support/qt/TestImages.h"
 #include "support/qt/TestMain.h"
@@ -374,6 +376,30 @@ private slots:
         test::ModalAnswerer steps({test::CancelFileDialog()});
         m_panel->AddPicture();
         QCOMPARE(steps.Answered(), 1);
+        QCOMPARE(m_data->Bytes("Pic.dat"), before);
+        ExpectInStep({"First.jpg", "Second.jpg"});
+    }
+
+    // The progress shows while a file decodes too long; its Cancel ends the import at once,
+    // without a message, and the file is not added.
+    void CancelWhileAFileDecodesAddsNothing() {
+        Load({"First.jpg", "Second.jpg"});
+        OpenPanel();
+        const auto before = m_data->Bytes("Pic.dat");
+        const std::string beach =
+            test::WriteImage(*m_data, "Beach.bmp", test::Solid(64, 48, qRgb(0, 90, 200)), "BMP");
+        bool cancelled = false;
+        test::HoldImports(*m_panel, [&] {
+            auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+            if (progress == nullptr || !progress->isVisible()) return false;
+            progress->findChild<QPushButton*>()->click();
+            cancelled = true;
+            return true;  // were Cancel not seen, the file would be added now
+        });
+        test::ModalAnswerer steps;
+        m_panel->ImportFiles({beach});
+        QVERIFY(cancelled);
+        QCOMPARE(steps.Answered(), 0);
         QCOMPARE(m_data->Bytes("Pic.dat"), before);
         ExpectInStep({"First.jpg", "Second.jpg"});
     }

@@ -8,9 +8,11 @@
 #include "app/Corvalin.h"
 #include "core/layout/SkinLayout.h"
 #include "game/GameFrame.h"
+#include "library/PictureListBox.h"
 #include "library/ResFrame.h"
 #include "skin/EdgeRect.h"
 #include "support/qt/AppTestMain.h"
+#include "support/qt/HeldImport.h"
 #include "support/qt/ModalAnswerer.h"
 #include "support/qt/TestImages.h"
 
@@ -62,9 +64,14 @@ private slots:
         window.show();
         QString message;
         std::vector<std::string> namesWhenTold;
+        std::string chosenWhenTold;
+        bool picturesShownWhenTold = false;
         test::ModalAnswerer steps({test::OnBox([&](QMessageBox& box) {
             message = box.text();
             namesWhenTold = LibraryNames();
+            chosenWhenTold = App()->m_currentPicture;
+            picturesShownWhenTold = window.Res()->geometry() == ToQRect(layout::kContentRect) &&
+                                    window.Game()->size().isEmpty();
             box.accept();
         })});
         QMimeData mime;
@@ -77,9 +84,11 @@ private slots:
         QVERIFY(message.contains("Notes.bmp: Invalid file!"));
         QVERIFY(!message.contains("Beach") && !message.contains("Sea"));
         QCOMPARE(window.Res()->PictureNames(), expected);
-        QCOMPARE(App()->m_currentPicture, std::string("Sea.jpg"));
+        // The list of refusals stands over the Pictures section, the last added chosen.
+        QVERIFY(picturesShownWhenTold);
+        QCOMPARE(chosenWhenTold, std::string("Sea.jpg"));
+        QCOMPARE(window.Res()->PictureList()->currentRow(), 3);
         QCOMPARE(window.Res()->geometry(), ToQRect(layout::kContentRect));
-        QCOMPARE(window.Game()->size(), QSize(0, 0));
         QVERIFY(steps.Unexpected().isEmpty());
     }
 
@@ -92,6 +101,8 @@ private slots:
         CCorvalin window;
         std::vector<std::string> expected = window.Res()->PictureNames();
         expected.push_back("Cove.jpg");
+        bool secondTried = false;
+        test::HoldImports(*window.Res(), [&] { return secondTried; });
         bool dropsAccepted = true;
         QMetaObject::invokeMethod(
             &window,
@@ -102,10 +113,12 @@ private slots:
                                       Qt::NoModifier);
                 QCoreApplication::sendEvent(&window, &enter);
                 dropsAccepted = enter.isAccepted();
+                secondTried = true;  // lets Cove go on once this returns
                 window.Res()->ImportFiles({reef});
             },
             Qt::QueuedConnection);
         window.Res()->ImportFiles({cove});
+        QVERIFY(secondTried);
         QVERIFY(!dropsAccepted);
         QCOMPARE(window.Res()->PictureNames(), expected);
     }

@@ -78,11 +78,11 @@ Bytes BitmapClaimingRows(std::int32_t rows) {
 // An OS/2 bitmap (12-byte core header) of 40 x 30 pixels at 24 bits, cut after keep rows.
 Bytes CoreBitmapCutAfterRows(int keep) {
     const int rowBytes = 40 * 3;
-    Bytes bmp = {'B', 'M', 0, 0, 0,  0, 0,  0, 0, 0, 26, 0, 0, 0,  // file header, pixels at 26
-                 12,  0,   0, 0, 40, 0, 30, 0, 1, 0, 24, 0};       // core header: 40 x 30, 24 bits
-    const std::uint32_t fileSize = 26 + 30 * rowBytes;
-    for (int i = 0; i < 4; ++i) bmp[2 + i] = static_cast<std::uint8_t>(fileSize >> (8 * i));
-    bmp.resize(26 + static_cast<std::size_t>(keep * rowBytes), 0x80);
+    const Bytes headers = {
+        'B', 'M', 0, 0, 0,  0, 0,  0, 0, 0, 26, 0, 0, 0,  // file header, pixels at 26
+        12,  0,   0, 0, 40, 0, 30, 0, 1, 0, 24, 0};       // core header: 40 x 30, 24 bits
+    Bytes bmp = test::Join({headers, Bytes(static_cast<std::size_t>(keep * rowBytes), 0x80)});
+    test::PutLittle32(bmp, 2, 26 + 30 * rowBytes);  // the file size of all 30 rows
     return bmp;
 }
 

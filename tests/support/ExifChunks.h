@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <string_view>
 #include <initializer_list>
+#include <string_view>
 #include <vector>
 
 namespace test {
@@ -53,9 +53,7 @@ inline Bytes TiffWithOrientation(int orientation, bool bigEndian) {
 }
 
 inline Bytes WithExifHeader(const Bytes& tiff) {
-    Bytes exif{'E', 'x', 'i', 'f', 0, 0};
-    exif.insert(exif.end(), tiff.begin(), tiff.end());
-    return exif;
+    return Join({Bytes{'E', 'x', 'i', 'f', 0, 0}, tiff});
 }
 
 // An APP1 segment holding exif ("Exif\0\0" and TIFF) right after the start marker.
@@ -86,47 +84,34 @@ inline Bytes PngWithExif(Bytes png, const Bytes& exif) {
     return png;
 }
 
+// A RIFF chunk: type, size, data and a pad byte after odd data.
+inline Bytes RiffChunk(std::string_view type, const Bytes& data) {
+    Bytes chunk(8 + data.size() + data.size() % 2);
+    std::copy(type.begin(), type.end(), chunk.begin());
+    PutLittle32(chunk, 4, static_cast<std::uint32_t>(data.size()));
+    std::copy(data.begin(), data.end(), chunk.begin() + 8);
+    return chunk;
+}
+
 // A simple WebP file (one VP8 or VP8L chunk) of width by height made extended: a VP8X chunk
 // announcing EXIF, the image chunk, an EXIF chunk holding exif.
 inline Bytes WebpWithExif(const Bytes& webp, int width, int height, const Bytes& exif) {
     constexpr std::uint8_t kExifFlag = 0x08;
     const auto w = static_cast<std::uint32_t>(width - 1),
                h = static_cast<std::uint32_t>(height - 1);
-    Bytes out{'R',
-              'I',
-              'F',
-              'F',
-              0,
-              0,
-              0,
-              0,
-              'W',
-              'E',
-              'B',
-              'P',  //
-              'V',
-              'P',
-              '8',
-              'X',
-              10,
-              0,
-              0,
-              0,
-              kExifFlag,
-              0,
-              0,
-              0,
-              static_cast<std::uint8_t>(w),
-              static_cast<std::uint8_t>(w >> 8),
-              static_cast<std::uint8_t>(w >> 16),
-              static_cast<std::uint8_t>(h),
-              static_cast<std::uint8_t>(h >> 8),
-              static_cast<std::uint8_t>(h >> 16)};
-    out.insert(out.end(), webp.begin() + 12, webp.end());
-    out.insert(out.end(), {'E', 'X', 'I', 'F', 0, 0, 0, 0});
-    PutLittle32(out, out.size() - 4, static_cast<std::uint32_t>(exif.size()));
-    out.insert(out.end(), exif.begin(), exif.end());
-    if (exif.size() % 2 != 0) out.push_back(0);
+    const Bytes extended{kExifFlag,
+                         0,
+                         0,
+                         0,
+                         static_cast<std::uint8_t>(w),
+                         static_cast<std::uint8_t>(w >> 8),
+                         static_cast<std::uint8_t>(w >> 16),
+                         static_cast<std::uint8_t>(h),
+                         static_cast<std::uint8_t>(h >> 8),
+                         static_cast<std::uint8_t>(h >> 16)};
+    Bytes out = Join({Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'E', 'B', 'P'},
+                      RiffChunk("VP8X", extended), Bytes(webp.begin() + 12, webp.end()),
+                      RiffChunk("EXIF", exif)});
     PutLittle32(out, 4, static_cast<std::uint32_t>(out.size() - 8));
     return out;
 }

@@ -200,7 +200,7 @@ std::string KeepDamagedCopy(const std::string& path) {
         WriteTemporary(target, [&](int fd) { WriteAll(fd, *original, target); });
     for (int number = 0; number < kDamagedCopies; ++number) {
         std::string copy = target + ".damaged";
-        if (number > 0) copy += "." + std::to_string(number);
+        if (number > 0) copy.append(".").append(std::to_string(number));
         // Taking a name that is free, in one step, is what keeps older copies safe.
         if (Injected("rename")) break;
         if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, copy.c_str(), RENAME_NOREPLACE) ==
