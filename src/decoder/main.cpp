@@ -4,7 +4,6 @@
 // that can do nothing but compute and answer.
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <algorithm>
 #include <cerrno>
 #include <optional>
@@ -49,35 +48,22 @@ void WriteAll(const std::vector<std::uint8_t>& bytes) {
 }
 
 std::vector<std::uint8_t> Answer(const DecodedPicture& picture) {
-    if (picture.image.isNull()) return RefusalAnswer(picture.refusal);
-    const QImage& image = picture.image;
-    std::vector<std::uint8_t> rgb;
-    rgb.reserve(static_cast<std::size_t>(image.width()) * image.height() * 3);
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            rgb.insert(rgb.end(), {static_cast<std::uint8_t>(qRed(line[x])),
-                                   static_cast<std::uint8_t>(qGreen(line[x])),
-                                   static_cast<std::uint8_t>(qBlue(line[x]))});
-    }
-    return PixelsAnswer(image.width(), image.height(), rgb);
+    if (picture.Refused()) return RefusalAnswer(picture.refusal);
+    return PixelsAnswer(layout::kPictureSize.width, layout::kPictureSize.height, picture.rgb);
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
+int main() {
     PrepareDecoding();
-    WarmUpDecoders();
     const std::string notSealed = SealDecoder();
     if (!notSealed.empty()) {
         WriteAll(RefusalAnswer("the decoder could not be sealed: " + notSealed));
         ::_exit(1);
     }
     const std::optional<std::vector<std::uint8_t>> bytes = ReadInput();
-    WriteAll(bytes ? Answer(DecodePicture(
-                         *bytes, QSize(layout::kPictureSize.width, layout::kPictureSize.height)))
+    WriteAll(bytes ? Answer(DecodePicture(*bytes, layout::kPictureSize))
                    : RefusalAnswer("larger than any picture file"));
-    // Straight out: the teardown of Qt and the codecs would make calls the seal forbids.
+    // Straight out: the teardown of the codecs would make calls the seal forbids.
     ::_exit(0);
 }

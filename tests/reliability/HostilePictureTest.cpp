@@ -2,6 +2,7 @@
 // library (Pic.dat, the package in memory, the names and rows, the current picture) stays as
 // it was, with no scratch file left behind.
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,6 +23,7 @@
 #include "library/PictureListBox.h"
 #include "library/ResFrame.h"
 #include "skin/EdgeRect.h"
+#include "support/ChildProcess.h"
 #include "support/ExifChunks.h"
 #include "support/PictureBytes.h"
 #include "support/ScopedTmpDir.h"
@@ -131,7 +133,31 @@ Bytes HeicDeclaring(std::uint32_t width, std::uint32_t height) {
 
 const std::vector<std::string> kLibrary{"Harbour.jpg", "Meadow.jpg"};
 
+// What a decoder that refuses a file from its header holds at most: its program and libraries.
+constexpr long kMostMegabytesToRefuse = 32;
+
+// The decoder's answer to the file is a refusal, given cleanly; the most memory it held, in
+// megabytes, or -1 when it did not answer so.
+int PeakMegabytesToRefuse(const std::string& path) {
+    // In a child of its own, whose only child is the decoder: the peak of its children is the
+    // decoder's.
+    const int status = test::InChild([&] {
+        const Descriptor file = OpenPictureFile(path);
+        const DecoderRun run = RunDecoder(GetProgramDirectory() + "corvalin-decode", file.Get(),
+                                          {MaxAnswerBytes(400, 300), std::chrono::seconds(30)}, {});
+        if (!run.ExitedCleanly() ||
+            ParseDecoderAnswer(run.output, 400, 300).kind != DecoderAnswer::Kind::Refused)
+            return 255;
+        rusage usage{};
+        ::getrusage(RUSAGE_CHILDREN, &usage);
+        return static_cast<int>(std::min(usage.ru_maxrss / 1024, 254L));
+    });
+    return status == 255 ? -1 : status;
+}
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Bytes)
 
 class HostilePictureTest : public QObject {
     Q_OBJECT
@@ -228,6 +254,33 @@ private slots:
                                           {MaxAnswerBytes(400, 300), std::chrono::seconds(30)}, {});
         QVERIFY(run.ExitedCleanly());
         QCOMPARE(ParseDecoderAnswer(run.output, 400, 300).kind, DecoderAnswer::Kind::Refused);
+    }
+
+    // Each declares a size its own library would decode, beyond what the decoder allows or what
+    // its data could fill: refused before anything of that size is made.
+    void DeclaredSizesAreRefusedBeforeTheyAreMade_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<Bytes>("bytes");
+        QTest::newRow("jpeg of 30000 x 30000")
+            << QByteArray("Giant.jpg") << JpegDeclaring(30000, 30000);
+        QTest::newRow("png of 9000 x 9000 from 100 bytes")
+            << QByteArray("Giant.png") << PngDeclaring(9000, 9000);
+        QTest::newRow("gif of 65535 x 65535")
+            << QByteArray("Giant.gif") << GifDeclaring(65535, 65535);
+        QTest::newRow("webp of 16383 x 16383")
+            << QByteArray("Giant.webp") << WebpDeclaring(16383, 16383);
+        QTest::newRow("uncompressed tiff of 65535 x 900 from one strip")
+            << QByteArray("Giant.tiff") << TiffDeclaring(65535, 900);
+        QTest::newRow("heic of 20000 x 20000")
+            << QByteArray("Giant.heic") << HeicDeclaring(20000, 20000);
+    }
+
+    void DeclaredSizesAreRefusedBeforeTheyAreMade() {
+        QFETCH(QByteArray, name);
+        QFETCH(Bytes, bytes);
+        const int peak = PeakMegabytesToRefuse(m_data->WriteBytes(name.toStdString(), bytes));
+        QVERIFY2(peak >= 0, "no clean refusal");
+        QVERIFY2(peak < kMostMegabytesToRefuse, QByteArray::number(peak));
     }
 
     void AWholeCoreHeaderBitmapIsStillImported() {
