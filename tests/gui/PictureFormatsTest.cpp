@@ -1,6 +1,7 @@
 // Every kind of photo a player has: upright whatever its EXIF orientation, accepted when every
 // pixel decoded despite harmless damage, refused when cut short, in each format, under any name.
 
+#include <lcms2.h>
 #include <tiffio.h>
 #include <unistd.h>
 
@@ -175,29 +176,63 @@ Bytes Png16WithTransparentColour(const QImage& image, QRgb transparent) {
         }
     }
     const QByteArray zlib = qCompress(rows).mid(4);  // less Qt's own length prefix
-    auto chunk = [](Bytes& png, const char* type, const Bytes& data) {
-        const std::size_t at = png.size();
-        png.resize(at + 4);
-        test::PutBig32(png, at, static_cast<std::uint32_t>(data.size()));
-        png.insert(png.end(), type, type + 4);
-        png.insert(png.end(), data.begin(), data.end());
-        png.resize(png.size() + 4);
-        test::PutBig32(png, png.size() - 4, test::PngChunkCrc(&png[at + 4], 4 + data.size()));
-    };
-    Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     Bytes header(13, 0);
     test::PutBig32(header, 0, static_cast<std::uint32_t>(image.width()));
     test::PutBig32(header, 4, static_cast<std::uint32_t>(image.height()));
     header[8] = 16;  // bits a sample
     header[9] = 2;   // RGB
-    chunk(png, "IHDR", header);
     Bytes colour;
     for (const int value : {qRed(transparent), qGreen(transparent), qBlue(transparent)})
         colour.insert(colour.end(), 2, static_cast<std::uint8_t>(value));
-    chunk(png, "tRNS", colour);
-    chunk(png, "IDAT", Bytes(zlib.begin(), zlib.end()));
-    chunk(png, "IEND", {});
+    Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    for (const Bytes& chunk :
+         {test::PngChunk("IHDR", header), test::PngChunk("tRNS", colour),
+          test::PngChunk("IDAT", Bytes(zlib.begin(), zlib.end())), test::PngChunk("IEND", {})})
+        png.insert(png.end(), chunk.begin(), chunk.end());
     return png;
+}
+
+// An RGB colour profile whose red and green primaries are sRGB's green and red, with sRGB's
+// white and tone curve: a picture tagged with it shows green where its pixels say red.
+Bytes SwappedPrimariesProfile() {
+    const cmsCIExyY white{0.3127, 0.3290, 1};
+    const cmsCIExyYTRIPLE primaries{{0.30, 0.60, 1}, {0.64, 0.33, 1}, {0.15, 0.06, 1}};
+    const double srgbCurve[] = {2.4, 1 / 1.055, 0.055 / 1.055, 1 / 12.92, 0.04045};
+    cmsToneCurve* curve = cmsBuildParametricToneCurve(nullptr, 4, srgbCurve);
+    cmsToneCurve* curves[] = {curve, curve, curve};
+    cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
+    cmsUInt32Number size = 0;
+    cmsSaveProfileToMem(profile, nullptr, &size);
+    Bytes bytes(size);
+    cmsSaveProfileToMem(profile, bytes.data(), &size);
+    cmsCloseProfile(profile);
+    cmsFreeToneCurve(curve);
+    return bytes;
+}
+
+// The profile in an iCCP chunk after the header chunk, compressed as the chunk asks.
+Bytes PngWithProfile(Bytes png, const Bytes& profile) {
+    const QByteArray zlib = qCompress(QByteArray(reinterpret_cast<const char*>(profile.data()),
+                                                 static_cast<qsizetype>(profile.size())))
+                                .mid(4);
+    Bytes data{'P', 'r', 'o', 'f', 'i', 'l', 'e', 0, 0};  // name, compression method
+    data.insert(data.end(), zlib.begin(), zlib.end());
+    const Bytes chunk = test::PngChunk("iCCP", data);
+    png.insert(png.begin() + 8 + 25, chunk.begin(), chunk.end());
+    return png;
+}
+
+// The profile in one APP2 segment right after the start marker.
+Bytes JpegWithProfile(Bytes jpeg, const Bytes& profile) {
+    const std::size_t length = 2 + 12 + 2 + profile.size();
+    Bytes segment{0xFF, 0xE2, static_cast<std::uint8_t>(length >> 8),
+                  static_cast<std::uint8_t>(length)};
+    for (const char c : std::string_view("ICC_PROFILE\0", 12))
+        segment.push_back(static_cast<std::uint8_t>(c));
+    segment.insert(segment.end(), {1, 1});  // its first of one segment
+    segment.insert(segment.end(), profile.begin(), profile.end());
+    jpeg.insert(jpeg.begin() + 2, segment.begin(), segment.end());
+    return jpeg;
 }
 
 // A baseline JPEG whose scan header says its spectral range ends at 0, as some encoders write.
@@ -448,6 +483,12 @@ private slots:
                      test::Encode(WithClearTopLeft(QuartersImage(320, 240, kUpright)), "PNG"),
                      "avifenc", {"-s", "10"}),
             true, kClearTopLeft);
+        // Colours meant in another space than sRGB: red and green change places.
+        constexpr Quarters kSwapped{kGreen, kRed, kBlue, kYellow};
+        row("png with a colour profile", "Profiled.png",
+            PngWithProfile(test::Encode(image, "PNG"), SwappedPrimariesProfile()), true, kSwapped);
+        row("jpeg with a colour profile", "Profiled.jpg",
+            JpegWithProfile(test::Encode(image, "JPG"), SwappedPrimariesProfile()), true, kSwapped);
         row("tiff of uncompressed tiles", "Tiled.tiff",
             ToolMade("strips.tiff", test::Encode(QuartersImage(320, 240, kUpright), "TIFF"),
                      "tiffcp", {"-t", "-c", "none"}),

@@ -11,8 +11,8 @@ namespace {
 
 // Below every mmap threshold, so that the blocks come from the thread's own heap, and together
 // past the trim threshold, so that freeing them shrinks it.
-constexpr std::size_t kBlockBytes = 64 << 10;
-constexpr int kBlocks = 64;
+constexpr std::size_t kBlockBytes = 96 << 10;
+constexpr int kBlocks = 4;
 
 void ShrinkAThreadHeap() {
     std::thread([] {
