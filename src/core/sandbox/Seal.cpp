@@ -69,10 +69,15 @@ std::vector<Rule> Rules() {
         {SCMP_SYS(set_robust_list), {}},
         {SCMP_SYS(rseq), {}},
         {SCMP_SYS(rt_sigprocmask), {}},
-        {SCMP_SYS(sigaltstack), {}},  // the sanitizers' runtime, for each thread
         {SCMP_SYS(prctl), SCMP_A0(SCMP_CMP_EQ, PR_SET_NAME)},
         {SCMP_SYS(sched_getaffinity), {}},
         {SCMP_SYS(exit), {}},
+        // The sanitizers' runtime: a signal stack for each thread, the thread's id, its
+        // spinning locks.
+        {SCMP_SYS(sigaltstack), {}},
+        {SCMP_SYS(gettid), {}},
+        {SCMP_SYS(getpid), {}},
+        {SCMP_SYS(sched_yield), {}},
         // The C library's sort asks how much memory there is; clocks, where no vDSO answers.
         {SCMP_SYS(sysinfo), {}},
         {SCMP_SYS(clock_gettime), {}},
