@@ -1,5 +1,5 @@
-// Every file of the picture fuzz corpus (the seeds and what long runs found, crashes and
-// allocations past the limit among them) decoded in two processes, the sealed decoder and this
+// Every file of the picture and bitmap fuzz corpora (the seeds and what long runs found, crashes
+// and allocations past the limit among them) decoded in two processes, the sealed decoder and this
 // test's own: the decoder ends cleanly, refused with a reason or with exactly the 400 x 300
 // picture, and both give the same answer (a decoder that read memory it never wrote would not:
 // each process holds other bytes there). A file cut short is always refused.
@@ -44,8 +44,12 @@ private slots:
     void EveryCorpusFileDecodesWhollyOrIsRefusedAlikeInTwoProcesses() {
         int decoded = 0;
         int refused = 0;
-        for (const auto& entry :
-             std::filesystem::directory_iterator(CORVALIN_FUZZ_CORPUS "/picture_import")) {
+        std::vector<std::filesystem::directory_entry> files;
+        for (const char* corpus : {"/picture_import", "/bmp_reader"})
+            for (const auto& entry :
+                 std::filesystem::directory_iterator(std::string(CORVALIN_FUZZ_CORPUS) + corpus))
+                files.push_back(entry);
+        for (const auto& entry : files) {
             const QByteArray name = QByteArray::fromStdString(entry.path().filename().string());
             const std::vector<std::uint8_t> bytes = ReadBytes(entry.path());
             const DecoderRun sealed = DecodedBySealedDecoder(entry.path());
