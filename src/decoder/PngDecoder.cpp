@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstring>
+#include <vector>
 
 #include "core/io/ByteOrder.h"
 #include "core/library/ChunkOrientation.h"
@@ -21,6 +22,7 @@ struct Reader {
     std::span<const std::uint8_t> bytes;
     std::size_t position = 0;
     std::jmp_buf jump;
+    std::vector<png_bytep> rows;  // here, as a jump back skips the decode's own destructors
 };
 
 Reader& ReaderOf(png_structp png) { return *static_cast<Reader*>(png_get_io_ptr(png)); }
@@ -70,7 +72,8 @@ void ReadIcc(png_structp png, png_infop info, StoredPicture& picture) {
         picture.iccProfile.assign(profile, profile + length);
 }
 
-// Everything between setjmp and the end lives in reader or *out, which outlast the jump back.
+// Everything between setjmp and the end lives in reader or *out, which outlast the jump back:
+// no local here may need a destructor.
 bool Decode(png_structp png, png_infop info, Reader& reader, StoredPicture* out) {
     if (setjmp(reader.jump) != 0) return false;
     png_set_read_fn(png, &reader, Read);
@@ -88,7 +91,8 @@ bool Decode(png_structp png, png_infop info, Reader& reader, StoredPicture* out)
     out->image = TransparentImage(width, height);
     if (out->image.pixels.empty() || png_get_rowbytes(png, info) != std::size_t{width} * 4)
         return false;
-    std::vector<png_bytep> rows(height);
+    std::vector<png_bytep>& rows = reader.rows;
+    rows.resize(height);
     for (png_uint_32 y = 0; y < height; ++y)
         rows[y] = &out->image.pixels[std::size_t{y} * width * 4];
     png_read_image(png, rows.data());
