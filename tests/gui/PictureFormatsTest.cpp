@@ -522,6 +522,24 @@ private slots:
         QVERIFY(Near(stored.pixel(300, 150), kRed));
     }
 
+    // A shrunk picture averages every pixel it covers: a checkerboard of single black and white
+    // pixels becomes even grey, where sampling some of its pixels would show stripes or moire.
+    void ShrinkingAveragesEveryPixel() {
+        QImage board(1000, 750, QImage::Format_RGB32);
+        for (int y = 0; y < board.height(); ++y)
+            for (int x = 0; x < board.width(); ++x)
+                board.setPixel(x, y, (x + y) % 2 == 0 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+        const ImportedPicture picture = Import("Board.png", test::Encode(board, "PNG"));
+        const QImage stored =
+            QImage::fromData(picture.jpeg.data(), static_cast<int>(picture.jpeg.size()));
+        QCOMPARE(stored.size(), ToQSize(layout::kPictureSize));
+        for (int y = 1; y < stored.height() - 1; y += 7)
+            for (int x = 1; x < stored.width() - 1; x += 5)
+                QVERIFY2(
+                    qAbs(qGray(stored.pixel(x, y)) - 128) <= 16,
+                    qPrintable(QString("%1, %2: %3").arg(x).arg(y).arg(qGray(stored.pixel(x, y)))));
+    }
+
     void NameThatIsNotUtf8KeepsItsBytes() {
         const std::string latin1 = "caf\xe9.jpg";
         const ImportedPicture picture =
