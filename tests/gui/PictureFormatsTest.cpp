@@ -487,6 +487,12 @@ private slots:
         constexpr Quarters kSwapped{kGreen, kRed, kBlue, kYellow};
         row("png with a colour profile", "Profiled.png",
             PngWithProfile(test::Encode(image, "PNG"), SwappedPrimariesProfile()), true, kSwapped);
+        row("avif with a colour profile", "Profiled.avif",
+            ToolMade("profiled.png",
+                     PngWithProfile(test::Encode(QuartersImage(320, 240, kUpright), "PNG"),
+                                    SwappedPrimariesProfile()),
+                     "avifenc", {"-s", "10"}),
+            true, kSwapped);
         row("jpeg with a colour profile", "Profiled.jpg",
             JpegWithProfile(test::Encode(image, "JPG"), SwappedPrimariesProfile()), true, kSwapped);
         row("tiff of uncompressed tiles", "Tiled.tiff",
