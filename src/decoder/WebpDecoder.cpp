@@ -11,8 +11,11 @@
 
 namespace {
 
-// The demuxer composes a frame on one canvas while keeping the one before.
+// The demuxer composes a frame on one canvas while keeping the one before; the lossless
+// decoder holds the whole picture as well as ours.
 constexpr unsigned kAnimationBytesPerPixel = 8;
+constexpr unsigned kLosslessBytesPerPixel = 8;
+constexpr int kLosslessFormat = 2;
 
 struct DemuxDelete {
     void operator()(WebPDemuxer* demuxer) const { WebPDemuxDelete(demuxer); }
@@ -23,6 +26,11 @@ struct AnimationDelete {
 
 bool DecodeStill(std::span<const std::uint8_t> bytes, const WebPBitstreamFeatures& features,
                  RgbaImage& image) {
+    if (features.format == kLosslessFormat &&
+        !DeclaredSizeAcceptable(static_cast<std::uint64_t>(features.width),
+                                static_cast<std::uint64_t>(features.height),
+                                kLosslessBytesPerPixel))
+        return false;
     image = TransparentImage(static_cast<std::uint32_t>(features.width),
                              static_cast<std::uint32_t>(features.height));
     return !image.pixels.empty() &&

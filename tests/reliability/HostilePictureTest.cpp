@@ -6,8 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QBuffer>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QImageWriter>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
@@ -117,6 +119,23 @@ Bytes WebpDeclaring(std::uint16_t width, std::uint16_t height) {
     constexpr std::size_t kFrameSize = 26;  // RIFF header, chunk header, frame tag, start code
     Put16(webp, kFrameSize, width, false);
     Put16(webp, kFrameSize + 2, height, false);
+    return webp;
+}
+
+// A real lossless WebP whose frame declares width by height instead.
+Bytes LosslessWebpDeclaring(std::uint32_t width, std::uint32_t height) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "WEBP");
+    writer.setQuality(100);  // lossless
+    writer.write(test::Solid(64, 48, qRgb(40, 200, 40)));
+    Bytes webp(buffer.data().begin(), buffer.data().end());
+    // After the signature byte: 14 bits of width - 1, 14 of height - 1, little-endian.
+    constexpr std::size_t kSizeBits = 21;  // RIFF header 12, chunk header 8, signature 1
+    if (webp.size() < kSizeBits + 4) return {};
+    const std::uint32_t bits =
+        (width - 1) | (height - 1) << 14 | (LoadLittle32(&webp[kSizeBits]) & 0xF0000000u);
+    test::PutLittle32(webp, kSizeBits, bits);
     return webp;
 }
 
@@ -269,6 +288,9 @@ private slots:
             << QByteArray("Giant.gif") << GifDeclaring(65535, 65535);
         QTest::newRow("webp of 16383 x 16383")
             << QByteArray("Giant.webp") << WebpDeclaring(16383, 16383);
+        // 484 MB at our 4 bytes a pixel, but the lossless decoder holds as much again.
+        QTest::newRow("lossless webp of 11000 x 11000")
+            << QByteArray("Giant.webp") << LosslessWebpDeclaring(11000, 11000);
         QTest::newRow("uncompressed tiff of 65535 x 900 from one strip")
             << QByteArray("Giant.tiff") << TiffDeclaring(65535, 900);
         QTest::newRow("heic of 20000 x 20000")
