@@ -2,6 +2,7 @@
 // pixels the game stores, and answers on its standard output (DecoderAnswer.h). It seals itself
 // before it reads the first byte, so that a file made to take over a decoder finds a process
 // that can do nothing but compute and answer.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,14 +20,26 @@ namespace {
 
 constexpr std::size_t kReadChunk = 1 << 20;
 
+// The size of the input when it is a file, as the game gives it, 0 when not known: asked
+// before the seal, which forbids asking, so that the input is read into memory of its size
+// rather than grown to it, which would hold it twice over.
+std::size_t InputSize() {
+    struct stat status {};
+    if (::fstat(STDIN_FILENO, &status) != 0 || !S_ISREG(status.st_mode)) return 0;
+    return static_cast<std::size_t>(
+        std::min<std::uint64_t>(static_cast<std::uint64_t>(status.st_size), kMaxPictureFileBytes));
+}
+
 // The whole input, or nothing when it is larger than any picture file may be.
-std::optional<std::vector<std::uint8_t>> ReadInput() {
+std::optional<std::vector<std::uint8_t>> ReadInput(std::size_t expected) {
     std::vector<std::uint8_t> bytes;
+    if (expected > 0) bytes.reserve(expected + 1);  // one more, to read the end without growing
     for (;;) {
         const std::size_t had = bytes.size();
         if (had > kMaxPictureFileBytes) return std::nullopt;
-        bytes.resize(had + kReadChunk);
-        const ssize_t count = ::read(STDIN_FILENO, bytes.data() + had, kReadChunk);
+        const std::size_t room = bytes.capacity() > had ? bytes.capacity() - had : kReadChunk;
+        bytes.resize(had + room);
+        const ssize_t count = ::read(STDIN_FILENO, bytes.data() + had, room);
         if (count < 0 && errno == EINTR) {
             bytes.resize(had);
             continue;
@@ -56,12 +69,13 @@ std::vector<std::uint8_t> Answer(const DecodedPicture& picture) {
 
 int main() {
     PrepareDecoding();
+    const std::size_t expected = InputSize();
     const std::string notSealed = SealDecoder();
     if (!notSealed.empty()) {
         WriteAll(RefusalAnswer("the decoder could not be sealed: " + notSealed));
         ::_exit(1);
     }
-    const std::optional<std::vector<std::uint8_t>> bytes = ReadInput();
+    const std::optional<std::vector<std::uint8_t>> bytes = ReadInput(expected);
     WriteAll(bytes ? Answer(DecodePicture(*bytes, layout::kPictureSize))
                    : RefusalAnswer("larger than any picture file"));
     // Straight out: the teardown of the codecs would make calls the seal forbids.
