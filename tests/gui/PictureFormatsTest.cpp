@@ -1,6 +1,7 @@
 // Every kind of photo a player has: upright whatever its EXIF orientation, accepted when every
 // pixel decoded despite harmless damage, refused when cut short, in each format, under any name.
 
+#include <gif_lib.h>
 #include <lcms2.h>
 #include <tiffio.h>
 #include <unistd.h>
@@ -246,6 +247,24 @@ Bytes JpegWithSpectralEndZero(Bytes jpeg) {
     return {};
 }
 
+// A GIF whose first frame, of one colour, covers only the bottom right quarter of its canvas.
+Bytes GifWithFrameInACorner(const std::string& path, QRgb colour) {
+    GifColorType colours[2] = {
+        {0, 0, 0},
+        {static_cast<GifByteType>(qRed(colour)), static_cast<GifByteType>(qGreen(colour)),
+         static_cast<GifByteType>(qBlue(colour))}};
+    ColorMapObject* map = GifMakeMapObject(2, colours);
+    int error = 0;
+    GifFileType* gif = EGifOpenFileName(path.c_str(), false, &error);
+    EGifPutScreenDesc(gif, 160, 120, 1, 0, map);
+    EGifPutImageDesc(gif, 80, 60, 80, 60, false, nullptr);
+    std::vector<GifPixelType> row(80, 1);
+    for (int y = 0; y < 60; ++y) EGifPutLine(gif, row.data(), 80);
+    EGifCloseFile(gif, &error);
+    GifFreeMapObject(map);
+    return ReadBytes(path);
+}
+
 // A progressive JPEG cut where its last scan starts: every scan before it whole, no end marker.
 Bytes ProgressiveJpegCutBeforeItsLastScan(const QImage& image) {
     QBuffer buffer;
@@ -461,6 +480,9 @@ private slots:
         Bytes cutGif = test::kOnePixelGif;
         cutGif.resize(cutGif.size() - 2);
         row("gif cut short", "Cut.gif", cutGif, false);
+        row("gif whose frame lies in a corner of its canvas", "Corner.gif",
+            GifWithFrameInACorner(m_files.File("corner.gif"), kRed), true,
+            {qRgb(0, 0, 0), qRgb(0, 0, 0), qRgb(0, 0, 0), kRed});
         Bytes cutRle = test::Bitmap(test::kBitmaps[6]);
         cutRle.resize(cutRle.size() - 6);
         row("run-length bitmap cut short", "Cut.bmp", cutRle, false);
