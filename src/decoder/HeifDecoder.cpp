@@ -14,8 +14,9 @@
 
 namespace {
 
-// The decoder's planes and our interleaved copy of the full image, per pixel, at most.
-constexpr unsigned kHeifBytesPerPixel = 8;
+// Per pixel, at most: the decoder's planes (three of 16 bits), libheif's interleaved RGBA and
+// our copy of it.
+constexpr unsigned kHeifBytesPerPixel = 6 + 4 + 4;
 // How much longer a side of the coded image may be than the declared side: a phone's tiled
 // image is coded in whole tiles and cropped to the declared size.
 constexpr int kCodedSideMargin = 2048;
@@ -41,6 +42,18 @@ bool StatedCanvasesAcceptable(std::span<const std::uint8_t> bytes) {
     return true;
 }
 
+// The profile a 'colr' box of type 'prof' or 'rICC' carries; empty for none or for colour
+// stated as numbers (nclx), which libheif's conversion to RGB has applied.
+std::vector<std::uint8_t> IccProfile(const heif_image_handle* handle) {
+    const heif_color_profile_type type = heif_image_handle_get_color_profile_type(handle);
+    if (type != heif_color_profile_type_prof && type != heif_color_profile_type_rICC) return {};
+    std::vector<std::uint8_t> profile(heif_image_handle_get_raw_color_profile_size(handle));
+    if (profile.empty() ||
+        heif_image_handle_get_raw_color_profile(handle, profile.data()).code != heif_error_Ok)
+        return {};
+    return profile;
+}
+
 }  // namespace
 
 void InitialiseHeif() {
@@ -57,27 +70,27 @@ bool StartsWithFileTypeBox(std::span<const std::uint8_t> bytes) {
     return bytes.size() >= 8 && std::memcmp(bytes.data() + 4, "ftyp", 4) == 0;
 }
 
-QImage DecodeHeif(std::span<const std::uint8_t> bytes, const QSize& size) {
+MaybePicture DecodeHeif(std::span<const std::uint8_t> bytes) {
     InitialiseHeif();
-    if (!StatedCanvasesAcceptable(bytes) || !HeifDerivesOnlyFromImages(bytes)) return {};
+    if (!StatedCanvasesAcceptable(bytes) || !HeifDerivesOnlyFromImages(bytes)) return std::nullopt;
     const std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
-    if (context == nullptr) return {};
+    if (context == nullptr) return std::nullopt;
     heif_context_set_maximum_image_size_limit(context.get(), static_cast<int>(kMaxPictureSide));
     heif_context_set_max_decoding_threads(context.get(), static_cast<int>(Processors()));
     if (heif_context_read_from_memory_without_copy(context.get(), bytes.data(), bytes.size(),
                                                    nullptr)
             .code != heif_error_Ok)
-        return {};
+        return std::nullopt;
 
     heif_image_handle* rawHandle = nullptr;
     if (heif_context_get_primary_image_handle(context.get(), &rawHandle).code != heif_error_Ok)
-        return {};
+        return std::nullopt;
     const std::unique_ptr<heif_image_handle, HandleRelease> handle(rawHandle);
     const int declaredWidth = heif_image_handle_get_width(rawHandle);
     const int declaredHeight = heif_image_handle_get_height(rawHandle);
     if (!DeclaredSizeAcceptable(static_cast<std::uint64_t>(declaredWidth),
                                 static_cast<std::uint64_t>(declaredHeight), kHeifBytesPerPixel))
-        return {};
+        return std::nullopt;
     // The tiles of a grid may exceed the declared size by a tile's crop, not by gigabytes.
     heif_context_set_maximum_image_size_limit(
         context.get(), std::min(static_cast<int>(kMaxPictureSide),
@@ -87,13 +100,11 @@ QImage DecodeHeif(std::span<const std::uint8_t> bytes, const QSize& size) {
         heif_decoding_options_alloc());
     options->convert_hdr_to_8bit = 1;
     options->strict_decoding = 1;  // a missing tile or damaged data is an error, not a warning
-    const bool alpha = heif_image_handle_has_alpha_channel(rawHandle) != 0;
     heif_image* rawImage = nullptr;
-    if (heif_decode_image(rawHandle, &rawImage, heif_colorspace_RGB,
-                          alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
+    if (heif_decode_image(rawHandle, &rawImage, heif_colorspace_RGB, heif_chroma_interleaved_RGBA,
                           options.get())
             .code != heif_error_Ok)
-        return {};
+        return std::nullopt;
     const std::unique_ptr<heif_image, ImageRelease> image(rawImage);
 
     int stride = 0;
@@ -101,11 +112,15 @@ QImage DecodeHeif(std::span<const std::uint8_t> bytes, const QSize& size) {
         heif_image_get_plane_readonly(rawImage, heif_channel_interleaved, &stride);
     const int width = heif_image_get_width(rawImage, heif_channel_interleaved);
     const int height = heif_image_get_height(rawImage, heif_channel_interleaved);
-    if (pixels == nullptr || width <= 0 || height <= 0) return {};
-    // Shares libheif's pixels, which are released on return: what is returned is a copy, also
-    // when the picture has the size asked for already (scaled() would then share them).
-    const QImage full(pixels, width, height, stride,
-                      alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
-    if (full.size() == size) return full.copy();
-    return full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (pixels == nullptr || width <= 0 || height <= 0) return std::nullopt;
+    StoredPicture picture;
+    picture.image =
+        TransparentImage(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height));
+    if (picture.image.pixels.empty()) return std::nullopt;
+    const std::size_t rowBytes = std::size_t{picture.image.width} * 4;
+    for (std::size_t y = 0; y < picture.image.height; ++y)
+        std::memcpy(&picture.image.pixels[y * rowBytes],
+                    pixels + y * static_cast<std::size_t>(stride), rowBytes);
+    picture.iccProfile = IccProfile(rawHandle);
+    return picture;
 }

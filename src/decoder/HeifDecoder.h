@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QImage>
-#include <QSize>
-#include <cstddef>
 #include <cstdint>
 #include <span>
+
+#include "decoder/StoredPicture.h"
 
 // HEIC, HEIF and AVIF through libheif, with our threaded HEVC decoder in front of its own.
 
@@ -17,9 +16,8 @@ void InitialiseHeif();
 bool StartsWithFileTypeBox(std::span<const std::uint8_t> bytes);
 
 // Decodes the primary image of a HEIF file's bytes (HEVC in HEIC, AV1 in AVIF) with libheif,
-// upright (the file's own rotation, mirroring and crop applied), stretched to exactly size, with
-// its alpha when it has one. Tiled images, as phones write them, decode on several threads.
-// Returns a null image when the file is damaged, cut short, of a coding libheif cannot decode,
-// or declares a size, or states a grid or overlay canvas, beyond DecodeLimits (refused before
-// anything of that size is allocated).
-QImage DecodeHeif(std::span<const std::uint8_t> bytes, const QSize& size);
+// upright (the file's own rotation, mirroring and crop applied), with its alpha and its ICC
+// profile. Tiled images, as phones write them, decode on several threads. Refused when the file
+// is damaged, cut short, of a coding libheif cannot decode, or declares a size, or states a grid
+// or overlay canvas, beyond DecodeLimits (refused before anything of that size is allocated).
+MaybePicture DecodeHeif(std::span<const std::uint8_t> bytes);

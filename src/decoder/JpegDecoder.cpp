@@ -7,15 +7,16 @@
 // clang-format on
 
 #include <csetjmp>
+#include <cstdlib>
 
 #include "core/library/DecodeLimits.h"
 #include "core/library/ExifOrientation.h"
-#include "decoder/Orientation.h"
 
 namespace {
 
 constexpr int kExifMarker = JPEG_APP0 + 1;
-constexpr int kScaleDenominator = 8;
+constexpr int kIccMarker = JPEG_APP0 + 2;
+constexpr unsigned kScaleDenominator = 8;
 
 // libjpeg reports through these: an error jumps back out of the decode, a warning is judged
 // by its code. Only warnings about bytes that carry no pixels leave the picture whole.
@@ -23,6 +24,7 @@ struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
     bool pixelsLost;
+    bool dataEnded;  // before an end marker: whole only if every scan came
 };
 
 bool LeavesPixelsWhole(int code) {
@@ -31,6 +33,7 @@ bool LeavesPixelsWhole(int code) {
         case JWRN_JFIF_MAJOR:
         case JWRN_ADOBE_XFORM:
         case JWRN_BOGUS_ICC:
+        case JWRN_NOT_SEQUENTIAL:  // a baseline scan header stating Se = 0
             return true;
         default:
             return false;
@@ -44,7 +47,10 @@ bool LeavesPixelsWhole(int code) {
 void OnMessage(j_common_ptr info, int level) {
     if (level >= 0) return;  // traces, not warnings
     auto* manager = reinterpret_cast<ErrorManager*>(info->err);
-    if (!LeavesPixelsWhole(manager->base.msg_code)) manager->pixelsLost = true;
+    if (manager->base.msg_code == JWRN_JPEG_EOF)
+        manager->dataEnded = true;
+    else if (!LeavesPixelsWhole(manager->base.msg_code))
+        manager->pixelsLost = true;
 }
 
 int OrientationOf(const jpeg_decompress_struct& info) {
@@ -55,65 +61,90 @@ int OrientationOf(const jpeg_decompress_struct& info) {
 }
 
 // The smallest scale n/8 at which the stored image still covers need on both sides.
-unsigned ScaleFor(const jpeg_decompress_struct& info, const QSize& need) {
+unsigned ScaleFor(const jpeg_decompress_struct& info, layout::Size need) {
     for (unsigned n = 1; n < kScaleDenominator; ++n) {
         const auto width = (info.image_width * n + kScaleDenominator - 1) / kScaleDenominator;
         const auto height = (info.image_height * n + kScaleDenominator - 1) / kScaleDenominator;
-        if (width >= static_cast<unsigned>(need.width()) &&
-            height >= static_cast<unsigned>(need.height()))
+        if (width >= static_cast<unsigned>(need.width) &&
+            height >= static_cast<unsigned>(need.height))
             return n;
     }
     return kScaleDenominator;
 }
 
+// After a decode whose data ended without an end marker: a sequential picture that reached its
+// last row has every pixel (a cut inside the scan warns of it as well), while a progressive one
+// may have stopped after any scan, each of which leaves a complete-looking picture. It is whole
+// when every coefficient of every component came to its last bit.
+bool AllScansCame(const jpeg_decompress_struct& info) {
+    if (!info.progressive_mode) return true;
+    for (int component = 0; component < info.num_components; ++component)
+        for (int coefficient = 0; coefficient < DCTSIZE2; ++coefficient)
+            if (info.coef_bits[component][coefficient] != 0) return false;
+    return true;
+}
+
 // Adobe's CMYK JPEGs store inverted ink; the product with K gives the colour on screen.
-void CmykToRgb(QImage& image) {
-    for (int y = 0; y < image.height(); ++y) {
-        auto* pixel = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const auto* cmyk = reinterpret_cast<const std::uint8_t*>(&pixel[x]);
-            const int k = cmyk[3];
-            pixel[x] = qRgb(cmyk[0] * k / 255, cmyk[1] * k / 255, cmyk[2] * k / 255);
-        }
+void CmykToRgba(RgbaImage& image) {
+    for (std::size_t at = 0; at < image.pixels.size(); at += 4) {
+        std::uint8_t* pixel = &image.pixels[at];
+        const int k = pixel[3];
+        for (int channel = 0; channel < 3; ++channel)
+            pixel[channel] = static_cast<std::uint8_t>(pixel[channel] * k / 255);
+        pixel[3] = 255;
     }
+}
+
+void ReadIcc(jpeg_decompress_struct& info, StoredPicture& picture) {
+    JOCTET* profile = nullptr;
+    unsigned int length = 0;
+    if (jpeg_read_icc_profile(&info, &profile, &length) && profile != nullptr)
+        picture.iccProfile.assign(profile, profile + length);
+    std::free(profile);
 }
 
 // Everything between setjmp and the end lives in info, manager or *out, which outlast the
 // jump back, so no local changes across it.
 bool Decode(jpeg_decompress_struct& info, ErrorManager& manager,
-            std::span<const std::uint8_t> bytes, const QSize& atLeast, QImage* out,
-            int* orientation) {
+            std::span<const std::uint8_t> bytes, layout::Size atLeast, StoredPicture* out) {
     if (setjmp(manager.jump) != 0) return false;
     jpeg_create_decompress(&info);
     info.mem->max_memory_to_use = static_cast<long>(kMaxDecodeBytes);
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_save_markers(&info, kExifMarker, 0xFFFF);
+    jpeg_save_markers(&info, kIccMarker, 0xFFFF);
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return false;
 
     // A progressive file holds every coefficient of the full image while it decodes.
     const unsigned bytesPerPixel = info.progressive_mode ? 2 * info.num_components : 1;
     if (!DeclaredSizeAcceptable(info.image_width, info.image_height, bytesPerPixel)) return false;
 
-    *orientation = OrientationOf(info);
-    const QSize need = SwapsSides(*orientation) ? atLeast.transposed() : atLeast;
+    out->orientation = OrientationOf(info);
+    ReadIcc(info, *out);
+    const layout::Size need =
+        SwapsSides(out->orientation) ? layout::Size{atLeast.height, atLeast.width} : atLeast;
     info.scale_num = ScaleFor(info, need);
     info.scale_denom = kScaleDenominator;
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
-    info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBX;
     jpeg_calc_output_dimensions(&info);
-    if (!DeclaredSizeAcceptable(info.output_width, info.output_height, 4)) return false;
+    out->image = TransparentImage(info.output_width, info.output_height);
+    if (out->image.pixels.empty()) return false;
 
-    *out = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
-                  QImage::Format_RGB32);
-    if (out->isNull()) return false;
     jpeg_start_decompress(&info);
+    const std::size_t rowBytes = std::size_t{info.output_width} * 4;
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = out->scanLine(static_cast<int>(info.output_scanline));
+        JSAMPROW row = &out->image.pixels[info.output_scanline * rowBytes];
         if (jpeg_read_scanlines(&info, &row, 1) != 1) return false;
     }
+    // A progressive file's scans are all read by now; finishing frees what tells of them.
+    const bool allScans = AllScansCame(info);
     jpeg_finish_decompress(&info);
-    if (cmyk) CmykToRgb(*out);
-    return !manager.pixelsLost;
+    if (cmyk) {
+        CmykToRgba(out->image);
+        out->iccProfile.clear();  // a CMYK profile: the conversion above stands in for it
+    }
+    return !manager.pixelsLost && (!manager.dataEnded || allScans);
 }
 
 }  // namespace
@@ -122,15 +153,15 @@ bool LooksLikeJpeg(std::span<const std::uint8_t> bytes) {
     return bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xD8;
 }
 
-QImage DecodeJpeg(std::span<const std::uint8_t> bytes, const QSize& atLeast) {
+MaybePicture DecodeJpeg(std::span<const std::uint8_t> bytes, layout::Size atLeast) {
     jpeg_decompress_struct info{};
     ErrorManager manager{};
     info.err = jpeg_std_error(&manager.base);
     manager.base.error_exit = OnError;
     manager.base.emit_message = OnMessage;
-    QImage image;
-    int orientation = 1;
-    const bool whole = Decode(info, manager, bytes, atLeast, &image, &orientation);
+    StoredPicture picture;
+    const bool whole = Decode(info, manager, bytes, atLeast, &picture);
     jpeg_destroy_decompress(&info);
-    return whole ? Upright(image, orientation) : QImage();
+    if (!whole) return std::nullopt;
+    return picture;
 }

@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QImage>
-#include <QSize>
 #include <cstdint>
 #include <span>
 
-// Decodes a JPEG file's bytes upright (its EXIF orientation applied),
-// scaled while decoding to the smallest size libjpeg offers that still covers atLeast once upright.
-// Returns a null image when the pixels are not all there: a decoder error, or any warning libjpeg
-// raises other than the ones that leave every pixel intact (extraneous bytes before a marker, an
-// unknown JFIF revision or Adobe transform, a bad ICC marker). Declared sizes beyond
-// DecodeLimits are refused before the decoder allocates for them.
-QImage DecodeJpeg(std::span<const std::uint8_t> bytes, const QSize& atLeast);
+#include "core/layout/SkinLayout.h"
+#include "decoder/StoredPicture.h"
 
-// True when bytes start as a JPEG file does.
+// True when bytes start as every JPEG file does.
 bool LooksLikeJpeg(std::span<const std::uint8_t> bytes);
+
+// Decodes a JPEG through libjpeg at the smallest scale n/8 that still covers atLeast once the
+// picture is upright, with its EXIF orientation and ICC profile. Refused when libjpeg reports
+// an error or a warning about lost pixels; a warning about bytes that carry none (extraneous
+// bytes, a missing end marker, a scan header that wastes its spectral range) keeps it.
+MaybePicture DecodeJpeg(std::span<const std::uint8_t> bytes, layout::Size atLeast);

@@ -1,15 +1,12 @@
 #pragma once
 
-#include <QImage>
-#include <QImageIOHandler>
-#include <QSize>
+#include <cstdint>
+#include <vector>
 
-// The image as a viewer shows it, given its EXIF orientation (1 to 8; see ExifOrientation).
-QImage Upright(const QImage& image, int orientation);
+#include "core/layout/SkinLayout.h"
 
-// The stored image stretched to size as it shows upright: one stored turned a quarter is
-// stretched to the transposed size, then turned, so that only the small image is turned.
-QImage UprightStretched(const QImage& stored, int orientation, const QSize& size);
-
-// The EXIF orientation (1 to 8) of an image reader's transformation.
-int OrientationOf(QImageIOHandler::Transformations transformation);
+// The picture (red, green, blue bytes, rows top first) of stored size, as a viewer shows it
+// given its EXIF orientation (1 to 8; see ExifOrientation): of the transposed size when the
+// orientation swaps the sides.
+std::vector<std::uint8_t> Upright(const std::vector<std::uint8_t>& rgb, layout::Size stored,
+                                  int orientation);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "core/library/DecodeLimits.h"
 
@@ -62,6 +63,34 @@ struct OptionsFree {
     void operator()(TIFFOpenOptions* options) const { TIFFOpenOptionsFree(options); }
 };
 
+// Whether an uncompressed image's data is there for all its pixels: a few hundred bytes may
+// declare a picture of hundreds of megabytes. Only the bytes inside the file count, as libtiff
+// makes up the sizes of strips it finds implausible. Compressed data is judged by its codec.
+bool DataCanFill(TIFF* tiff, std::uint64_t fileSize) {
+    std::uint16_t compression = COMPRESSION_NONE;
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_COMPRESSION, &compression);
+    if (compression != COMPRESSION_NONE) return true;
+    const bool tiled = TIFFIsTiled(tiff) != 0;
+    const std::uint32_t count = tiled ? TIFFNumberOfTiles(tiff) : TIFFNumberOfStrips(tiff);
+    std::uint64_t held = 0;
+    for (std::uint32_t strile = 0; strile < count; ++strile) {
+        const std::uint64_t offset = TIFFGetStrileOffset(tiff, strile);
+        if (offset < fileSize)
+            held += std::min(TIFFGetStrileByteCount(tiff, strile), fileSize - offset);
+    }
+    std::uint16_t planar = PLANARCONFIG_CONTIG;
+    std::uint16_t samples = 1;
+    std::uint32_t height = 0;
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &planar);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height);
+    const std::uint64_t needed =
+        TIFFIsTiled(tiff)
+            ? TIFFTileSize64(tiff) * TIFFNumberOfTiles(tiff)
+            : TIFFScanlineSize64(tiff) * height * (planar == PLANARCONFIG_SEPARATE ? samples : 1);
+    return held >= needed;
+}
+
 }  // namespace
 
 bool LooksLikeTiff(std::span<const std::uint8_t> bytes) {
@@ -73,36 +102,41 @@ bool LooksLikeTiff(std::span<const std::uint8_t> bytes) {
     return little || big;
 }
 
-QImage DecodeTiff(std::span<const std::uint8_t> bytes, std::uint8_t fill, int* orientation) {
+MaybePicture DecodeTiff(std::span<const std::uint8_t> bytes) {
     const std::unique_ptr<TIFFOpenOptions, OptionsFree> options(TIFFOpenOptionsAlloc());
     TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), static_cast<tmsize_t>(kMaxDecodeBytes));
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), Silence, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), Silence, nullptr);
     Stream stream{bytes};
+    // Mapped ("r", not "rm"): libtiff reads uncompressed tiles only from a mapping.
     const std::unique_ptr<TIFF, TiffClose> tiff(TIFFClientOpenExt(
-        "picture", "rm", &stream, Read, Write, Seek, Close, Size, Map, Unmap, options.get()));
-    if (tiff == nullptr) return {};
+        "picture", "r", &stream, Read, Write, Seek, Close, Size, Map, Unmap, options.get()));
+    if (tiff == nullptr) return std::nullopt;
 
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     std::uint16_t stored = ORIENTATION_TOPLEFT;
     if (TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width) != 1 ||
         TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height) != 1 ||
-        !DeclaredSizeAcceptable(width, height, kRgbaBytes))
-        return {};
+        !DeclaredSizeAcceptable(width, height, kRgbaBytes) ||
+        !DataCanFill(tiff.get(), bytes.size()))
+        return std::nullopt;
     TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_ORIENTATION, &stored);
     if (stored < ORIENTATION_TOPLEFT || stored > ORIENTATION_LEFTBOT) stored = ORIENTATION_TOPLEFT;
 
-    QImage image(static_cast<int>(width), static_cast<int>(height),
-                 QImage::Format_RGBA8888_Premultiplied);
-    if (image.isNull()) return {};
-    std::memset(image.bits(), fill, static_cast<std::size_t>(image.sizeInBytes()));
+    StoredPicture picture;
+    // Zeroed: a row libtiff leaves unwritten reads as transparent black, the same every time.
+    picture.image = TransparentImage(width, height);
+    if (picture.image.pixels.empty()) return std::nullopt;
     // Asked for in its own orientation, libtiff leaves the rows as stored, top first; the
     // turn to upright is the caller's, as for every other format (libtiff would only flip).
+    // Its pixels are red, green, blue, alpha bytes in memory order, alpha premultiplied.
     static_assert(sizeof(std::uint32_t) == kRgbaBytes);
     if (TIFFReadRGBAImageOriented(tiff.get(), width, height,
-                                  reinterpret_cast<std::uint32_t*>(image.bits()), stored, 1) != 1)
-        return {};
-    *orientation = stored;
-    return image;
+                                  reinterpret_cast<std::uint32_t*>(picture.image.pixels.data()),
+                                  stored, 1) != 1)
+        return std::nullopt;
+    picture.orientation = stored;
+    picture.premultiplied = true;
+    return picture;
 }

@@ -2,9 +2,9 @@
 // pixels the game stores, and answers on its standard output (DecoderAnswer.h). It seals itself
 // before it reads the first byte, so that a file made to take over a decoder finds a process
 // that can do nothing but compute and answer.
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <algorithm>
 #include <cerrno>
 #include <optional>
@@ -22,14 +22,26 @@ namespace {
 
 constexpr std::size_t kReadChunk = 1 << 20;
 
+// The size of the input when it is a file, as the game gives it, 0 when not known: asked
+// before the seal, which forbids asking, so that the input is read into memory of its size
+// rather than grown to it, which would hold it twice over.
+std::size_t InputSize() {
+    struct stat status {};
+    if (::fstat(STDIN_FILENO, &status) != 0 || !S_ISREG(status.st_mode)) return 0;
+    return static_cast<std::size_t>(
+        std::min<std::uint64_t>(static_cast<std::uint64_t>(status.st_size), kMaxPictureFileBytes));
+}
+
 // The whole input, or nothing when it is larger than any picture file may be.
-std::optional<std::vector<std::uint8_t>> ReadInput() {
+std::optional<std::vector<std::uint8_t>> ReadInput(std::size_t expected) {
     std::vector<std::uint8_t> bytes;
+    if (expected > 0) bytes.reserve(expected + 1);  // one more, to read the end without growing
     for (;;) {
         const std::size_t had = bytes.size();
         if (had > kMaxPictureFileBytes) return std::nullopt;
-        bytes.resize(had + kReadChunk);
-        const ssize_t count = ::read(STDIN_FILENO, bytes.data() + had, kReadChunk);
+        const std::size_t room = bytes.capacity() > had ? bytes.capacity() - had : kReadChunk;
+        bytes.resize(had + room);
+        const ssize_t count = ::read(STDIN_FILENO, bytes.data() + had, room);
         if (count < 0 && errno == EINTR) {
             bytes.resize(had);
             continue;
@@ -51,36 +63,24 @@ void WriteAll(const std::vector<std::uint8_t>& bytes) {
 }
 
 std::vector<std::uint8_t> Answer(const DecodedPicture& picture) {
-    if (picture.image.isNull()) return RefusalAnswer(picture.refusal);
-    const QImage& image = picture.image;
-    std::vector<std::uint8_t> rgb;
-    rgb.reserve(static_cast<std::size_t>(image.width()) * image.height() * 3);
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            rgb.insert(rgb.end(), {static_cast<std::uint8_t>(qRed(line[x])),
-                                   static_cast<std::uint8_t>(qGreen(line[x])),
-                                   static_cast<std::uint8_t>(qBlue(line[x]))});
-    }
-    return PixelsAnswer(image.width(), image.height(), rgb);
+    if (picture.Refused()) return RefusalAnswer(picture.refusal);
+    return PixelsAnswer(layout::kPictureSize.width, layout::kPictureSize.height, picture.rgb);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     if (!EndWithCaller(CallerOf(argc, argv))) ::_exit(1);
-    QCoreApplication application(argc, argv);
     PrepareDecoding();
-    WarmUpDecoders();
+    const std::size_t expected = InputSize();
     const std::string notSealed = SealDecoder();
     if (!notSealed.empty()) {
         WriteAll(RefusalAnswer("the decoder could not be sealed: " + notSealed));
         ::_exit(1);
     }
-    const std::optional<std::vector<std::uint8_t>> bytes = ReadInput();
-    WriteAll(bytes ? Answer(DecodePicture(
-                         *bytes, QSize(layout::kPictureSize.width, layout::kPictureSize.height)))
+    const std::optional<std::vector<std::uint8_t>> bytes = ReadInput(expected);
+    WriteAll(bytes ? Answer(DecodePicture(*bytes, layout::kPictureSize))
                    : RefusalAnswer("larger than any picture file"));
-    // Straight out: the teardown of Qt and the codecs would make calls the seal forbids.
+    // Straight out: the teardown of the codecs would make calls the seal forbids.
     ::_exit(0);
 }

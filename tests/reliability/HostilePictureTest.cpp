@@ -2,11 +2,14 @@
 // library (Pic.dat, the package in memory, the names and rows, the current picture) stays as
 // it was, with no scratch file left behind.
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QBuffer>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QImageWriter>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
@@ -23,6 +26,7 @@
 #include "library/PictureListBox.h"
 #include "library/ResFrame.h"
 #include "skin/EdgeRect.h"
+#include "support/ChildProcess.h"
 #include "support/ExifChunks.h"
 #include "support/PictureBytes.h"
 #include "support/ScopedTmpDir.h"
@@ -119,6 +123,23 @@ Bytes WebpDeclaring(std::uint16_t width, std::uint16_t height) {
     return webp;
 }
 
+// A real lossless WebP whose frame declares width by height instead.
+Bytes LosslessWebpDeclaring(std::uint32_t width, std::uint32_t height) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "WEBP");
+    writer.setQuality(100);  // lossless
+    writer.write(test::Solid(64, 48, qRgb(40, 200, 40)));
+    Bytes webp(buffer.data().begin(), buffer.data().end());
+    // After the signature byte: 14 bits of width - 1, 14 of height - 1, little-endian.
+    constexpr std::size_t kSizeBits = 21;  // RIFF header 12, chunk header 8, signature 1
+    if (webp.size() < kSizeBits + 4) return {};
+    const std::uint32_t bits =
+        (width - 1) | (height - 1) << 14 | (LoadLittle32(&webp[kSizeBits]) & 0xF0000000u);
+    test::PutLittle32(webp, kSizeBits, bits);
+    return webp;
+}
+
 // A real HEIC whose image declares width by height instead.
 Bytes HeicDeclaring(std::uint32_t width, std::uint32_t height) {
     Bytes heic = test::HeifBytes(test::Solid(64, 48, qRgb(200, 200, 40)), heif_compression_HEVC);
@@ -132,7 +153,33 @@ Bytes HeicDeclaring(std::uint32_t width, std::uint32_t height) {
 
 const std::vector<std::string> kLibrary{"Harbour.jpg", "Meadow.jpg"};
 
+// What refusing a file from its header may take beyond refusing an empty file (the program, its
+// libraries and, in a sanitizer build, the sanitizer's own memory).
+constexpr int kMostMegabytesToRefuse = 32;
+
+// The decoder's answer to the file is a refusal, given cleanly; the most memory it held, in
+// megabytes (counted in fours, to fit an exit status), or -1 when it did not answer so.
+int PeakMegabytesToRefuse(const std::string& path) {
+    constexpr long kUnit = 4 << 10;  // kilobytes
+    // In a child of its own, whose only child is the decoder: the peak of its children is the
+    // decoder's (with, before it starts, the copy of this process it starts from).
+    const int status = test::InChild([&] {
+        const Descriptor file = OpenPictureFile(path);
+        const DecoderRun run = RunDecoder(GetProgramDirectory() + "corvalin-decode", file.Get(),
+                                          {MaxAnswerBytes(400, 300), std::chrono::seconds(30)}, {});
+        if (!run.ExitedCleanly() ||
+            ParseDecoderAnswer(run.output, 400, 300).kind != DecoderAnswer::Kind::Refused)
+            return 255;
+        rusage usage{};
+        ::getrusage(RUSAGE_CHILDREN, &usage);
+        return static_cast<int>(std::min(usage.ru_maxrss / kUnit, 254L));
+    });
+    return status == 255 ? -1 : status * 4;
+}
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Bytes)
 
 class HostilePictureTest : public QObject {
     Q_OBJECT
@@ -229,6 +276,38 @@ private slots:
                                           {MaxAnswerBytes(400, 300), std::chrono::seconds(30)}, {});
         QVERIFY(run.ExitedCleanly());
         QCOMPARE(ParseDecoderAnswer(run.output, 400, 300).kind, DecoderAnswer::Kind::Refused);
+    }
+
+    // Each declares a size its own library would decode, beyond what the decoder allows or what
+    // its data could fill: refused before anything of that size is made.
+    void DeclaredSizesAreRefusedBeforeTheyAreMade_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<Bytes>("bytes");
+        QTest::newRow("jpeg of 30000 x 30000")
+            << QByteArray("Giant.jpg") << JpegDeclaring(30000, 30000);
+        QTest::newRow("png of 9000 x 9000 from 100 bytes")
+            << QByteArray("Giant.png") << PngDeclaring(9000, 9000);
+        QTest::newRow("gif of 65535 x 65535")
+            << QByteArray("Giant.gif") << GifDeclaring(65535, 65535);
+        QTest::newRow("webp of 16383 x 16383")
+            << QByteArray("Giant.webp") << WebpDeclaring(16383, 16383);
+        // 484 MB at our 4 bytes a pixel, but the lossless decoder holds as much again.
+        QTest::newRow("lossless webp of 11000 x 11000")
+            << QByteArray("Giant.webp") << LosslessWebpDeclaring(11000, 11000);
+        QTest::newRow("uncompressed tiff of 65535 x 900 from one strip")
+            << QByteArray("Giant.tiff") << TiffDeclaring(65535, 900);
+        QTest::newRow("heic of 20000 x 20000")
+            << QByteArray("Giant.heic") << HeicDeclaring(20000, 20000);
+    }
+
+    void DeclaredSizesAreRefusedBeforeTheyAreMade() {
+        QFETCH(QByteArray, name);
+        QFETCH(Bytes, bytes);
+        const int empty = PeakMegabytesToRefuse(m_data->WriteBytes("Empty.jpg", {}));
+        const int peak = PeakMegabytesToRefuse(m_data->WriteBytes(name.toStdString(), bytes));
+        QVERIFY2(empty >= 0 && peak >= 0, "no clean refusal");
+        QVERIFY2(peak - empty < kMostMegabytesToRefuse,
+                 QByteArray::number(peak) + " MB, " + QByteArray::number(empty) + " MB for none");
     }
 
     void AWholeCoreHeaderBitmapIsStillImported() {

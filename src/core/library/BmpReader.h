@@ -13,5 +13,11 @@ struct BmpPicture {
 };
 
 // Reads a Windows or OS/2 bitmap file, checking every size it states against DecodeLimits
-// before allocating for it.
+// before allocating for it. Every header size writers use (12 to 124 bytes), 1 to 32 bits a
+// pixel, bit fields of any width, run lengths. Pixels the run lengths skip are transparent
+// black; a palette index past the colour table is opaque black. Pixels hold alpha only under an
+// alpha mask (bit fields under a header of 56 bytes or more, or alpha bit fields), and a
+// picture whose alpha is 0 throughout is opaque: its writer left it unset. Refused, with
+// the reason: a file cut short ("cut short", before anything of the stated size is allocated),
+// a size past the limits ("too large"), JPEG or PNG inside, headers that contradict themselves.
 BmpPicture ReadBmp(std::span<const std::uint8_t> bytes);

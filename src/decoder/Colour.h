@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+// Pictures that carry an ICC profile (a phone's Display P3, a camera's Adobe RGB) shown in
+// sRGB, as the game shows every picture, through lcms2.
+
+// Makes the sRGB profile, once: making it reads the clock and the time zone, which a sealed
+// process may not. Call before the seal.
+void PrepareColour();
+
+// Converts red, green, blue bytes in place from the colours of an RGB ICC profile to sRGB.
+// Left as they are when the profile is damaged or not of RGB colours.
+void ConvertToSrgb(std::vector<std::uint8_t>& rgb, std::span<const std::uint8_t> profile);
