@@ -161,9 +161,9 @@ std::string SealProcess(const SealLimits& limits) {
     if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0) return "no-new-privileges could not be set";
     const Filter filter(seccomp_init(SCMP_ACT_KILL_PROCESS));
     if (filter == nullptr || !AddRules(filter.get())) return "the filter could not be made";
-    // Threads already running (image readers' pools) are sealed with this one. A call of
-    // another architecture (i386 through int 0x80, x32) ends the whole process too, where
-    // libseccomp's default would end only the calling thread and leave the rest idle.
+    // Threads already running (any a library started before the seal) are sealed with this
+    // one. A call of another architecture (i386 through int 0x80, x32) ends the whole process
+    // too, where libseccomp's default would end only the calling thread and leave the rest idle.
     if (seccomp_attr_set(filter.get(), SCMP_FLTATR_CTL_TSYNC, 1) != 0 ||
         seccomp_attr_set(filter.get(), SCMP_FLTATR_ACT_BADARCH, SCMP_ACT_KILL_PROCESS) != 0 ||
         seccomp_load(filter.get()) != 0)
