@@ -2,6 +2,12 @@
 
 #include "core/library/DecodeLimits.h"
 
+RgbaRows RowsOf(StoredPicture& picture) {
+    RgbaImage& image = picture.image;
+    if (picture.rows != nullptr) return {image.width, image.height, picture.rows, picture.rowBytes};
+    return {image.width, image.height, image.pixels.data(), std::size_t{image.width} * 4};
+}
+
 RgbaImage TransparentImage(std::uint32_t width, std::uint32_t height) {
     if (!DeclaredSizeAcceptable(width, height, 4)) return {};
     return {width, height, std::vector<std::uint8_t>(std::size_t{width} * height * 4)};
