@@ -2,10 +2,11 @@
 
 #include "core/library/DecodeLimits.h"
 
-RgbaRows RowsOf(StoredPicture& picture) {
+PixelRows RowsOf(StoredPicture& picture) {
     RgbaImage& image = picture.image;
-    if (picture.rows != nullptr) return {image.width, image.height, picture.rows, picture.rowBytes};
-    return {image.width, image.height, image.pixels.data(), std::size_t{image.width} * 4};
+    if (picture.rows != nullptr)
+        return {image.width, image.height, picture.rowChannels, picture.rows, picture.rowBytes};
+    return {image.width, image.height, 4, image.pixels.data(), std::size_t{image.width} * 4};
 }
 
 RgbaImage TransparentImage(std::uint32_t width, std::uint32_t height) {

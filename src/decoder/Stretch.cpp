@@ -7,7 +7,7 @@ namespace {
 // Lays each pixel on black and packs the row to three bytes a pixel in place, from its start:
 // the resampler then has a quarter less to read and write, and gives red, green, blue at once.
 // Packed from the left, a pixel is written no further right than it was read from.
-void LayOnBlackAsRgb(const RgbaRows& image, bool premultiplied) {
+void LayOnBlackAsRgb(const PixelRows& image, bool premultiplied) {
     for (std::size_t y = 0; y < image.height; ++y) {
         std::uint8_t* row = image.pixels + y * image.rowBytes;
         const std::uint8_t* from = row;
@@ -29,9 +29,9 @@ stbir_filter FilterFor(std::uint32_t from, int to) {
 
 }  // namespace
 
-std::vector<std::uint8_t> StretchedOnBlack(const RgbaRows& image, bool premultiplied,
+std::vector<std::uint8_t> StretchedOnBlack(const PixelRows& image, bool premultiplied,
                                            layout::Size size) {
-    LayOnBlackAsRgb(image, premultiplied);
+    if (image.channels == 4) LayOnBlackAsRgb(image, premultiplied);
     std::vector<std::uint8_t> rgb(static_cast<std::size_t>(size.width) * size.height * 3);
     if (stbir_resize(image.pixels, static_cast<int>(image.width), static_cast<int>(image.height),
                      static_cast<int>(image.rowBytes), rgb.data(), size.width, size.height,

@@ -11,5 +11,5 @@
 // Each side is averaged over the area a pixel covers where it shrinks and interpolated linearly
 // where it grows. The image's pixels are used up: laid on black and packed to three bytes a
 // pixel in place. Empty when the resampler fails.
-std::vector<std::uint8_t> StretchedOnBlack(const RgbaRows& image, bool premultiplied,
+std::vector<std::uint8_t> StretchedOnBlack(const PixelRows& image, bool premultiplied,
                                            layout::Size size);
