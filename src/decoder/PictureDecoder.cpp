@@ -33,7 +33,7 @@ DecodedPicture Finished(MaybePicture stored, layout::Size size) {
     const layout::Size storedSize =
         SwapsSides(stored->orientation) ? layout::Size{size.height, size.width} : size;
     std::vector<std::uint8_t> rgb =
-        StretchedOnBlack(stored->image, stored->premultiplied, storedSize);
+        StretchedOnBlack(RowsOf(*stored), stored->premultiplied, storedSize);
     if (rgb.empty()) return Refused("could not be stretched");
     ConvertToSrgb(rgb, stored->iccProfile);
     return {Upright(rgb, storedSize, stored->orientation), {}};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -15,7 +16,26 @@ struct StoredPicture {
     int orientation = 1;
     std::vector<std::uint8_t> iccProfile;
     bool premultiplied = false;  // colours already multiplied by their alpha
+    // The pixels left where the codec's library decoded them, image.pixels then empty: a
+    // 12-megapixel photo copied would cost 48 MB more and the time to fill them. owner keeps
+    // them; rows start rowBytes apart, with rowChannels bytes a pixel: 4, or 3 (red, green,
+    // blue) for a picture without alpha.
+    std::shared_ptr<void> owner;
+    std::uint8_t* rows = nullptr;
+    std::size_t rowBytes = 0;
+    int rowChannels = 4;
 };
+
+// The picture's pixels, wherever they are held: rows top first, channels bytes a pixel (red,
+// green, blue and, when 4, alpha), rowBytes apart, writable.
+struct PixelRows {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    int channels = 4;
+    std::uint8_t* pixels = nullptr;
+    std::size_t rowBytes = 0;
+};
+PixelRows RowsOf(StoredPicture& picture);
 
 // Each format's decoder (its own file beside this one) takes a whole file's bytes and gives
 // nullopt for a file it refuses: damaged, cut short, or declaring a size beyond DecodeLimits,

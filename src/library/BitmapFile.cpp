@@ -43,14 +43,18 @@ std::vector<std::uint8_t> BitmapFileBytes(const QImage& bitmap) {
     Put16(out, kBitsPerPixel);
     for (int field = 0; field < 6; ++field) Put32(out, 0);  // compression .. important colours
 
-    for (int y = pixels.height() - 1; y >= 0; --y) {
+    // Rows bottom first, each padded with zeros to a multiple of 4 bytes.
+    const std::size_t header = out.size();
+    out.resize(header + static_cast<std::size_t>(rowSize) * height, 0);
+    std::uint8_t* row = out.data() + header;
+    for (int y = pixels.height() - 1; y >= 0; --y, row += rowSize) {
         const auto* line = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
+        std::uint8_t* at = row;
         for (std::uint32_t x = 0; x < width; ++x) {
-            out.push_back(static_cast<std::uint8_t>(qBlue(line[x])));
-            out.push_back(static_cast<std::uint8_t>(qGreen(line[x])));
-            out.push_back(static_cast<std::uint8_t>(qRed(line[x])));
+            *at++ = static_cast<std::uint8_t>(qBlue(line[x]));
+            *at++ = static_cast<std::uint8_t>(qGreen(line[x]));
+            *at++ = static_cast<std::uint8_t>(qRed(line[x]));
         }
-        out.resize(out.size() + (rowSize - 3 * width), 0);
     }
     return out;
 }
