@@ -15,10 +15,14 @@ std::unique_ptr<SkinImage> GetImage(const ImagePackage& package, const std::stri
 std::unique_ptr<SkinImage> GetSkinImage(const std::string& name) {
     const std::vector<std::uint8_t>* data = App()->m_skinPackage.FindData(name);
     if (data == nullptr) return nullptr;
-    const std::vector<std::uint8_t>* data2x = App()->m_skinPackage2x.FindData(name);
-    return SkinImage::CreateFromBytes(*data, data2x != nullptr
-                                                 ? std::span<const std::uint8_t>(*data2x)
-                                                 : std::span<const std::uint8_t>());
+    // Read from the 2x skin only when first drawn above a scale of 1: the skin stays loaded for
+    // the whole run, and at 1 its pictures would be memory for nothing.
+    return SkinImage::CreateFromBytes(*data, [name]() {
+        const std::vector<std::uint8_t>* data2x = App()->m_skinPackage2x.FindData(name);
+        return data2x != nullptr ? QByteArray(reinterpret_cast<const char*>(data2x->data()),
+                                              static_cast<qsizetype>(data2x->size()))
+                                 : QByteArray();
+    });
 }
 
 void SetUpHolder(ImageHolder& holder, const layout::HolderLayout& layout) {

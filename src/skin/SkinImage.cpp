@@ -77,25 +77,23 @@ SharedDecodes& Decodes() {
 SkinImage::SkinImage(QImage image, ImageStatus status)
     : m_image(std::move(image)), m_lastStatus(status) {}
 
-SkinImage::SkinImage(QByteArray encoded, QByteArray encoded2x)
+SkinImage::SkinImage(QByteArray encoded, Source2x source2x)
     : m_encoded(std::move(encoded)),
       m_lastStatus(ImageStatus::Ok),
-      m_encoded2x(std::move(encoded2x)) {}
+      m_source2x(std::move(source2x)) {}
 
 SkinImage::~SkinImage() = default;
 
 std::unique_ptr<SkinImage> SkinImage::CreateFromBytes(std::span<const std::uint8_t> bytes,
-                                                      std::span<const std::uint8_t> bytes2x) {
+                                                      Source2x source2x) {
     // No bytes at all can only fail; the copy is what a later decode reads.
     if (bytes.empty()) {
         return std::unique_ptr<SkinImage>(new (std::nothrow)
                                               SkinImage(QImage(), ImageStatus::InvalidData));
     }
-    const auto copy = [](std::span<const std::uint8_t> from) {
-        return QByteArray(reinterpret_cast<const char*>(from.data()),
-                          static_cast<qsizetype>(from.size()));
-    };
-    return std::unique_ptr<SkinImage>(new (std::nothrow) SkinImage(copy(bytes), copy(bytes2x)));
+    const QByteArray copy(reinterpret_cast<const char*>(bytes.data()),
+                          static_cast<qsizetype>(bytes.size()));
+    return std::unique_ptr<SkinImage>(new (std::nothrow) SkinImage(copy, std::move(source2x)));
 }
 
 namespace {
@@ -135,7 +133,10 @@ const QImage& SkinImage::Pixels() const {
 const QImage& SkinImage::Pixels2x() const {
     // A 2x picture that fails to decode is simply not there: the 1x one is drawn instead.
     ImageStatus ignored = ImageStatus::Ok;
-    if (!m_encoded2x.isEmpty()) m_image2x = DecodeKept(m_encoded2x, ignored);
+    if (m_source2x) {
+        QByteArray encoded2x = std::exchange(m_source2x, Source2x())();
+        if (!encoded2x.isEmpty()) m_image2x = DecodeKept(encoded2x, ignored);
+    }
     return m_image2x;
 }
 

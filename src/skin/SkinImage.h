@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -24,11 +25,15 @@ enum class ImageStatus {
 // states not yet seen cost no decoding at start.
 class SkinImage {
 public:
+    // Gives the bytes of the same picture at twice the width and height, or none; asked once,
+    // when the picture is first drawn on a device of more than one pixel per logical pixel, so
+    // that a screen at a scale of 1 never holds them.
+    using Source2x = std::function<QByteArray()>;
+
     // Decodes encoded bytes (JPEG, BMP, any format Qt reads). Null only when out of memory.
-    // bytes2x, when given, is the same picture at twice the width and height, drawn instead on
-    // a device of more than one pixel per logical pixel.
+    // source2x, when given, gives the 2x picture, drawn instead above a ratio of 1.
     static std::unique_ptr<SkinImage> CreateFromBytes(std::span<const std::uint8_t> bytes,
-                                                      std::span<const std::uint8_t> bytes2x = {});
+                                                      Source2x source2x = {});
     // Decodes the file at path, recognising its format by content, not by its name.
     static SkinImage CreateFromFile(const QString& path);
 
@@ -58,7 +63,7 @@ public:
 
 private:
     SkinImage(QImage image, ImageStatus status);
-    SkinImage(QByteArray encoded, QByteArray encoded2x);
+    SkinImage(QByteArray encoded, Source2x source2x);
 
     // The pixels, decoded now if they were not yet.
     const QImage& Pixels() const;
@@ -72,7 +77,7 @@ private:
     mutable QByteArray m_encoded;  // bytes not decoded yet; empty once decoded
     mutable ImageStatus m_lastStatus;
     mutable QImage m_image2x;
-    mutable QByteArray m_encoded2x;
+    mutable Source2x m_source2x;  // asked once, then emptied
 };
 
 // The width and height a picture's header states, read without decoding its pixels; invalid
