@@ -30,6 +30,7 @@ struct HandleRelease {
 };
 struct ImageRelease {
     void operator()(heif_image* image) const { heif_image_release(image); }
+    static void Untyped(void* image) { heif_image_release(static_cast<heif_image*>(image)); }
 };
 struct OptionsFree {
     void operator()(heif_decoding_options* options) const { heif_decoding_options_free(options); }
@@ -110,7 +111,7 @@ MaybePicture DecodeHeif(std::span<const std::uint8_t> bytes) {
                           options.get())
             .code != heif_error_Ok)
         return std::nullopt;
-    const std::shared_ptr<heif_image> image(rawImage, ImageRelease());
+    std::unique_ptr<heif_image, ImageRelease> image(rawImage);
 
     int stride = 0;
     std::uint8_t* pixels = heif_image_get_plane(rawImage, heif_channel_interleaved, &stride);
@@ -124,7 +125,7 @@ MaybePicture DecodeHeif(std::span<const std::uint8_t> bytes) {
     StoredPicture picture;
     picture.image.width = static_cast<std::uint32_t>(width);
     picture.image.height = static_cast<std::uint32_t>(height);
-    picture.owner = image;
+    picture.owner = {image.release(), ImageRelease::Untyped};
     picture.rows = pixels;
     picture.rowBytes = static_cast<std::size_t>(stride);
     picture.rowChannels = channels;

@@ -19,8 +19,10 @@ struct StoredPicture {
     // The pixels left where the codec's library decoded them, image.pixels then empty: a
     // 12-megapixel photo copied would cost 48 MB more and the time to fill them. owner keeps
     // them; rows start rowBytes apart, with rowChannels bytes a pixel: 4, or 3 (red, green,
-    // blue) for a picture without alpha.
-    std::shared_ptr<void> owner;
+    // blue) for a picture without alpha. A plain release function, not a shared pointer: its
+    // control block is polymorphic, and the sanitizers' first check of a new dynamic type
+    // makes a system call the seal forbids.
+    std::unique_ptr<void, void (*)(void*)> owner{nullptr, nullptr};
     std::uint8_t* rows = nullptr;
     std::size_t rowBytes = 0;
     int rowChannels = 4;
