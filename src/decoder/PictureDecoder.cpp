@@ -39,12 +39,13 @@ DecodedPicture Finished(MaybePicture stored, layout::Size size) {
     return {Upright(rgb, storedSize, stored->orientation), {}};
 }
 
-MaybePicture Bitmap(std::span<const std::uint8_t> bytes) {
+// The bitmap reader checks the file's end itself, and says why it refuses.
+DecodedPicture DecodedBitmap(std::span<const std::uint8_t> bytes, layout::Size size) {
     BmpPicture bitmap = ReadBmp(bytes);
-    if (bitmap.image.pixels.empty()) return std::nullopt;
+    if (!bitmap.refusal.empty()) return Refused(std::move(bitmap.refusal));
     StoredPicture picture;
     picture.image = std::move(bitmap.image);
-    return picture;
+    return Finished(std::move(picture), size);
 }
 
 // libheif composes an overlay on a canvas it never clears, and 1.15 reads past images that
@@ -79,6 +80,7 @@ bool LooksLikeBmp(std::span<const std::uint8_t> bytes) {
 
 DecodedPicture DecodePicture(std::span<const std::uint8_t> bytes, layout::Size size) {
     if (bytes.empty()) return Refused("empty");
+    if (LooksLikeBmp(bytes)) return DecodedBitmap(bytes, size);
     if (IsCutShort(bytes)) return Refused("cut short");
     if (LooksLikeJpeg(bytes)) return Finished(DecodeJpeg(bytes, size), size);
     if (StartsWithFileTypeBox(bytes)) {
@@ -89,6 +91,5 @@ DecodedPicture DecodePicture(std::span<const std::uint8_t> bytes, layout::Size s
     if (LooksLikeGif(bytes)) return Finished(DecodeGif(bytes), size);
     if (LooksLikeWebp(bytes)) return Finished(DecodeWebp(bytes), size);
     if (LooksLikeTiff(bytes)) return Finished(DecodeTiff(bytes), size);
-    if (LooksLikeBmp(bytes)) return Finished(Bitmap(bytes), size);
     return Refused("of no format decoded here");
 }
