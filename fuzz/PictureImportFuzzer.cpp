@@ -14,7 +14,7 @@
 #include "core/layout/SkinLayout.h"
 #include "core/library/CutShortPicture.h"
 #include "decoder/DecoderSetup.h"
-#include "decoder/PictureDecoder.h"
+#include "decoder/HeifPicture.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
-    const DecodedPicture picture = DecodePicture(bytes, layout::kPictureSize);
+    const DecodedPicture picture = DecodeAnyPicture(bytes, layout::kPictureSize);
     if (picture.Refused()) {
         if (picture.refusal.empty()) Fail("a refusal without a reason");
         return 0;

@@ -5,7 +5,6 @@
 #include "core/sandbox/CLibrary.h"
 #include "core/sandbox/Seal.h"
 #include "decoder/Colour.h"
-#include "decoder/HeifDecoder.h"
 
 namespace {
 
@@ -23,7 +22,6 @@ void PrepareDecoding() {
     ::mallopt(M_MMAP_THRESHOLD, kLargestFilledBlock);
     SettleCLibrary();
     PrepareColour();
-    InitialiseHeif();
 }
 
 std::string SealDecoder() { return SealProcess({kSealedMemoryBytes, kSealedCpuSeconds}); }

@@ -3,7 +3,6 @@
 #include <libheif/heif.h>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <thread>
 
@@ -66,10 +65,6 @@ void InitialiseHeif() {
         return true;
     }();
     (void)initialised;
-}
-
-bool StartsWithFileTypeBox(std::span<const std::uint8_t> bytes) {
-    return bytes.size() >= 8 && std::memcmp(bytes.data() + 4, "ftyp", 4) == 0;
 }
 
 MaybePicture DecodeHeif(std::span<const std::uint8_t> bytes) {

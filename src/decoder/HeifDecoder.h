@@ -11,10 +11,6 @@
 // the process is sealed.
 void InitialiseHeif();
 
-// True when bytes start with a file type box, as every HEIF file does. Which brands it decodes
-// is libheif's to say, when it reads the file: its own quick check knows fewer than it reads.
-bool StartsWithFileTypeBox(std::span<const std::uint8_t> bytes);
-
 // Decodes the primary image of a HEIF file's bytes (HEVC in HEIC, AV1 in AVIF) with libheif,
 // upright (the file's own rotation, mirroring and crop applied), with its alpha and its ICC
 // profile. Tiled images, as phones write them, decode on several threads. Refused when the file
