@@ -3,6 +3,7 @@
 #include <fcntl.h>
 
 #include <QFile>
+#include <thread>
 
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
@@ -94,8 +95,16 @@ ImportedPicture Convert(const std::string& decoder, const std::string& path,
     if (file.Get() < 0) return Refused(ImportRefusal::InvalidFile, "not a picture file");
     const int width = layout::kPictureSize.width;
     const int height = layout::kPictureSize.height;
+    // The first lookup of an image writer loads every image plugin Qt has (a few milliseconds, a
+    // large part of a small picture's import in a fresh process): done while the decoder works,
+    // the conversion finds them loaded.
+    std::thread writerLookup([] {
+        QByteArray format;
+        FindEncoderByMime(QStringLiteral("image/jpeg"), format);
+    });
     const DecoderRun run = RunDecoder(decoder, file.Get(),
                                       {MaxAnswerBytes(width, height), kDecodeTimeLimit}, keepGoing);
+    writerLookup.join();
     if (run.end == DecoderRun::End::Cancelled) return Refused(ImportRefusal::Cancelled);
     // Only a whole answer of a decoder that ended by itself, and cleanly, is taken.
     DecoderAnswer answer;
