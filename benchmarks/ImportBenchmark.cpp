@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
-#include "library/PictureImport.h"
+#include "core/library/PictureConversion.h"
 
 namespace {
 

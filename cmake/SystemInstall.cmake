@@ -24,7 +24,7 @@ file(RELATIVE_PATH modules_from_tool "${CMAKE_INSTALL_PREFIX}/bin" "${CORVALIN_M
 if(NOT modules_from_program STREQUAL modules_from_tool)
     message(FATAL_ERROR "The game and corvalin-dat would need different paths to the decoder")
 endif()
-target_compile_definitions(corvalin_gui PRIVATE
+target_compile_definitions(corvalin_core PRIVATE
     CORVALIN_MODULES_FROM_PROGRAM="${modules_from_program}/")
 install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/Skin.dat ${CORVALIN_STAGED_ASSETS_DIR}/Skin@2x.dat
               ${CORVALIN_STAGED_ASSETS_DIR}/Pic.dat

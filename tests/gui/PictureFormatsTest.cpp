@@ -13,9 +13,9 @@
 #include <cstring>
 
 #include "core/layout/SkinLayout.h"
+#include "core/library/PictureConversion.h"
 #include "decoder/HeifDecoder.h"
 #include "decoder/HevcDecoderPlugin.h"
-#include "library/PictureImport.h"
 #include "skin/EdgeRect.h"
 #include "support/ExifChunks.h"
 #include "support/PictureBytes.h"

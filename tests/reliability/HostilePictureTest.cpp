@@ -19,10 +19,10 @@
 
 #include "core/io/ByteOrder.h"
 #include "core/io/ProgramDirectory.h"
+#include "core/library/PictureConversion.h"
 #include "core/library/PictureFile.h"
 #include "core/sandbox/DecoderAnswer.h"
 #include "core/sandbox/DecoderProcess.h"
-#include "library/PictureImport.h"
 #include "library/PictureListBox.h"
 #include "library/ResFrame.h"
 #include "skin/EdgeRect.h"

@@ -1,22 +1,21 @@
 // import PICFILE IMAGE...: the library panel's Add, one image after another, from the shell;
 // import --library IMAGE...: the same into the player's library, where the game keeps it.
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
 
 #include "Commands.h"
-#include "ImageReaders.h"
 #include "NameEscapes.h"
 #include "core/io/ProgramDirectory.h"
+#include "core/library/PictureConversion.h"
 #include "core/library/PictureLibrary.h"
-#include "library/PictureImport.h"
 
 namespace {
 
-std::string OneLine(const QString& message) {
-    QString line = message;
-    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return line.toStdString();
+std::string OneLine(std::string message) {
+    std::replace(message.begin(), message.end(), '\n', ' ');
+    return message;
 }
 
 }  // namespace
@@ -39,7 +38,6 @@ int ImportPictures(const Arguments& args) {
     const std::string libraryFile = library.Path();
     // A damaged library is written with its whole entries; the first change keeps it aside.
     std::string damage = library.Package().Damage();
-    auto application = StartImageReaders();
 
     bool anyRefused = false;
     for (auto image = args.begin() + 1; image != args.end(); ++image) {
@@ -58,12 +56,11 @@ int ImportPictures(const Arguments& args) {
             case AddResult::Outcome::Refused:
                 if (result.picture.refusal == ImportRefusal::NoDecoder) {
                     // Said once: every image after it would be refused the same way.
-                    std::cerr << "corvalin-dat: " << OneLine(RefusalMessage(result.picture))
-                              << '\n';
+                    std::cerr << "corvalin-dat: " << OneLine(RefusalText(result.picture)) << '\n';
                     return kFailure;
                 }
                 std::cout << EscapeName(*image)
-                          << "\trefused: " << OneLine(RefusalMessage(result.picture)) << '\n';
+                          << "\trefused: " << OneLine(RefusalText(result.picture)) << '\n';
                 anyRefused = true;
                 break;
             case AddResult::Outcome::FileFailed:

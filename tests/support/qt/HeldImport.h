@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "library/PictureImport.h"
+#include "core/library/PictureConversion.h"
 #include "library/ResFrame.h"
 
 namespace test {

@@ -1,4 +1,4 @@
-#include "library/BitmapFile.h"
+#include "core/library/BitmapFile.h"
 
 #include <fstream>
 
@@ -20,47 +20,47 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
 
 }  // namespace
 
-std::vector<std::uint8_t> BitmapFileBytes(const QImage& bitmap) {
-    const QImage pixels = bitmap.convertToFormat(QImage::Format_RGB32);
-    const auto width = static_cast<std::uint32_t>(pixels.width());
-    const auto height = static_cast<std::uint32_t>(pixels.height());
-    const std::uint32_t rowSize = (kBitsPerPixel * width + 31) / 32 * 4;
+std::vector<std::uint8_t> BitmapFileBytes(std::span<const std::uint8_t> rgb, int width,
+                                          int height) {
+    const std::uint32_t rowSize = (kBitsPerPixel * static_cast<std::uint32_t>(width) + 31) / 32 * 4;
     const std::uint32_t pixelOffset = kFileHeaderSize + kInfoHeaderSize;
+    const auto rows = static_cast<std::uint32_t>(height);
 
     std::vector<std::uint8_t> out;
-    out.reserve(pixelOffset + static_cast<std::size_t>(rowSize) * height);
+    out.reserve(pixelOffset + static_cast<std::size_t>(rowSize) * rows);
     out.push_back('B');
     out.push_back('M');
-    Put32(out, pixelOffset + rowSize * height);
+    Put32(out, pixelOffset + rowSize * rows);
     Put16(out, 0);
     Put16(out, 0);
     Put32(out, pixelOffset);
 
     Put32(out, kInfoHeaderSize);
-    Put32(out, width);
-    Put32(out, height);
+    Put32(out, static_cast<std::uint32_t>(width));
+    Put32(out, rows);
     Put16(out, 1);  // planes
     Put16(out, kBitsPerPixel);
     for (int field = 0; field < 6; ++field) Put32(out, 0);  // compression .. important colours
 
     // Rows bottom first, each padded with zeros to a multiple of 4 bytes.
     const std::size_t header = out.size();
-    out.resize(header + static_cast<std::size_t>(rowSize) * height, 0);
+    out.resize(header + static_cast<std::size_t>(rowSize) * rows, 0);
     std::uint8_t* row = out.data() + header;
-    for (int y = pixels.height() - 1; y >= 0; --y, row += rowSize) {
-        const auto* line = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
-        std::uint8_t* at = row;
-        for (std::uint32_t x = 0; x < width; ++x) {
-            *at++ = static_cast<std::uint8_t>(qBlue(line[x]));
-            *at++ = static_cast<std::uint8_t>(qGreen(line[x]));
-            *at++ = static_cast<std::uint8_t>(qRed(line[x]));
+    const std::size_t lineBytes = static_cast<std::size_t>(width) * 3;
+    for (std::size_t y = rows; y-- > 0; row += rowSize) {
+        const std::uint8_t* from = rgb.data() + y * lineBytes;
+        for (std::uint8_t* to = row; to != row + lineBytes; to += 3, from += 3) {
+            to[0] = from[2];
+            to[1] = from[1];
+            to[2] = from[0];
         }
     }
     return out;
 }
 
-bool WriteBitmapFile(const QImage& bitmap, const std::string& path) {
-    const std::vector<std::uint8_t> bytes = BitmapFileBytes(bitmap);
+bool WriteBitmapFile(std::span<const std::uint8_t> rgb, int width, int height,
+                     const std::string& path) {
+    const std::vector<std::uint8_t> bytes = BitmapFileBytes(rgb, width, height);
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (!file) return false;
     file.write(reinterpret_cast<const char*>(bytes.data()),

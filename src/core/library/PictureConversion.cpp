@@ -1,0 +1,156 @@
+#include "core/library/PictureConversion.h"
+
+#include <fcntl.h>
+
+#include "core/io/Descriptor.h"
+#include "core/io/FileError.h"
+#include "core/io/FileIO.h"
+#include "core/io/ProgramDirectory.h"
+#include "core/layout/SkinLayout.h"
+#include "core/library/BitmapFile.h"
+#include "core/library/BmpReader.h"
+#include "core/library/JpegFile.h"
+#include "core/library/PictureFile.h"
+#include "core/library/ScratchDirectory.h"
+#include "core/sandbox/DecoderAnswer.h"
+#include "core/sandbox/DecoderProcess.h"
+
+#ifndef CORVALIN_MODULES_FROM_PROGRAM
+#define CORVALIN_MODULES_FROM_PROGRAM ""
+#endif
+
+namespace {
+
+constexpr char kDecoderProgram[] = "corvalin-decode";
+// Far beyond the largest photo's decoding; the decoder's own processor limit comes first
+// unless it sleeps.
+constexpr std::chrono::seconds kDecodeTimeLimit{30};
+
+// The scratch files get fixed names: the directory is private and goes at the end, and a
+// fixed name needs no care for the bytes of the player's file name.
+constexpr char kScratchBitmap[] = "picture.bmp";
+constexpr char kScratchJpeg[] = "picture.jpg";
+
+ImportedPicture Refused(ImportRefusal refusal, std::string detail = {}) {
+    ImportedPicture picture;
+    picture.refusal = refusal;
+    picture.detail = std::move(detail);
+    return picture;
+}
+
+// The decoder is installed beside the programs, or in the folder for their private files; ""
+// when this program cannot tell where it lies itself (no /proc): then there is no decoder,
+// rather than one looked for wherever the import happens to run.
+std::string DecoderPath() {
+    const std::string directory = GetProgramDirectory();
+    return directory.empty() ? "" : directory + CORVALIN_MODULES_FROM_PROGRAM + kDecoderProgram;
+}
+
+// A decoder that fails on a file may have met a hostile one; one that also fails on no input
+// at all, where it must refuse and end cleanly, is broken.
+bool DecoderWorks(const std::string& decoder) {
+    const Descriptor nothing(::open("/dev/null", O_RDONLY | O_CLOEXEC));
+    const DecoderRun run =
+        RunDecoder(decoder, nothing.Get(), {MaxAnswerBytes(0, 0), kDecodeTimeLimit}, {});
+    return run.ExitedCleanly() &&
+           ParseDecoderAnswer(run.output, 0, 0).kind == DecoderAnswer::Kind::Refused;
+}
+
+// Bitmap file, decoded again, saved as JPEG, read back whole. Returns the JPEG's bytes, or
+// throws FileError naming the step that failed.
+std::vector<std::uint8_t> ConvertToJpeg(const DecoderAnswer& answer) {
+    ScratchDirectory scratch("corvalin-import-");
+    const std::string bitmapPath = scratch.Path() + kScratchBitmap;
+    const std::string jpegPath = scratch.Path() + kScratchJpeg;
+    if (!WriteBitmapFile(answer.rgb, answer.width, answer.height, bitmapPath))
+        throw FileError(bitmapPath, "could not be written");
+    const std::optional<std::vector<std::uint8_t>> bitmapFile = ReadWholeFile(bitmapPath);
+    BmpPicture bitmap;
+    if (bitmapFile) bitmap = ReadBmp(*bitmapFile);
+    if (bitmap.image.width == 0 || bitmap.image.height == 0)
+        throw FileError(bitmapPath, "could not be read back");
+    const std::vector<std::uint8_t> encoded = EncodeJpeg(bitmap.image);
+    if (encoded.empty()) throw FileError(jpegPath, "could not be written");
+    {
+        const Descriptor file(
+            ::open(jpegPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+        if (file.Get() < 0) throw FileError(jpegPath, "could not be written");
+        WriteAll(file.Get(), encoded, jpegPath);
+    }
+    std::optional<std::vector<std::uint8_t>> jpeg = ReadWholeFile(jpegPath);
+    if (!jpeg) throw FileError(jpegPath, "disappeared");
+    const std::optional<layout::Size> size = DecodedJpegSize(*jpeg);
+    if (!size || size->width != layout::kPictureSize.width ||
+        size->height != layout::kPictureSize.height)
+        throw FileError(jpegPath, "is not a whole 400 x 300 picture");
+    return std::move(*jpeg);
+}
+
+ImportedPicture Convert(const std::string& decoder, const std::string& path,
+                        const std::function<bool()>& keepGoing) {
+    if (decoder.empty()) return Refused(ImportRefusal::NoDecoder);
+    const Descriptor file = OpenPictureFile(path);
+    if (file.Get() < 0) return Refused(ImportRefusal::InvalidFile, "not a picture file");
+    const int width = layout::kPictureSize.width;
+    const int height = layout::kPictureSize.height;
+    const DecoderRun run = RunDecoder(decoder, file.Get(),
+                                      {MaxAnswerBytes(width, height), kDecodeTimeLimit}, keepGoing);
+    if (run.end == DecoderRun::End::Cancelled) return Refused(ImportRefusal::Cancelled);
+    // Only a whole answer of a decoder that ended by itself, and cleanly, is taken.
+    DecoderAnswer answer;
+    answer.reason = "the decoder failed";
+    if (run.ExitedCleanly()) answer = ParseDecoderAnswer(run.output, width, height);
+    if (answer.kind == DecoderAnswer::Kind::Broken && !DecoderWorks(decoder))
+        return Refused(ImportRefusal::NoDecoder, decoder);
+    if (answer.kind != DecoderAnswer::Kind::Pixels)
+        return Refused(ImportRefusal::InvalidFile, answer.reason);
+    ImportedPicture picture;
+    try {
+        picture.jpeg = ConvertToJpeg(answer);
+    } catch (const FileError& error) {
+        return Refused(ImportRefusal::NotConverted, error.what());
+    }
+    return picture;
+}
+
+}  // namespace
+
+ImportedPicture ConvertPicture(const std::string& path) { return Convert(DecoderPath(), path, {}); }
+
+PictureConverter CancellableConverter(std::function<bool()> keepGoing) {
+    return ConverterWith(DecoderPath(), std::move(keepGoing));
+}
+
+PictureConverter ConverterWith(std::string decoder, std::function<bool()> keepGoing) {
+    return [decoder = std::move(decoder), keepGoing = std::move(keepGoing)](
+               const std::string& path) { return Convert(decoder, path, keepGoing); };
+}
+
+std::string RefusalText(const ImportedPicture& picture) {
+    switch (picture.refusal) {
+        case ImportRefusal::None:
+        case ImportRefusal::Cancelled:
+            return {};
+        case ImportRefusal::DuplicateName:
+            return std::string(
+                "A file with the desired name already exists in the library.\n"
+                "please use a different name and try again.!");
+        case ImportRefusal::NameTooLong:
+            return std::string(
+                "The file name is too long for the library.\n"
+                "please use a shorter name and try again.");
+        case ImportRefusal::InvalidFile:
+            return std::string("Invalid file!");
+        case ImportRefusal::NotConverted:
+            return std::string("The picture could not be converted.\n") + picture.detail;
+        case ImportRefusal::NoDecoder:
+            if (picture.detail.empty())
+                return std::string(
+                    "The picture decoder cannot be found: Corvalin cannot tell where its own "
+                    "program lies (/proc/self/exe cannot be read), and so where the decoder "
+                    "is.\nNo picture can be added.");
+            return std::string("The picture decoder ") + picture.detail +
+                   std::string(" is missing or damaged; reinstall Corvalin.");
+    }
+    return {};
+}
