@@ -5,8 +5,8 @@
 
 #include "app/Corvalin.h"
 #include "core/io/ProgramDirectory.h"
+#include "core/skin/SkinPair.h"
 #include "platform/SingleInstance.h"
-#include "skin/SkinPair.h"
 
 namespace {
 

@@ -215,17 +215,6 @@ ImageStatus SkinImage::SaveAsJpeg(const QString& path) {
     return ImageStatus::Ok;
 }
 
-QSize StatedPictureSize(std::span<const std::uint8_t> bytes) {
-    QByteArray data(reinterpret_cast<const char*>(bytes.data()),
-                    static_cast<qsizetype>(bytes.size()));
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    const QByteArray format = FormatOf(bytes);
-    QImageReader reader(&buffer, format);
-    if (!format.isEmpty()) reader.setAutoDetectImageFormat(false);
-    return reader.canRead() ? reader.size() : QSize();
-}
-
 int FindEncoderByMime(const QString& mimeType, QByteArray& format) {
     const QList<QByteArray> mimeTypes = QImageWriter::supportedMimeTypes();
     for (qsizetype i = 0; i < mimeTypes.size(); ++i) {

@@ -80,10 +80,6 @@ private:
     mutable Source2x m_source2x;  // asked once, then emptied
 };
 
-// The width and height a picture's header states, read without decoding its pixels; invalid
-// when the bytes do not read as a picture.
-QSize StatedPictureSize(std::span<const std::uint8_t> bytes);
-
 // Index of the first of Qt's image writers whose MIME type equals mimeType exactly (case
 // matters), with that writer's format name stored in format; -1, format untouched, when none.
 int FindEncoderByMime(const QString& mimeType, QByteArray& format);

@@ -9,6 +9,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QBuffer>
+#include <QImageReader>
 #include <QTest>
 #include <csignal>
 #include <filesystem>
@@ -18,6 +20,7 @@
 #include "core/layout/SkinLayout.h"
 #include "core/library/CutShortPicture.h"
 #include "core/library/PictureFile.h"
+#include "core/library/PictureSize.h"
 #include "core/sandbox/DecoderAnswer.h"
 #include "core/sandbox/DecoderProcess.h"
 #include "decoder/DecoderSetup.h"
@@ -25,6 +28,23 @@
 #include "support/ByteFiles.h"
 
 namespace {
+
+// A size as Qt gives one, invalid for none.
+QSize QtSize(const std::optional<layout::Size>& size) {
+    return size ? QSize(size->width, size->height) : QSize();
+}
+
+// What Qt's JPEG reader makes of bytes: the size their header states, and the size they decode
+// to, invalid where it fails.
+std::pair<QSize, QSize> QtJpegSizes(const std::vector<std::uint8_t>& bytes) {
+    QByteArray data(reinterpret_cast<const char*>(bytes.data()),
+                    static_cast<qsizetype>(bytes.size()));
+    QBuffer header(&data);
+    QBuffer whole(&data);
+    const QSize stated = QImageReader(&header, "jpeg").size();
+    const QImage decoded = QImageReader(&whole, "jpeg").read();
+    return {stated.isValid() ? stated : QSize(), decoded.isNull() ? QSize() : decoded.size()};
+}
 
 DecoderRun DecodedBySealedDecoder(int input) {
     return RunDecoder(GetProgramDirectory() + "corvalin-decode", input,
@@ -95,6 +115,24 @@ private slots:
         // The seeds hold whole pictures of every format and damaged ones.
         QVERIFY(decoded >= 10);
         QVERIFY(refused >= 10);
+    }
+
+    // corvalin-dat and the game's check of a 2x skin measure JPEG pictures with libjpeg
+    // itself, where they used Qt's reader: the same sizes, and the same failures.
+    void EveryCorpusJpegMeasuresAsQtReadsIt() {
+        int measured = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(
+                 std::string(CORVALIN_FUZZ_CORPUS) + "/picture_import")) {
+            const std::vector<std::uint8_t> bytes = ReadBytes(entry.path());
+            if (bytes.size() < 3 || bytes[0] != 0xFF || bytes[1] != 0xD8 || bytes[2] != 0xFF)
+                continue;
+            const QByteArray name = QByteArray::fromStdString(entry.path().filename().string());
+            const auto [stated, decoded] = QtJpegSizes(bytes);
+            QVERIFY2(QtSize(StatedPictureSize(bytes)) == stated, name);
+            QVERIFY2(QtSize(DecodedPictureSize(bytes)) == decoded, name);
+            ++measured;
+        }
+        QVERIFY(measured >= 10);
     }
 };
 

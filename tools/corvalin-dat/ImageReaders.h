@@ -1,12 +1,9 @@
 #pragma once
 
-#include <QCoreApplication>
-#include <memory>
+#include <cstdint>
 #include <string>
 #include <vector>
 
-// Qt finds its image format plugins through an application object; no display is needed.
-std::unique_ptr<QCoreApplication> StartImageReaders();
-
-// "WIDTHxHEIGHT" of an encoded picture, or "?" when it does not decode.
+// "WIDTHxHEIGHT" of a package's picture (JPEG, or a bitmap) as it decodes, or "?" when it does
+// not.
 std::string PictureSizeText(const std::vector<std::uint8_t>& bytes);

@@ -51,7 +51,6 @@ int ListPackage(const Arguments& args) {
     if (args.size() != 1) return UsageError();
     ImagePackage package;
     Loaded loaded = LoadPackage(package, args[0]);
-    auto application = StartImageReaders();
     const auto& entries = package.Entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         std::cout << i << '\t' << EscapeName(entries[i].name) << '\t' << entries[i].DataLength()

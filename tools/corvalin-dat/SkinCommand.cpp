@@ -6,8 +6,7 @@
 #include "ImageReaders.h"
 #include "core/layout/SkinLayout.h"
 #include "core/package/ImagePackage.h"
-#include "skin/SkinImage.h"
-#include "skin/SkinPair.h"
+#include "core/skin/SkinPair.h"
 
 namespace {
 
@@ -46,7 +45,6 @@ int CheckSkin(const Arguments& args) {
                     skin.Damage().empty() ? "cannot be opened" : "damaged: " + skin.Damage());
         if (skin.Damage().empty()) return kFailure;
     }
-    auto application = StartImageReaders();
     bool complete = skin.Damage().empty();
     // A button draws its picture at the picture's own size, so a picture of another size
     // spills out of its place or leaves a gap.

@@ -79,6 +79,24 @@ std::vector<std::uint8_t> EncodeJpeg(const RgbaImage& image) {
     return {output.memory, output.memory + output.size};
 }
 
+std::optional<layout::Size> StatedJpegSize(std::span<const std::uint8_t> bytes) {
+    jpeg_decompress_struct info{};
+    ErrorJump errors;
+    ReportErrorsBy(errors);
+    info.err = &errors.manager;
+    if (setjmp(errors.back) != 0) {
+        jpeg_destroy_decompress(&info);
+        return std::nullopt;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&info, TRUE);
+    const layout::Size size{static_cast<int>(info.image_width),
+                            static_cast<int>(info.image_height)};
+    jpeg_destroy_decompress(&info);
+    return size;
+}
+
 std::optional<layout::Size> DecodedJpegSize(std::span<const std::uint8_t> bytes) {
     jpeg_decompress_struct info{};
     ErrorJump errors;

@@ -17,6 +17,10 @@
 // Empty when the image is empty.
 std::vector<std::uint8_t> EncodeJpeg(const RgbaImage& image);
 
+// The width and height a JPEG file's header states, its pixels not decoded; nullopt when the
+// header does not read.
+std::optional<layout::Size> StatedJpegSize(std::span<const std::uint8_t> bytes);
+
 // The width and height of the picture a JPEG file's bytes decode to, every row decoded; what the
 // decoder only warns about (data ending early, as image readers fill it in) does not count;
 // nullopt when they do not decode.

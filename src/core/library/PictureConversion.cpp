@@ -79,10 +79,10 @@ std::vector<std::uint8_t> ConvertToJpeg(const DecoderAnswer& answer) {
     }
     std::optional<std::vector<std::uint8_t>> jpeg = ReadWholeFile(jpegPath);
     if (!jpeg) throw FileError(jpegPath, "disappeared");
-    const std::optional<layout::Size> size = DecodedJpegSize(*jpeg);
+    const std::optional<layout::Size> size = StatedJpegSize(*jpeg);
     if (!size || size->width != layout::kPictureSize.width ||
         size->height != layout::kPictureSize.height)
-        throw FileError(jpegPath, "is not a whole 400 x 300 picture");
+        throw FileError(jpegPath, "is not a 400 x 300 picture");
     return std::move(*jpeg);
 }
 

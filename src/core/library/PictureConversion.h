@@ -15,8 +15,8 @@
 // InvalidFile; a decoder that cannot be run at all, or not be found: NoDecoder. Otherwise the
 // pixels are written as a 24-bit bitmap file (BitmapFile.h), that file is decoded again and
 // saved as a JPEG of the default settings (JpegFile.h), and the JPEG file is read back whole
-// and must decode to 400 x 300; any failure there: NotConverted, with the file and the cause
-// as detail.
+// and must state 400 x 300; any failure there: NotConverted, with the file and the cause as
+// detail.
 ImportedPicture ConvertPicture(const std::string& path);
 
 // ConvertPicture that asks keepGoing every 50 ms while the decoder works; once it answers

@@ -1,18 +1,14 @@
-#include "skin/SkinPair.h"
+#include "core/skin/SkinPair.h"
 
 #include <algorithm>
 
+#include "core/library/PictureSize.h"
 #include "core/package/ImagePackage.h"
-#include "skin/SkinImage.h"
 
 namespace {
 
-QSize StatedSize(const std::vector<std::uint8_t>* bytes) {
-    return bytes != nullptr ? StatedPictureSize(*bytes) : QSize();
-}
-
-std::string SizeText(QSize size) {
-    return std::to_string(size.width()) + "x" + std::to_string(size.height());
+std::optional<layout::Size> StatedSize(const std::vector<std::uint8_t>* bytes) {
+    return bytes != nullptr ? StatedPictureSize(*bytes) : std::nullopt;
 }
 
 }  // namespace
@@ -28,13 +24,14 @@ std::vector<SkinPairProblem> CompareSkinAt2x(const ImagePackage& skin, const Ima
             problems.push_back({name, "missing from the 2x skin"});
             continue;
         }
-        const QSize size = StatedSize(skin.FindData(name));
-        const QSize size2x = StatedSize(skin2x.FindData(name));
-        if (!size2x.isValid()) {
+        const std::optional<layout::Size> size = StatedSize(skin.FindData(name));
+        const std::optional<layout::Size> size2x = StatedSize(skin2x.FindData(name));
+        if (!size2x) {
             problems.push_back({name, "undecodable in the 2x skin"});
-        } else if (size.isValid() && size2x != size * 2) {
-            problems.push_back(
-                {name, SizeText(size2x) + " in the 2x skin, expected " + SizeText(size * 2)});
+        } else if (size &&
+                   (size2x->width != size->width * 2 || size2x->height != size->height * 2)) {
+            problems.push_back({name, SizeText(*size2x) + " in the 2x skin, expected " +
+                                          SizeText({size->width * 2, size->height * 2})});
         }
     }
     for (const std::string& name : names2x) {
