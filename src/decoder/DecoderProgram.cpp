@@ -5,7 +5,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <optional>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "core/library/DecodeLimits.h"
@@ -28,25 +29,40 @@ std::size_t InputSize() {
         std::min<std::uint64_t>(static_cast<std::uint64_t>(status.st_size), kMaxPictureFileBytes));
 }
 
-// The whole input, or nothing when it is larger than any picture file may be.
-std::optional<std::vector<std::uint8_t>> ReadInput(std::size_t expected) {
-    std::vector<std::uint8_t> bytes;
-    if (expected > 0) bytes.reserve(expected + 1);  // one more, to read the end without growing
-    for (;;) {
-        const std::size_t had = bytes.size();
-        if (had > kMaxPictureFileBytes) return std::nullopt;
-        const std::size_t room = bytes.capacity() > had ? bytes.capacity() - had : kReadChunk;
-        bytes.resize(had + room);
-        const ssize_t count = ::read(STDIN_FILENO, bytes.data() + had, room);
-        if (count < 0 && errno == EINTR) {
-            bytes.resize(had);
-            continue;
+// The input's bytes, in memory that nothing writes before the input does: zeroing it first
+// would cost a picture's size in page faults twice over, and an empty input a whole chunk.
+class InputBytes {
+public:
+    std::span<const std::uint8_t> Bytes() const { return {m_data.get(), m_size}; }
+
+    // Reads the whole input; false when it fails, or runs past any picture file's size.
+    bool Read(std::size_t expected) {
+        // One more than expected, to read the end without growing.
+        std::size_t capacity = expected > 0 ? expected + 1 : kReadChunk;
+        if (!Grow(capacity)) return false;
+        for (;;) {
+            if (m_size > kMaxPictureFileBytes) return false;
+            if (m_size == capacity && !Grow(capacity += kReadChunk)) return false;
+            const ssize_t count = ::read(STDIN_FILENO, m_data.get() + m_size, capacity - m_size);
+            if (count < 0 && errno == EINTR) continue;
+            if (count < 0) return false;
+            if (count == 0) return true;
+            m_size += static_cast<std::size_t>(count);
         }
-        bytes.resize(had + static_cast<std::size_t>(std::max<ssize_t>(count, 0)));
-        if (count < 0) return std::nullopt;
-        if (count == 0) return bytes;
     }
-}
+
+private:
+    bool Grow(std::size_t capacity) {
+        void* grown = std::realloc(m_data.get(), capacity);
+        if (grown == nullptr) return false;
+        m_data.release();
+        m_data.reset(static_cast<std::uint8_t*>(grown));
+        return true;
+    }
+
+    std::unique_ptr<std::uint8_t, void (*)(void*)> m_data{nullptr, std::free};
+    std::size_t m_size = 0;
+};
 
 void WriteAll(const std::vector<std::uint8_t>& bytes) {
     std::size_t done = 0;
@@ -72,9 +88,9 @@ void RunDecoderProgram(int argc, char** argv, void (*loadCodecs)(), PictureDecod
     const std::size_t expected = InputSize();
     const std::string notSealed = SealDecoder();
     if (!notSealed.empty()) FailDecoderProgram("the decoder could not be sealed: " + notSealed);
-    const std::optional<std::vector<std::uint8_t>> bytes = ReadInput(expected);
-    WriteAll(bytes ? Answer(decode(*bytes, layout::kPictureSize))
-                   : RefusalAnswer("larger than any picture file"));
+    InputBytes input;
+    WriteAll(input.Read(expected) ? Answer(decode(input.Bytes(), layout::kPictureSize))
+                                  : RefusalAnswer("larger than any picture file"));
     // Straight out: the teardown of the codecs would make calls the seal forbids.
     ::_exit(0);
 }
