@@ -192,26 +192,33 @@ private slots:
     }
 
     // Once, with where it should be, and not as a fault of each image.
+    // What lies where the decoder belongs: nothing, a damaged file, or the decoder without the
+    // HEIF decoder it hands HEIF files to.
     void AMissingOrDamagedDecoderIsSaidOnceAndNothingIsAdded_data() {
-        QTest::addColumn<bool>("damaged");
-        QTest::newRow("missing") << false;
-        QTest::newRow("damaged") << true;
+        QTest::addColumn<QString>("decoder");
+        QTest::newRow("missing") << "";
+        QTest::newRow("damaged") << "no program\n";
+        QTest::newRow("without its HEIF decoder") << "corvalin-decode";
     }
 
     void AMissingOrDamagedDecoderIsSaidOnceAndNothingIsAdded() {
-        QFETCH(bool, damaged);
-        // The program finds its folder through its own file, so a copy, not a link.
+        QFETCH(QString, decoder);
+        // The programs find their folder through their own files, so copies, not links.
         const QString tool = File("corvalin-dat");
         QVERIFY(QFile::copy(CORVALIN_DAT_PATH, tool));
-        if (damaged) {
-            WriteText("corvalin-decode", "no program\n");
+        if (decoder == "corvalin-decode") {
+            QVERIFY(QFile::copy(QFileInfo(CORVALIN_DAT_PATH).dir().filePath(decoder),
+                                File("corvalin-decode")));
+        } else if (!decoder.isEmpty()) {
+            WriteText("corvalin-decode", decoder.toUtf8());
             QVERIFY(
                 QFile::setPermissions(File("corvalin-decode"), QFile::ReadOwner | QFile::ExeOwner));
         }
-        WriteImage("Beach.bmp", QSize(40, 30), "BMP");
-        WriteImage("Reef.bmp", QSize(40, 30), "BMP");
+        for (const char* name : {"Bay.heic", "Cove.heic"})
+            m_dir->WriteBytes(name, test::HeifBytes(test::Solid(64, 48, qRgb(30, 120, 200)),
+                                                    heif_compression_HEVC));
         const Run run =
-            test::RunTool(tool, {"import", "Pic.dat", "Beach.bmp", "Reef.bmp"}, File(""));
+            test::RunTool(tool, {"import", "Pic.dat", "Bay.heic", "Cove.heic"}, File(""));
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.lines, QStringList());
         QCOMPARE(run.errors, "corvalin-dat: The picture decoder " + File("corvalin-decode") +

@@ -1,6 +1,7 @@
 #include "core/library/PictureConversion.h"
 
 #include <fcntl.h>
+#include <unistd.h>
 
 #include "core/io/Descriptor.h"
 #include "core/io/FileError.h"
@@ -46,14 +47,23 @@ std::string DecoderPath() {
     return directory.empty() ? "" : directory + CORVALIN_MODULES_FROM_PROGRAM + kDecoderProgram;
 }
 
-// A decoder that fails on a file may have met a hostile one; one that also fails on no input
-// at all, where it must refuse and end cleanly, is broken.
-bool DecoderWorks(const std::string& decoder) {
-    const Descriptor nothing(::open("/dev/null", O_RDONLY | O_CLOEXEC));
-    const DecoderRun run =
-        RunDecoder(decoder, nothing.Get(), {MaxAnswerBytes(0, 0), kDecodeTimeLimit}, {});
+bool RefusesCleanly(const std::string& decoder, int input) {
+    const DecoderRun run = RunDecoder(decoder, input, {MaxAnswerBytes(0, 0), kDecodeTimeLimit}, {});
     return run.ExitedCleanly() &&
            ParseDecoderAnswer(run.output, 0, 0).kind == DecoderAnswer::Kind::Refused;
+}
+
+// A decoder that fails on a file may have met a hostile one; one that also fails on no input
+// at all, where it must refuse and end cleanly, is broken. It is asked twice: with an empty
+// file, and with an empty pipe, which it cannot look into before reading and so hands to the
+// HEIF decoder beside it, which must refuse it as cleanly.
+bool DecoderWorks(const std::string& decoder) {
+    const Descriptor nothing(::open("/dev/null", O_RDONLY | O_CLOEXEC));
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0) return RefusesCleanly(decoder, nothing.Get());
+    const Descriptor emptyPipe(ends[0]);
+    ::close(ends[1]);
+    return RefusesCleanly(decoder, nothing.Get()) && RefusesCleanly(decoder, emptyPipe.Get());
 }
 
 // Bitmap file, decoded again, saved as JPEG, read back whole. Returns the JPEG's bytes, or
