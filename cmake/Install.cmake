@@ -4,7 +4,7 @@
 #   PREFIX/share/corvalin/         corvalin, Skin.dat, Skin@2x.dat, Pic.dat, Score.dat, corvalin-dat
 #                                  for looking into them and making skins, and the sealed
 #                                  decoder corvalin-decode that both start for every import,
-#                                  with corvalin-decode-heif, which it starts for HEIF files
+#                                  with corvalin-decode-all, which it starts for other formats
 #   PREFIX/share/applications/     the desktop entry, whose Exec line names that program
 #   PREFIX/share/icons/hicolor/NxN/apps/       the icon, N from 16 to 512
 #   PREFIX/share/metainfo/         the AppStream description for software centres
@@ -21,7 +21,7 @@
 #   PREFIX/games/corvalin              the game
 #   PREFIX/bin/corvalin-dat            the tool
 #   LIBDIR/corvalin/corvalin-decode    the sealed decoder both start for every import
-#   LIBDIR/corvalin/corvalin-decode-heif    the one it starts for HEIF files
+#   LIBDIR/corvalin/corvalin-decode-all    the one it starts for other formats
 #   PREFIX/share/games/corvalin/       the default Skin.dat, Skin@2x.dat and Pic.dat, never written to
 #
 # and the game finds that data from its own folder, wherever the tree is unpacked; each
@@ -42,7 +42,8 @@ set(CORVALIN_APP_ID example.corvalin.corvalin)
 set(CORVALIN_INSTALL_FOLDER share/corvalin)
 set(CORVALIN_STAGED_ASSETS_DIR ${CMAKE_BINARY_DIR}/assets)
 
-install(TARGETS corvalin corvalin-dat corvalin-decode corvalin-decode-heif RUNTIME DESTINATION ${CORVALIN_INSTALL_FOLDER})
+install(TARGETS corvalin corvalin-dat corvalin-decode corvalin-decode-all
+        RUNTIME DESTINATION ${CORVALIN_INSTALL_FOLDER})
 install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/Skin.dat ${CORVALIN_STAGED_ASSETS_DIR}/Skin@2x.dat
         DESTINATION ${CORVALIN_INSTALL_FOLDER})
 install(CODE "

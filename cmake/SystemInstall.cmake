@@ -17,7 +17,7 @@ install(TARGETS corvalin-dat RUNTIME DESTINATION bin)
 # serves both.
 include(GNUInstallDirs)
 set(CORVALIN_MODULE_FOLDER ${CMAKE_INSTALL_FULL_LIBDIR}/corvalin)
-install(TARGETS corvalin-decode corvalin-decode-heif RUNTIME DESTINATION ${CORVALIN_MODULE_FOLDER})
+install(TARGETS corvalin-decode corvalin-decode-all RUNTIME DESTINATION ${CORVALIN_MODULE_FOLDER})
 file(RELATIVE_PATH modules_from_program "${CMAKE_INSTALL_PREFIX}/${CORVALIN_GAMES_FOLDER}"
      "${CORVALIN_MODULE_FOLDER}")
 file(RELATIVE_PATH modules_from_tool "${CMAKE_INSTALL_PREFIX}/bin" "${CORVALIN_MODULE_FOLDER}")

@@ -14,7 +14,7 @@
 #include "core/layout/SkinLayout.h"
 #include "core/library/CutShortPicture.h"
 #include "decoder/DecoderSetup.h"
-#include "decoder/HeifPicture.h"
+#include "decoder/AnyPicture.h"
 
 namespace {
 

@@ -1,7 +1,5 @@
 #include "decoder/PictureDecoder.h"
 
-#include <cstring>
-
 #include "core/library/BmpReader.h"
 #include "core/library/CutShortPicture.h"
 #include "core/library/ExifOrientation.h"
@@ -11,7 +9,6 @@
 #include "decoder/Orientation.h"
 #include "decoder/PngDecoder.h"
 #include "decoder/Stretch.h"
-#include "decoder/TiffDecoder.h"
 #include "decoder/WebpDecoder.h"
 
 namespace {
@@ -31,12 +28,6 @@ bool LooksLikeBmp(std::span<const std::uint8_t> bytes) {
     return bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
 }
 
-// Every HEIF file starts with one. Which brands it decodes is libheif's to say, when it reads
-// the file: its own quick check knows fewer than it reads.
-bool StartsWithFileTypeBox(std::span<const std::uint8_t> bytes) {
-    return bytes.size() >= 8 && std::memcmp(bytes.data() + 4, "ftyp", 4) == 0;
-}
-
 }  // namespace
 
 DecodedPicture FinishedPicture(MaybePicture stored, layout::Size size) {
@@ -51,8 +42,9 @@ DecodedPicture FinishedPicture(MaybePicture stored, layout::Size size) {
     return {Upright(rgb, storedSize, stored->orientation), {}};
 }
 
-bool IsHeifFile(std::span<const std::uint8_t> bytes) {
-    return !LooksLikeBmp(bytes) && !LooksLikeJpeg(bytes) && StartsWithFileTypeBox(bytes);
+bool IsCommonFormat(std::span<const std::uint8_t> bytes) {
+    return LooksLikeBmp(bytes) || LooksLikeJpeg(bytes) || LooksLikePng(bytes) ||
+           LooksLikeGif(bytes) || LooksLikeWebp(bytes);
 }
 
 DecodedPicture DecodePicture(std::span<const std::uint8_t> bytes, layout::Size size) {
@@ -63,6 +55,5 @@ DecodedPicture DecodePicture(std::span<const std::uint8_t> bytes, layout::Size s
     if (LooksLikePng(bytes)) return FinishedPicture(DecodePng(bytes), size);
     if (LooksLikeGif(bytes)) return FinishedPicture(DecodeGif(bytes), size);
     if (LooksLikeWebp(bytes)) return FinishedPicture(DecodeWebp(bytes), size);
-    if (LooksLikeTiff(bytes)) return FinishedPicture(DecodeTiff(bytes), size);
     return Refused("of no format decoded here");
 }

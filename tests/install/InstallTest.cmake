@@ -45,7 +45,7 @@ set(uninstall_command ${CMAKE_COMMAND} -DMANIFEST=${manifest}
                       -P "${SOURCE_DIR}/cmake/Uninstall.cmake")
 
 run(${install_command})
-foreach(file corvalin corvalin-dat corvalin-decode corvalin-decode-heif Skin.dat Skin@2x.dat Pic.dat Score.dat)
+foreach(file corvalin corvalin-dat corvalin-decode corvalin-decode-all Skin.dat Skin@2x.dat Pic.dat Score.dat)
     if(NOT EXISTS "${folder}/${file}" OR IS_DIRECTORY "${folder}/${file}")
         fail("the game's folder has no ${file}")
     endif()
@@ -108,7 +108,7 @@ endif()
 # Uninstalling removes everything but the player's files; the folder goes once they are gone.
 run(${uninstall_command})
 foreach(file "${folder}/corvalin" "${folder}/corvalin-dat" "${folder}/corvalin-decode"
-             "${folder}/corvalin-decode-heif"
+             "${folder}/corvalin-decode-all"
              "${folder}/Skin.dat" "${folder}/Skin@2x.dat" "${desktop}" ${icons} "${metainfo}")
     if(EXISTS "${file}")
         fail("uninstalling left ${file}")

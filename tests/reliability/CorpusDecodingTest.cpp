@@ -24,7 +24,7 @@
 #include "core/sandbox/DecoderAnswer.h"
 #include "core/sandbox/DecoderProcess.h"
 #include "decoder/DecoderSetup.h"
-#include "decoder/HeifPicture.h"
+#include "decoder/AnyPicture.h"
 #include "support/ByteFiles.h"
 
 namespace {

@@ -193,12 +193,12 @@ private slots:
 
     // Once, with where it should be, and not as a fault of each image.
     // What lies where the decoder belongs: nothing, a damaged file, or the decoder without the
-    // HEIF decoder it hands HEIF files to.
+    // decoder of every format it hands the other formats to.
     void AMissingOrDamagedDecoderIsSaidOnceAndNothingIsAdded_data() {
         QTest::addColumn<QString>("decoder");
         QTest::newRow("missing") << "";
         QTest::newRow("damaged") << "no program\n";
-        QTest::newRow("without its HEIF decoder") << "corvalin-decode";
+        QTest::newRow("without its decoder of every format") << "corvalin-decode";
     }
 
     void AMissingOrDamagedDecoderIsSaidOnceAndNothingIsAdded() {

@@ -56,7 +56,7 @@ bool RefusesCleanly(const std::string& decoder, int input) {
 // A decoder that fails on a file may have met a hostile one; one that also fails on no input
 // at all, where it must refuse and end cleanly, is broken. It is asked twice: with an empty
 // file, and with an empty pipe, which it cannot look into before reading and so hands to the
-// HEIF decoder beside it, which must refuse it as cleanly.
+// decoder of every format beside it, which must refuse it as cleanly.
 bool DecoderWorks(const std::string& decoder) {
     const Descriptor nothing(::open("/dev/null", O_RDONLY | O_CLOEXEC));
     int ends[2];

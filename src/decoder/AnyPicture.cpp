@@ -1,12 +1,14 @@
-#include "decoder/HeifPicture.h"
+#include "decoder/AnyPicture.h"
 
 #include <malloc.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/library/CutShortPicture.h"
 #include "core/library/HeifCanvas.h"
 #include "decoder/HeifDecoder.h"
+#include "decoder/TiffDecoder.h"
 
 namespace {
 
@@ -34,6 +36,12 @@ DecodedPicture OverlayDecodedTwice(std::span<const std::uint8_t> bytes, layout::
     return first;
 }
 
+// Every HEIF file starts with one. Which brands it decodes is libheif's to say, when it reads
+// the file: its own quick check knows fewer than it reads.
+bool StartsWithFileTypeBox(std::span<const std::uint8_t> bytes) {
+    return bytes.size() >= 8 && std::memcmp(bytes.data() + 4, "ftyp", 4) == 0;
+}
+
 bool IsOverlay(std::span<const std::uint8_t> bytes) {
     const std::vector<CanvasSize> canvases = StatedCanvasSizes(bytes);
     return std::any_of(canvases.begin(), canvases.end(),
@@ -43,8 +51,12 @@ bool IsOverlay(std::span<const std::uint8_t> bytes) {
 }  // namespace
 
 DecodedPicture DecodeAnyPicture(std::span<const std::uint8_t> bytes, layout::Size size) {
-    if (!IsHeifFile(bytes)) return DecodePicture(bytes, size);
+    if (IsCommonFormat(bytes) || bytes.empty()) return DecodePicture(bytes, size);
     if (IsCutShort(bytes)) return Refused("cut short");
-    if (IsOverlay(bytes)) return OverlayDecodedTwice(bytes, size);
-    return FinishedPicture(DecodeHeif(bytes), size);
+    if (StartsWithFileTypeBox(bytes)) {
+        if (IsOverlay(bytes)) return OverlayDecodedTwice(bytes, size);
+        return FinishedPicture(DecodeHeif(bytes), size);
+    }
+    if (LooksLikeTiff(bytes)) return FinishedPicture(DecodeTiff(bytes), size);
+    return Refused("of no format decoded here");
 }
