@@ -3,6 +3,7 @@
 #include "core/library/BmpReader.h"
 #include "core/library/CutShortPicture.h"
 #include "core/library/ExifOrientation.h"
+#include "core/library/PictureSize.h"
 #include "decoder/Colour.h"
 #include "decoder/GifDecoder.h"
 #include "decoder/JpegDecoder.h"
@@ -24,10 +25,6 @@ DecodedPicture DecodedBitmap(std::span<const std::uint8_t> bytes, layout::Size s
     return FinishedPicture(std::move(picture), size);
 }
 
-bool LooksLikeBmp(std::span<const std::uint8_t> bytes) {
-    return bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
-}
-
 }  // namespace
 
 DecodedPicture FinishedPicture(MaybePicture stored, layout::Size size) {
@@ -43,13 +40,13 @@ DecodedPicture FinishedPicture(MaybePicture stored, layout::Size size) {
 }
 
 bool IsCommonFormat(std::span<const std::uint8_t> bytes) {
-    return LooksLikeBmp(bytes) || LooksLikeJpeg(bytes) || LooksLikePng(bytes) ||
+    return IsBitmapFile(bytes) || LooksLikeJpeg(bytes) || LooksLikePng(bytes) ||
            LooksLikeGif(bytes) || LooksLikeWebp(bytes);
 }
 
 DecodedPicture DecodePicture(std::span<const std::uint8_t> bytes, layout::Size size) {
     if (bytes.empty()) return Refused("empty");
-    if (LooksLikeBmp(bytes)) return DecodedBitmap(bytes, size);
+    if (IsBitmapFile(bytes)) return DecodedBitmap(bytes, size);
     if (IsCutShort(bytes)) return Refused("cut short");
     if (LooksLikeJpeg(bytes)) return FinishedPicture(DecodeJpeg(bytes, size), size);
     if (LooksLikePng(bytes)) return FinishedPicture(DecodePng(bytes), size);

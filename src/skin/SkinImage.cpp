@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/library/PictureSize.h"
+
 namespace {
 
 // A player's own photo may be far larger than a skin picture; the reader's default limit
@@ -61,9 +63,8 @@ private:
 // The format of the two kinds of bytes packages hold, known from their first bytes: told to the
 // reader, it loads only that one decoder instead of asking every image plugin installed.
 QByteArray FormatOf(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF)
-        return "jpeg";
-    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return "bmp";
+    if (IsJpegFile(bytes)) return "jpeg";
+    if (IsBitmapFile(bytes)) return "bmp";
     return {};
 }
 

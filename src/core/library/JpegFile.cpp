@@ -79,7 +79,10 @@ std::vector<std::uint8_t> EncodeJpeg(const RgbaImage& image) {
     return {output.memory, output.memory + output.size};
 }
 
-std::optional<layout::Size> StatedJpegSize(std::span<const std::uint8_t> bytes) {
+namespace {
+
+// The size the header states, or with decodeRows, every row decoded, the size decoded.
+std::optional<layout::Size> JpegSize(std::span<const std::uint8_t> bytes, bool decodeRows) {
     jpeg_decompress_struct info{};
     ErrorJump errors;
     ReportErrorsBy(errors);
@@ -91,32 +94,27 @@ std::optional<layout::Size> StatedJpegSize(std::span<const std::uint8_t> bytes) 
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
-    const layout::Size size{static_cast<int>(info.image_width),
-                            static_cast<int>(info.image_height)};
+    layout::Size size{static_cast<int>(info.image_width), static_cast<int>(info.image_height)};
+    if (decodeRows) {
+        jpeg_start_decompress(&info);
+        // In the decoder's own memory, which jpeg_destroy_decompress frees.
+        JSAMPARRAY row =
+            (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                      info.output_width * info.output_components, 1);
+        while (info.output_scanline < info.output_height) jpeg_read_scanlines(&info, row, 1);
+        size = {static_cast<int>(info.output_width), static_cast<int>(info.output_height)};
+        jpeg_finish_decompress(&info);
+    }
     jpeg_destroy_decompress(&info);
     return size;
 }
 
+}  // namespace
+
+std::optional<layout::Size> StatedJpegSize(std::span<const std::uint8_t> bytes) {
+    return JpegSize(bytes, false);
+}
+
 std::optional<layout::Size> DecodedJpegSize(std::span<const std::uint8_t> bytes) {
-    jpeg_decompress_struct info{};
-    ErrorJump errors;
-    ReportErrorsBy(errors);
-    info.err = &errors.manager;
-    if (setjmp(errors.back) != 0) {
-        jpeg_destroy_decompress(&info);
-        return std::nullopt;
-    }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
-    jpeg_read_header(&info, TRUE);
-    jpeg_start_decompress(&info);
-    // In the decoder's own memory, which jpeg_destroy_decompress frees.
-    JSAMPARRAY row = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
-                                               info.output_width * info.output_components, 1);
-    while (info.output_scanline < info.output_height) jpeg_read_scanlines(&info, row, 1);
-    const layout::Size size{static_cast<int>(info.output_width),
-                            static_cast<int>(info.output_height)};
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    return size;
+    return JpegSize(bytes, true);
 }

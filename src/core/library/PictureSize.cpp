@@ -5,10 +5,6 @@
 
 namespace {
 
-bool LooksLikeJpeg(std::span<const std::uint8_t> bytes) {
-    return bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
-}
-
 // A bitmap's header is read with its pixels: the game's packages hold none.
 std::optional<layout::Size> BitmapSize(std::span<const std::uint8_t> bytes) {
     const BmpPicture bitmap = ReadBmp(bytes);
@@ -17,21 +13,25 @@ std::optional<layout::Size> BitmapSize(std::span<const std::uint8_t> bytes) {
                         static_cast<int>(bitmap.image.height)};
 }
 
-bool LooksLikeBitmap(std::span<const std::uint8_t> bytes) {
+}  // namespace
+
+bool IsJpegFile(std::span<const std::uint8_t> bytes) {
+    return bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
+}
+
+bool IsBitmapFile(std::span<const std::uint8_t> bytes) {
     return bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
 }
 
-}  // namespace
-
 std::optional<layout::Size> StatedPictureSize(std::span<const std::uint8_t> bytes) {
-    if (LooksLikeJpeg(bytes)) return StatedJpegSize(bytes);
-    if (LooksLikeBitmap(bytes)) return BitmapSize(bytes);
+    if (IsJpegFile(bytes)) return StatedJpegSize(bytes);
+    if (IsBitmapFile(bytes)) return BitmapSize(bytes);
     return std::nullopt;
 }
 
 std::optional<layout::Size> DecodedPictureSize(std::span<const std::uint8_t> bytes) {
-    if (LooksLikeJpeg(bytes)) return DecodedJpegSize(bytes);
-    if (LooksLikeBitmap(bytes)) return BitmapSize(bytes);
+    if (IsJpegFile(bytes)) return DecodedJpegSize(bytes);
+    if (IsBitmapFile(bytes)) return BitmapSize(bytes);
     return std::nullopt;
 }
 

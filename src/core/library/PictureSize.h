@@ -10,6 +10,11 @@
 // The size of a package's picture, JPEG as the game's packages hold them, or a bitmap; nullopt
 // for bytes of any other kind.
 
+// Whether bytes start as a JPEG file (a start-of-image marker and another marker), and as a
+// bitmap file.
+bool IsJpegFile(std::span<const std::uint8_t> bytes);
+bool IsBitmapFile(std::span<const std::uint8_t> bytes);
+
 // As the picture's header states it, read without decoding its pixels; nullopt when the header
 // does not read.
 std::optional<layout::Size> StatedPictureSize(std::span<const std::uint8_t> bytes);
