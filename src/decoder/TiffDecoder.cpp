@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 #include "core/library/DecodeLimits.h"
 
@@ -85,9 +84,8 @@ bool DataCanFill(TIFF* tiff, std::uint64_t fileSize) {
     TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLESPERPIXEL, &samples);
     TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height);
     const std::uint64_t needed =
-        TIFFIsTiled(tiff)
-            ? TIFFTileSize64(tiff) * TIFFNumberOfTiles(tiff)
-            : TIFFScanlineSize64(tiff) * height * (planar == PLANARCONFIG_SEPARATE ? samples : 1);
+        tiled ? TIFFTileSize64(tiff) * TIFFNumberOfTiles(tiff)
+              : TIFFScanlineSize64(tiff) * height * (planar == PLANARCONFIG_SEPARATE ? samples : 1);
     return held >= needed;
 }
 

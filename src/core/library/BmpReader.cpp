@@ -9,6 +9,7 @@
 #include "core/library/BmpRunLength.h"
 #include "core/library/CutShortPicture.h"
 #include "core/library/DecodeLimits.h"
+#include "core/library/PictureSize.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ BitFieldMasks DefaultMasks(unsigned bits) {
 
 // Reads and checks the headers and colour table; the refusal when they are unusable.
 std::string ReadLayout(Bytes file, Layout& layout) {
-    if (file.size() < 2 || file[0] != 'B' || file[1] != 'M') return "not a bitmap";
+    if (!IsBitmapFile(file)) return "not a bitmap";
     if (file.size() < kFileHeaderSize + 4) return "cut short";
     const std::uint32_t headerSize = LoadLittle32(&file[kFileHeaderSize]);
     if (!KnownHeaderSize(headerSize)) return "bitmap header of unknown size";
