@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <span>
 
-#include "core/library/BmpReader.h"
-#include "core/library/CutShortPicture.h"
-#include "core/library/DecodeLimits.h"
+#include "core/picture/BmpReader.h"
+#include "core/picture/CutShortPicture.h"
+#include "core/picture/DecodeLimits.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <span>
 
 #include "core/layout/SkinLayout.h"
-#include "core/library/CutShortPicture.h"
-#include "decoder/DecoderSetup.h"
+#include "core/picture/CutShortPicture.h"
 #include "decoder/AnyPicture.h"
+#include "decoder/DecoderSetup.h"
 
 namespace {
 

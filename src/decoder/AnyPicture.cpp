@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/library/CutShortPicture.h"
-#include "core/library/HeifCanvas.h"
+#include "core/picture/CutShortPicture.h"
+#include "core/picture/HeifCanvas.h"
 #include "decoder/HeifDecoder.h"
 #include "decoder/TiffDecoder.h"
 

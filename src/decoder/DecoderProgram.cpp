@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "core/library/DecodeLimits.h"
+#include "core/picture/DecodeLimits.h"
 #include "core/sandbox/DecoderAnswer.h"
 #include "core/sandbox/DecoderProcess.h"
 #include "core/sandbox/Seal.h"

@@ -6,8 +6,8 @@
 #include <memory>
 #include <thread>
 
-#include "core/library/DecodeLimits.h"
-#include "core/library/HeifCanvas.h"
+#include "core/picture/DecodeLimits.h"
+#include "core/picture/HeifCanvas.h"
 #include "decoder/HevcDecoderPlugin.h"
 #include "decoder/Processors.h"
 

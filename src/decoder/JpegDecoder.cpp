@@ -9,8 +9,8 @@
 #include <csetjmp>
 #include <cstdlib>
 
-#include "core/library/DecodeLimits.h"
-#include "core/library/ExifOrientation.h"
+#include "core/picture/DecodeLimits.h"
+#include "core/picture/ExifOrientation.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "decoder/PictureDecoder.h"
 
-#include "core/library/BmpReader.h"
-#include "core/library/CutShortPicture.h"
-#include "core/library/ExifOrientation.h"
-#include "core/library/PictureSize.h"
+#include "core/picture/BmpReader.h"
+#include "core/picture/CutShortPicture.h"
+#include "core/picture/ExifOrientation.h"
+#include "core/picture/PictureSize.h"
 #include "decoder/Colour.h"
 #include "decoder/GifDecoder.h"
 #include "decoder/JpegDecoder.h"

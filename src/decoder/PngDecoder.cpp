@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "core/io/ByteOrder.h"
-#include "core/library/ChunkOrientation.h"
-#include "core/library/DecodeLimits.h"
+#include "core/picture/ChunkOrientation.h"
+#include "core/picture/DecodeLimits.h"
 
 namespace {
 

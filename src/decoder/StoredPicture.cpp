@@ -1,6 +1,6 @@
 #include "decoder/StoredPicture.h"
 
-#include "core/library/DecodeLimits.h"
+#include "core/picture/DecodeLimits.h"
 
 PixelRows RowsOf(StoredPicture& picture) {
     RgbaImage& image = picture.image;

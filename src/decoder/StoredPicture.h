@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "core/library/RgbaImage.h"
+#include "core/picture/RgbaImage.h"
 
 // What a format's decoder gives: the picture as the file stores it, at its full size or at a
 // size its decoder chose that still covers the picture asked for; the EXIF orientation (1 to 8)

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "core/library/DecodeLimits.h"
+#include "core/picture/DecodeLimits.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <memory>
 
-#include "core/library/ChunkOrientation.h"
-#include "core/library/DecodeLimits.h"
+#include "core/picture/ChunkOrientation.h"
+#include "core/picture/DecodeLimits.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/library/PictureSize.h"
+#include "core/picture/PictureSize.h"
 
 namespace {
 

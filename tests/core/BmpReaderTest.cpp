@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/library/BmpBitFields.h"
-#include "core/library/BmpReader.h"
+#include "core/picture/BmpBitFields.h"
+#include "core/picture/BmpReader.h"
 #include "support/PictureBytes.h"
 
 namespace {

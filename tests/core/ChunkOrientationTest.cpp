@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/library/ChunkOrientation.h"
+#include "core/picture/ChunkOrientation.h"
 #include "support/ByteFiles.h"
 #include "support/ExifChunks.h"
 

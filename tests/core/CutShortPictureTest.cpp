@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/io/ByteOrder.h"
-#include "core/library/CutShortPicture.h"
+#include "core/picture/CutShortPicture.h"
 #include "support/ByteFiles.h"
 #include "support/ExifChunks.h"
 #include "support/PictureBytes.h"

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "core/library/HeifCanvas.h"
+#include "core/picture/HeifCanvas.h"
 #include "support/ByteFiles.h"
 #include "support/ExifChunks.h"
 

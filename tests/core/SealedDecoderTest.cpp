@@ -19,7 +19,7 @@
 
 #include "core/io/Descriptor.h"
 #include "core/io/ProgramDirectory.h"
-#include "core/library/DecodeLimits.h"
+#include "core/picture/DecodeLimits.h"
 #include "core/sandbox/DecoderAnswer.h"
 #include "core/sandbox/DecoderProcess.h"
 #include "support/ByteFiles.h"

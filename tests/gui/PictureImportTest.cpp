@@ -12,9 +12,9 @@
 
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
-#include "core/library/BitmapFile.h"
-#include "core/library/DecodeLimits.h"
 #include "core/library/ScratchDirectory.h"
+#include "core/picture/BitmapFile.h"
+#include "core/picture/DecodeLimits.h"
 #include "library/PictureImport.h"
 #include "skin/SkinImage.h"
 #include "support/ChildProcess.h"

@@ -18,13 +18,13 @@
 
 #include "core/io/ProgramDirectory.h"
 #include "core/layout/SkinLayout.h"
-#include "core/library/CutShortPicture.h"
 #include "core/library/PictureFile.h"
-#include "core/library/PictureSize.h"
+#include "core/picture/CutShortPicture.h"
+#include "core/picture/PictureSize.h"
 #include "core/sandbox/DecoderAnswer.h"
 #include "core/sandbox/DecoderProcess.h"
-#include "decoder/DecoderSetup.h"
 #include "decoder/AnyPicture.h"
+#include "decoder/DecoderSetup.h"
 #include "support/ByteFiles.h"
 
 namespace {

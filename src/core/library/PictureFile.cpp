@@ -3,7 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include "core/library/DecodeLimits.h"
+#include "core/picture/DecodeLimits.h"
 
 Descriptor OpenPictureFile(const std::string& path) {
     Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/library/PictureSize.h"
 #include "core/package/ImagePackage.h"
+#include "core/picture/PictureSize.h"
 
 namespace {
 

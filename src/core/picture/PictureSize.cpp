@@ -1,7 +1,7 @@
-#include "core/library/PictureSize.h"
+#include "core/picture/PictureSize.h"
 
-#include "core/library/BmpReader.h"
-#include "core/library/JpegFile.h"
+#include "core/picture/BmpReader.h"
+#include "core/picture/JpegFile.h"
 
 namespace {
 

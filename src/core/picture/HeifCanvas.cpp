@@ -1,4 +1,4 @@
-#include "core/library/HeifCanvas.h"
+#include "core/picture/HeifCanvas.h"
 
 #include <algorithm>
 #include <array>

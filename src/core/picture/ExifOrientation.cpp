@@ -1,4 +1,4 @@
-#include "core/library/ExifOrientation.h"
+#include "core/picture/ExifOrientation.h"
 
 #include <algorithm>
 #include <array>

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "core/library/RgbaImage.h"
+#include "core/picture/RgbaImage.h"
 
 // What a bitmap file (its whole bytes) decodes to: the picture, or why there is none.
 struct BmpPicture {

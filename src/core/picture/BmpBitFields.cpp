@@ -1,4 +1,4 @@
-#include "core/library/BmpBitFields.h"
+#include "core/picture/BmpBitFields.h"
 
 #include <bit>
 

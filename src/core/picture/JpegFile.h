@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/layout/SkinLayout.h"
-#include "core/library/RgbaImage.h"
+#include "core/picture/RgbaImage.h"
 
 // The JPEG files of the library's pictures, through libjpeg(-turbo), which every image reader
 // of the game's also uses for JPEG.

@@ -1,4 +1,4 @@
-#include "core/library/BmpRunLength.h"
+#include "core/picture/BmpRunLength.h"
 
 #include <algorithm>
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <span>
 
-#include "core/library/BmpPalette.h"
-#include "core/library/RgbaImage.h"
+#include "core/picture/BmpPalette.h"
+#include "core/picture/RgbaImage.h"
 
 // Paints a bitmap's run-length codes (RLE8, or RLE4 when fourBit) onto image, which is sized
 // and transparent black: the pixels the codes skip (moves, early ends of line or bitmap) stay

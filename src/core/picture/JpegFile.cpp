@@ -1,4 +1,4 @@
-#include "core/library/JpegFile.h"
+#include "core/picture/JpegFile.h"
 
 // clang-format off
 #include <cstdio>  // jpeglib.h needs FILE and size_t first

@@ -1,4 +1,4 @@
-#include "core/library/BmpPalette.h"
+#include "core/picture/BmpPalette.h"
 
 BmpPalette ReadBmpPalette(std::span<const std::uint8_t> table, std::size_t entryBytes,
                           std::size_t entries) {

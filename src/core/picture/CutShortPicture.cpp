@@ -1,4 +1,4 @@
-#include "core/library/CutShortPicture.h"
+#include "core/picture/CutShortPicture.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,15 +1,15 @@
-#include "core/library/BmpReader.h"
+#include "core/picture/BmpReader.h"
 
 #include <algorithm>
 #include <cstdlib>
 
 #include "core/io/ByteOrder.h"
-#include "core/library/BmpBitFields.h"
-#include "core/library/BmpPalette.h"
-#include "core/library/BmpRunLength.h"
-#include "core/library/CutShortPicture.h"
-#include "core/library/DecodeLimits.h"
-#include "core/library/PictureSize.h"
+#include "core/picture/BmpBitFields.h"
+#include "core/picture/BmpPalette.h"
+#include "core/picture/BmpRunLength.h"
+#include "core/picture/CutShortPicture.h"
+#include "core/picture/DecodeLimits.h"
+#include "core/picture/PictureSize.h"
 
 namespace {
 

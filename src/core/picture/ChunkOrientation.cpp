@@ -1,4 +1,4 @@
-#include "core/library/ChunkOrientation.h"
+#include "core/picture/ChunkOrientation.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "core/io/ByteOrder.h"
-#include "core/library/ExifOrientation.h"
+#include "core/picture/ExifOrientation.h"
 
 namespace {
 

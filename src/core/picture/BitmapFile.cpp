@@ -1,4 +1,4 @@
-#include "core/library/BitmapFile.h"
+#include "core/picture/BitmapFile.h"
 
 #include <fstream>
 
