@@ -25,30 +25,31 @@ QSize SizeOf(const layout::Edges& rect) { return {rect.Width(), rect.Height()}; 
 
 struct SectionButton {
     const layout::ButtonLayout& button;
-    const char* label;
     SectionIcon icon;
 };
 
-// Painted over the background they cover, at the main window's places.
+// Painted over the background they cover, at the main window's places, each with its label.
 const SectionButton kSections[] = {
-    {layout::kGameButton, "Game", SectionIcon::Game},
-    {layout::kResButton, "Pictures", SectionIcon::Pictures},
-    {layout::kScoreButton, "Scores", SectionIcon::Scores},
-    {layout::kAboutButton, "About", SectionIcon::About},
+    {layout::kGameButton, SectionIcon::Game},
+    {layout::kResButton, SectionIcon::Pictures},
+    {layout::kScoreButton, SectionIcon::Scores},
+    {layout::kAboutButton, SectionIcon::About},
 };
 
 }  // namespace
 
-NamedImages PaintSkin(int scale) {
+NamedImages PaintSkin(int scale, const Lettering& lettering) {
     const QImage background = PaintBackground(scale);
     NamedImages skin;
     for (const SectionButton& section : kSections) {
         const layout::Edges& rect = section.button.rect;
         for (ButtonState state : kStates) {
+            const char* name = PictureName(section.button, state);
             skin.push_back(
-                {PictureName(section.button, state),
-                 PaintSectionButton(background, TopLeft(rect), SizeOf(rect),
-                                    QString::fromLatin1(section.label), section.icon, state)});
+                {name,
+                 PaintSectionButton(background, TopLeft(rect), SizeOf(rect), section.button.label,
+                                    section.icon, state, lettering, name),
+                 true});
         }
     }
     const struct {
@@ -70,22 +71,25 @@ NamedImages PaintSkin(int scale) {
 
     const struct {
         const layout::ButtonLayout& button;
-        const char* label;
         ActionIcon icon;
-    } actions[] = {{layout::kNewButton, "New Game", ActionIcon::None},
-                   {layout::kAddButton, "Add", ActionIcon::Plus},
-                   {layout::kDelButton, "Delete", ActionIcon::Bin}};
+    } actions[] = {{layout::kNewButton, ActionIcon::None},
+                   {layout::kAddButton, ActionIcon::Plus},
+                   {layout::kDelButton, ActionIcon::Bin}};
     for (const auto& action : actions) {
         for (ButtonState state : kStates) {
-            skin.push_back(
-                {PictureName(action.button, state),
-                 PaintActionButton(SizeOf(action.button.rect), QString::fromLatin1(action.label),
-                                   action.icon, state, scale)});
+            const char* name = PictureName(action.button, state);
+            skin.push_back({name,
+                            PaintActionButton(SizeOf(action.button.rect), action.button.label,
+                                              action.icon, state, scale, lettering, name),
+                            true});
         }
     }
 
-    skin.push_back(
-        {layout::kAboutImage.picture, PaintAboutCard(SizeOf(layout::kAboutImage.rect), scale)});
+    skin.push_back({layout::kAboutImage.picture,
+                    PaintAboutCard(SizeOf(layout::kAboutImage.rect), scale, lettering,
+                                   layout::kAboutImage.picture),
+                    true});
+    // The program's name and its addresses are the same in every language.
     const QString mail = QStringLiteral("support@corvalin.example");
     const QString web = QStringLiteral("https://corvalin.example");
     // A link's MouseOn picture is its pressed look too: two pictures each.
