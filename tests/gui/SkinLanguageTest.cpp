@@ -102,9 +102,12 @@ private slots:
         SetLanguage("de_DE.UTF-8");
         test::DataFolder player;
         ImagePackage own;
+        own.Load(m_installed.File("Skin.dat"));
+        own.Remove(layout::kNewButton.normal);
         own.AddEntry(layout::kNewButton.normal,
                      test::Encode(test::Solid(96, 32, qRgb(200, 30, 30)), "BMP"));
         own.Save(player.File("Skin.dat"));
+        QTest::failOnWarning(QRegularExpression(".*"));
         App()->LoadData(DataFolders{m_installed.Path(), player.Path()});
         QCOMPARE(App()->m_languagePackage.Count(), std::size_t{0});
         QVERIFY(test::AllPixelsAre(ShownNewButton(), QRect(0, 0, 96, 32), qRgb(200, 30, 30)));
