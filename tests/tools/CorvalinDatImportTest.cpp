@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -5,10 +7,12 @@
 #include <QProcess>
 #include <QTest>
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
 #include "core/package/ImagePackage.h"
+#include "support/ChildProcess.h"
 #include "support/ScopedTmpDir.h"
 #include "support/qt/HeifBytes.h"
 #include "support/qt/TestImages.h"
@@ -180,6 +184,64 @@ private slots:
         QCOMPARE(m_dir->PackageNames("game/Pic.dat"),
                  (std::vector<std::string>{"Harbour.jpg", "Reef.jpg", "Beach.jpg"}));
         QVERIFY(!QFile::exists(File("Pic.dat")));
+    }
+
+    // A game installed where the player cannot write: the library form reads and writes the
+    // player's own library in the data folder, the installed one untouched, whether the player
+    // has a library yet or not. As root the tool runs as nobody, a second player.
+    void ThePlayersLibraryIsTheirOwnWhereTheGamesFolderIsNotTheirs_data() {
+        QTest::addColumn<bool>("hasOwn");
+        QTest::newRow("the first import") << false;
+        QTest::newRow("a library of their own") << true;
+    }
+
+    void ThePlayersLibraryIsTheirOwnWhereTheGamesFolderIsNotTheirs() {
+        QFETCH(bool, hasOwn);
+        const bool asNobody = ::geteuid() == 0;
+        QVERIFY(QDir(File("")).mkpath("game") && QDir(File("")).mkpath("home/corvalin"));
+        ImagePackage installed;
+        installed.AddEntry("Harbour.jpg", {1, 2, 3});
+        installed.AddEntry("Reef.jpg", {4, 5, 6});
+        installed.Save(m_dir->File("game/Pic.dat"));
+        const std::vector<std::uint8_t> installedBytes = m_dir->Bytes("game/Pic.dat");
+        if (hasOwn) {
+            ImagePackage own;
+            own.AddEntry("Mine.jpg", {7, 8, 9});
+            own.Save(m_dir->File("home/corvalin/Pic.dat"));
+        }
+        const QString tool = File("game/corvalin-dat");
+        QVERIFY(QFile::copy(CORVALIN_DAT_PATH, tool));
+        QVERIFY(QFile::link(QFileInfo(CORVALIN_DAT_PATH).dir().filePath("corvalin-decode"),
+                            File("game/corvalin-decode")));
+        WriteImage("Beach.bmp", QSize(40, 30), "BMP");
+        QVERIFY(QDir(File("")).mkpath("home/tmp"));
+        namespace fs = std::filesystem;
+        // Everyone may read the test's folder and the game's; only the home is the player's.
+        fs::permissions(m_dir->Dir(), fs::perms::owner_all | fs::perms::others_read |
+                                          fs::perms::others_exec | fs::perms::group_read |
+                                          fs::perms::group_exec);
+        if (!asNobody)
+            fs::permissions(m_dir->File("game"), fs::perms::owner_write, fs::perm_options::remove);
+        if (asNobody) {
+            for (const auto& entry : fs::recursive_directory_iterator(m_dir->File("home")))
+                QCOMPARE(::chown(entry.path().c_str(), test::kNobody, test::kNobody), 0);
+            QCOMPARE(::chown(m_dir->File("home").c_str(), test::kNobody, test::kNobody), 0);
+        }
+
+        QProcessEnvironment player;
+        player.insert("XDG_DATA_HOME", File("home"));
+        player.insert("TMPDIR", File("home/tmp"));
+        const Run run = test::RunTool(tool, {"import", "--library", "Beach.bmp"}, File(""), player,
+                                      asNobody ? test::BecomeNobody : nullptr);
+        fs::permissions(m_dir->File("game"), fs::perms::owner_write, fs::perm_options::add);
+        QCOMPARE(run.errors, QString());
+        QCOMPARE(run.lines, QStringList{"Beach.bmp\tadded as Beach.jpg"});
+        QCOMPARE(m_dir->PackageNames("home/corvalin/Pic.dat"),
+                 hasOwn ? (std::vector<std::string>{"Mine.jpg", "Beach.jpg"})
+                        : (std::vector<std::string>{"Harbour.jpg", "Reef.jpg", "Beach.jpg"}));
+        QCOMPARE(m_dir->Bytes("game/Pic.dat"), installedBytes);
+        QCOMPARE(QDir(File("game")).entryList(QDir::Files, QDir::Name),
+                 (QStringList{"Pic.dat", "corvalin-dat", "corvalin-decode"}));
     }
 
     void APackageWhoseFolderIsMissingIsRefusedPlainly() {
