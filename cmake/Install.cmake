@@ -3,7 +3,8 @@
 #
 #   PREFIX/share/corvalin/         corvalin, Skin.dat, Skin@2x.dat with the language packages
 #                                  beside them (Skin.LANG.dat, Skin@2x.LANG.dat), Pic.dat,
-#                                  Score.dat, corvalin-dat
+#                                  Score.dat, the translations in locale/LANGUAGE/LC_MESSAGES/,
+#                                  corvalin-dat
 #                                  for looking into them and making skins, and the sealed
 #                                  decoder corvalin-decode that both start for every import,
 #                                  with corvalin-decode-all, which it starts for other formats
@@ -26,6 +27,7 @@
 #   LIBDIR/corvalin/corvalin-decode-all    the one it starts for other formats
 #   PREFIX/share/games/corvalin/       the default Skin.dat, Skin@2x.dat, their language packages
 #                                      and Pic.dat, never written to
+#   PREFIX/share/locale/LANGUAGE/LC_MESSAGES/corvalin.mo    the translations
 #
 # and the game finds that data from its own folder, wherever the tree is unpacked; each
 # player's Pic.dat and Score.dat then live in the player's own data folder.
@@ -52,6 +54,10 @@ list(TRANSFORM CORVALIN_SKIN_LANGUAGE_PACKAGES PREPEND ${CORVALIN_STAGED_ASSETS_
 install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/Skin.dat ${CORVALIN_STAGED_ASSETS_DIR}/Skin@2x.dat
               ${language_packages}
         DESTINATION ${CORVALIN_INSTALL_FOLDER})
+foreach(language IN LISTS CORVALIN_LANGUAGES)
+    install(FILES ${CORVALIN_LOCALE_DIR}/${language}/LC_MESSAGES/corvalin.mo
+            DESTINATION ${CORVALIN_INSTALL_FOLDER}/locale/${language}/LC_MESSAGES)
+endforeach()
 install(CODE "
     set(CORVALIN_FOLDER \"\${CMAKE_INSTALL_PREFIX}/${CORVALIN_INSTALL_FOLDER}\")
     foreach(name Pic.dat Score.dat)

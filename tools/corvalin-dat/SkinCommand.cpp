@@ -3,12 +3,22 @@
 #include <iostream>
 
 #include "Commands.h"
-#include "ImageReaders.h"
-#include "SkinLanguageCheck.h"
 #include "core/layout/SkinLayout.h"
 #include "core/package/ImagePackage.h"
+#include "core/picture/PictureSize.h"
 #include "core/skin/SkinFiles.h"
 #include "core/skin/SkinPair.h"
+#include "SkinLanguageCheck.h"
+
+bool CheckPicturesWhole(const ImagePackage& skin, const std::string& where) {
+    bool whole = true;
+    for (const PackageEntry& entry : skin.Entries()) {
+        if (!StatedPictureSize(entry.data) || PictureDecodesWhole(entry.data)) continue;
+        std::cout << entry.name << "\tdamaged" << where << '\n';
+        whole = false;
+    }
+    return whole;
+}
 
 namespace {
 
@@ -28,7 +38,7 @@ bool Check2x(const std::string& skinPath, const ImagePackage& skin) {
     for (const SkinPairProblem& problem : problems) {
         std::cout << problem.name << '\t' << problem.problem << '\n';
     }
-    return problems.empty();
+    return CheckPicturesWhole(skin2x, " in the 2x skin") && problems.empty();
 }
 
 }  // namespace
@@ -51,15 +61,16 @@ int CheckSkin(const Arguments& args) {
         std::string problem;
         if (data == nullptr) {
             problem = "missing";
-        } else if (const std::string size = PictureSizeText(*data); size == "?") {
+        } else if (const auto size = StatedPictureSize(*data); !size) {
             problem = "undecodable";
-        } else if (size != expected) {
-            problem = size + ", expected " + expected;
+        } else if (SizeText(*size) != expected) {
+            problem = SizeText(*size) + ", expected " + expected;
         }
         if (problem.empty()) continue;
         std::cout << required.name << '\t' << problem << '\n';
         complete = false;
     }
+    complete = CheckPicturesWhole(skin, "") && complete;
     // The game leaves out a 2x skin that does not match at all, so every mismatch counts.
     complete = Check2x(args[0], skin) && complete;
     complete = CheckLanguagePackages(args[0], skin) && complete;
