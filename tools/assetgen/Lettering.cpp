@@ -15,7 +15,9 @@ Lettering EnglishLettering() { return {{}, {}, DefaultAssetFamily()}; }
 Lettering ReadLettering(const std::string& language, const std::filesystem::path& poFile) {
     Lettering lettering{language, ReadTranslations(poFile, "painted label"), DefaultAssetFamily()};
     const std::map<std::string, std::string> faces = ReadTranslations(poFile, "painted label font");
-    const auto face = faces.find(DefaultAssetFamily().toStdString());
+    // TRANSLATORS: the face the labels painted on the skin are lettered in: DejaVu Sans, or for
+    // Chinese, Japanese and Korean Noto Sans CJK SC, TC, JP or KR.
+    const auto face = faces.find(PaintedLabel("painted label font", "DejaVu Sans"));
     if (face != faces.end()) lettering.family = QString::fromStdString(face->second);
     if (!IsAssetFamily(lettering.family)) {
         throw std::runtime_error(poFile.string() + ": the painted labels' face \"" +

@@ -5,6 +5,10 @@
 #include <map>
 #include <string>
 
+// Marks an English label painted on the skin, in its catalogue context, for xgettext (keyword
+// PaintedLabel:1c,2), so that the template and every merged catalogue keep it; gives it back.
+constexpr const char* PaintedLabel(const char* /*context*/, const char* english) { return english; }
+
 // The words painted on the skin in one language, and the face they are lettered in.
 struct Lettering {
     std::string language;                       // as LINGUAS names it; empty for English

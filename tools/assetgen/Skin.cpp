@@ -1,5 +1,6 @@
 #include "Skin.h"
 
+#include "Lettering.h"
 #include "SkinParts.h"
 #include "core/layout/SkinLayout.h"
 
@@ -25,15 +26,19 @@ QSize SizeOf(const layout::Edges& rect) { return {rect.Width(), rect.Height()}; 
 
 struct SectionButton {
     const layout::ButtonLayout& button;
+    const char* label;
     SectionIcon icon;
 };
 
-// Painted over the background they cover, at the main window's places, each with its label.
+// Painted over the background they cover, at the main window's places.
 const SectionButton kSections[] = {
-    {layout::kGameButton, SectionIcon::Game},
-    {layout::kResButton, SectionIcon::Pictures},
-    {layout::kScoreButton, SectionIcon::Scores},
-    {layout::kAboutButton, SectionIcon::About},
+    // TRANSLATORS: the labels painted on the skin's pictures, at build time. Word a label
+    // shorter than the same text elsewhere where it must: the build fails when one does not
+    // fit. The section tabs are 64 pixels wide, New Game 96, Add and Delete 80 with an icon.
+    {layout::kGameButton, PaintedLabel("painted label", "Game"), SectionIcon::Game},
+    {layout::kResButton, PaintedLabel("painted label", "Pictures"), SectionIcon::Pictures},
+    {layout::kScoreButton, PaintedLabel("painted label", "Scores"), SectionIcon::Scores},
+    {layout::kAboutButton, PaintedLabel("painted label", "About"), SectionIcon::About},
 };
 
 }  // namespace
@@ -45,11 +50,10 @@ NamedImages PaintSkin(int scale, const Lettering& lettering) {
         const layout::Edges& rect = section.button.rect;
         for (ButtonState state : kStates) {
             const char* name = PictureName(section.button, state);
-            skin.push_back(
-                {name,
-                 PaintSectionButton(background, TopLeft(rect), SizeOf(rect), section.button.label,
-                                    section.icon, state, lettering, name),
-                 true});
+            skin.push_back({name,
+                            PaintSectionButton(background, TopLeft(rect), SizeOf(rect),
+                                               section.label, section.icon, state, lettering, name),
+                            true});
         }
     }
     const struct {
@@ -71,16 +75,18 @@ NamedImages PaintSkin(int scale, const Lettering& lettering) {
 
     const struct {
         const layout::ButtonLayout& button;
+        const char* label;
         ActionIcon icon;
-    } actions[] = {{layout::kNewButton, ActionIcon::None},
-                   {layout::kAddButton, ActionIcon::Plus},
-                   {layout::kDelButton, ActionIcon::Bin}};
+    } actions[] = {
+        {layout::kNewButton, PaintedLabel("painted label", "New Game"), ActionIcon::None},
+        {layout::kAddButton, PaintedLabel("painted label", "Add"), ActionIcon::Plus},
+        {layout::kDelButton, PaintedLabel("painted label", "Delete"), ActionIcon::Bin}};
     for (const auto& action : actions) {
         for (ButtonState state : kStates) {
             const char* name = PictureName(action.button, state);
             skin.push_back({name,
-                            PaintActionButton(SizeOf(action.button.rect), action.button.label,
-                                              action.icon, state, scale, lettering, name),
+                            PaintActionButton(SizeOf(action.button.rect), action.label, action.icon,
+                                              state, scale, lettering, name),
                             true});
         }
     }

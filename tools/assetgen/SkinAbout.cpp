@@ -3,6 +3,7 @@
 
 #include "AssetFonts.h"
 #include "LabelFit.h"
+#include "Lettering.h"
 #include "PaintKit.h"
 #include "Palette.h"
 #include "SkinParts.h"
@@ -36,7 +37,7 @@ QImage PaintAboutCard(QSize size, int scale, const Lettering& lettering, const c
                              Qt::AlignLeft | Qt::AlignVCenter,
                              [width](double) { return QRectF(48, 28, width - 52, 14); }};
     painter.setPen(palette::kAmberLight);
-    FitLabel(lettering, "Version 1.0", version, name).Paint(painter);
+    FitLabel(lettering, PaintedLabel("painted label", "Version 1.0"), version, name).Paint(painter);
 
     painter.setPen(QPen(QColor(255, 255, 255, 50), 1.0));
     painter.drawLine(QPointF(8, 50.5), QPointF(width - 8, 50.5));
@@ -51,6 +52,7 @@ QImage PaintAboutCard(QSize size, int scale, const Lettering& lettering, const c
                           Qt::AlignHCenter | Qt::AlignVCenter,
                           [width](double) { return QRectF(0, 53, width, 18); }};
     painter.setPen(palette::kIce);
-    FitLabel(lettering, "Sliding picture puzzle", line, name).Paint(painter);
+    FitLabel(lettering, PaintedLabel("painted label", "Sliding picture puzzle"), line, name)
+        .Paint(painter);
     return image;
 }

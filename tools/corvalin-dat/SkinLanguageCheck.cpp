@@ -29,7 +29,7 @@ bool Compare(const ImagePackage& base, const ImagePackage& package, const std::s
     for (const SkinPairProblem& problem : problems) {
         std::cout << problem.name << '\t' << problem.problem << '\n';
     }
-    return problems.empty();
+    return CheckPicturesWhole(package, " in " + called) && problems.empty();
 }
 
 }  // namespace
