@@ -6,19 +6,10 @@
 #include "core/layout/SkinLayout.h"
 #include "core/package/ImagePackage.h"
 #include "core/picture/PictureSize.h"
+#include "core/skin/SkinFiles.h"
 #include "core/skin/SkinPair.h"
+#include "SkinLanguageCheck.h"
 
-namespace {
-
-// The 2x skin the game reads beside a skin: Skin@2x.dat beside Skin.dat.
-std::string Skin2xPath(const std::string& skinPath) {
-    const std::filesystem::path path(skinPath);
-    return path.parent_path() / (path.stem().string() + "@2x" + path.extension().string());
-}
-
-// Reports every picture of a skin package that reads but does not decode whole (cut short, a
-// damaged scan), which the game would draw grey or garbled, as "NAME<tab>damaged" and where;
-// true when there is none. A picture whose header does not read is the size checks' to report.
 bool CheckPicturesWhole(const ImagePackage& skin, const std::string& where) {
     bool whole = true;
     for (const PackageEntry& entry : skin.Entries()) {
@@ -29,10 +20,12 @@ bool CheckPicturesWhole(const ImagePackage& skin, const std::string& where) {
     return whole;
 }
 
+namespace {
+
 // Reports every way the 2x skin beside the skin fails to match it; true when none, or when
 // there is no 2x skin at all (the game then draws the 1x pictures everywhere).
 bool Check2x(const std::string& skinPath, const ImagePackage& skin) {
-    const std::string path2x = Skin2xPath(skinPath);
+    const std::string path2x = SkinFileAt2x(skinPath);
     std::error_code ignored;
     if (!std::filesystem::exists(path2x, ignored)) return true;
     ImagePackage skin2x;
@@ -41,7 +34,7 @@ bool Check2x(const std::string& skinPath, const ImagePackage& skin) {
                     skin2x.Damage().empty() ? "cannot be opened" : "damaged: " + skin2x.Damage());
         return false;
     }
-    const std::vector<SkinPairProblem> problems = CompareSkinAt2x(skin, skin2x);
+    const std::vector<SkinPairProblem> problems = CompareSkins(skin, skin2x, kSkinAt2x);
     for (const SkinPairProblem& problem : problems) {
         std::cout << problem.name << '\t' << problem.problem << '\n';
     }
@@ -80,5 +73,6 @@ int CheckSkin(const Arguments& args) {
     complete = CheckPicturesWhole(skin, "") && complete;
     // The game leaves out a 2x skin that does not match at all, so every mismatch counts.
     complete = Check2x(args[0], skin) && complete;
+    complete = CheckLanguagePackages(args[0], skin) && complete;
     return complete ? kSuccess : kFailure;
 }
