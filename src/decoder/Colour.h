@@ -11,6 +11,7 @@
 // process may not. Call before the seal.
 void PrepareColour();
 
-// Converts red, green, blue bytes in place from the colours of an RGB ICC profile to sRGB.
-// Left as they are when the profile is damaged or not of RGB colours.
+// Converts red, green, blue bytes in place from the colours of an RGB ICC profile, or a grey
+// one (for a grey picture: red, green and blue alike), to sRGB. Left as they are when the
+// profile is damaged or of other colours.
 void ConvertToSrgb(std::vector<std::uint8_t>& rgb, std::span<const std::uint8_t> profile);

@@ -72,6 +72,32 @@ unsigned ScaleFor(const jpeg_decompress_struct& info, layout::Size need) {
     return kScaleDenominator;
 }
 
+// What libjpeg holds for the picture: the image at its decoded scale, four bytes a pixel, and
+// where the file has more than one scan (progressive, or its components in scans of their
+// own), every coefficient of the full image: 64 of 2 bytes for each block of 8 x 8 of each
+// component at its own sampling, in whole units of the component's sampling factors. 3 bytes a
+// pixel for a progressive 4:2:0 photo, 6 for 4:4:4. The rows it works on are a few MB.
+std::uint64_t HeldBytes(const jpeg_decompress_struct& info) {
+    std::uint64_t held = std::uint64_t{info.output_width} * info.output_height * 4;
+    if (!info.progressive_mode && info.comps_in_scan >= info.num_components) return held;
+    auto up = [](std::uint64_t value, std::uint64_t unit) { return (value + unit - 1) / unit; };
+    for (int i = 0; i < info.num_components; ++i) {
+        const jpeg_component_info& component = info.comp_info[i];
+        const std::uint64_t h = static_cast<std::uint64_t>(component.h_samp_factor);
+        const std::uint64_t v = static_cast<std::uint64_t>(component.v_samp_factor);
+        const std::uint64_t across = up(up(std::uint64_t{info.image_width} * h,
+                                           std::uint64_t(info.max_h_samp_factor) * DCTSIZE),
+                                        h) *
+                                     h;
+        const std::uint64_t down = up(up(std::uint64_t{info.image_height} * v,
+                                         std::uint64_t(info.max_v_samp_factor) * DCTSIZE),
+                                      v) *
+                                   v;
+        held += across * down * DCTSIZE2 * sizeof(JCOEF);
+    }
+    return held;
+}
+
 // After a decode whose data ended without an end marker: a sequential picture that reached its
 // last row has every pixel (a cut inside the scan warns of it as well), while a progressive one
 // may have stopped after any scan, each of which leaves a complete-looking picture. It is whole
@@ -115,10 +141,6 @@ bool Decode(jpeg_decompress_struct& info, ErrorManager& manager,
     jpeg_save_markers(&info, kIccMarker, 0xFFFF);
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return false;
 
-    // A progressive file holds every coefficient of the full image while it decodes.
-    const unsigned bytesPerPixel = info.progressive_mode ? 2 * info.num_components : 1;
-    if (!DeclaredSizeAcceptable(info.image_width, info.image_height, bytesPerPixel)) return false;
-
     out->orientation = OrientationOf(info);
     ReadIcc(info, *out);
     const layout::Size need =
@@ -128,6 +150,8 @@ bool Decode(jpeg_decompress_struct& info, ErrorManager& manager,
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBX;
     jpeg_calc_output_dimensions(&info);
+    if (!DeclaredHoldingAcceptable(info.image_width, info.image_height, HeldBytes(info)))
+        return false;
     out->image = TransparentImage(info.output_width, info.output_height);
     if (out->image.pixels.empty()) return false;
 

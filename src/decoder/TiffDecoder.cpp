@@ -136,5 +136,11 @@ MaybePicture DecodeTiff(std::span<const std::uint8_t> bytes) {
         return std::nullopt;
     picture.orientation = stored;
     picture.premultiplied = true;
+    // A camera's or an editor's Adobe RGB or ProPhoto profile: the pixels mean its colours.
+    std::uint32_t profileSize = 0;
+    const std::uint8_t* profile = nullptr;
+    if (TIFFGetField(tiff.get(), TIFFTAG_ICCPROFILE, &profileSize, &profile) == 1 &&
+        profile != nullptr)
+        picture.iccProfile.assign(profile, profile + profileSize);
     return picture;
 }

@@ -10,6 +10,7 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QTest>
+#include <cmath>
 #include <cstring>
 
 #include "core/layout/SkinLayout.h"
@@ -211,6 +212,140 @@ Bytes SwappedPrimariesProfile() {
     return bytes;
 }
 
+// srgb's pixels as a profile's colours: the values a writer of that colour space stores.
+QImage InProfile(const QImage& srgb, cmsHPROFILE profile) {
+    cmsHPROFILE from = cmsCreate_sRGBProfile();
+    cmsHTRANSFORM transform = cmsCreateTransform(from, TYPE_BGRA_8, profile, TYPE_BGRA_8,
+                                                 INTENT_RELATIVE_COLORIMETRIC, 0);
+    QImage converted = srgb.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < converted.height(); ++y)
+        cmsDoTransform(transform, converted.scanLine(y), converted.scanLine(y),
+                       static_cast<cmsUInt32Number>(converted.width()));
+    cmsDeleteTransform(transform);
+    cmsCloseProfile(from);
+    return converted;
+}
+
+// Rec. 2020's primaries with D65 white and the given tone curve (lcms2's parametric type 4).
+cmsHPROFILE Rec2020Profile(const double (&curve)[5]) {
+    const cmsCIExyY white{0.3127, 0.3290, 1};
+    const cmsCIExyYTRIPLE primaries{{0.708, 0.292, 1}, {0.170, 0.797, 1}, {0.131, 0.046, 1}};
+    cmsToneCurve* tone = cmsBuildParametricToneCurve(nullptr, 4, curve);
+    cmsToneCurve* curves[] = {tone, tone, tone};
+    cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
+    cmsFreeToneCurve(tone);
+    return profile;
+}
+
+// The picture as a video camera codes Rec. 2020 SDR: its primaries, BT.709's camera curve.
+QImage AsRec2020(const QImage& srgb) {
+    const double bt709[] = {1 / 0.45, 1 / 1.099, 0.099 / 1.099, 1 / 4.5, 0.081};
+    cmsHPROFILE profile = Rec2020Profile(bt709);
+    QImage coded = InProfile(srgb, profile);
+    cmsCloseProfile(profile);
+    return coded;
+}
+
+// The picture as an HDR photo codes it: Rec. 2020 primaries, PQ, its white at the 203 cd/m2 of
+// SDR white.
+QImage AsPq(const QImage& srgb) {
+    const double linear[] = {1, 1, 0, 0, 0};
+    cmsHPROFILE from = cmsCreate_sRGBProfile();
+    cmsHPROFILE to = Rec2020Profile(linear);
+    cmsHTRANSFORM transform =
+        cmsCreateTransform(from, TYPE_BGRA_8, to, TYPE_BGR_DBL, INTENT_RELATIVE_COLORIMETRIC, 0);
+    QImage coded = srgb.convertToFormat(QImage::Format_RGB32);
+    std::vector<double> light(static_cast<std::size_t>(coded.width()) * 3);
+    for (int y = 0; y < coded.height(); ++y) {
+        cmsDoTransform(transform, coded.scanLine(y), light.data(),
+                       static_cast<cmsUInt32Number>(coded.width()));
+        auto* pixel = reinterpret_cast<std::uint8_t*>(coded.scanLine(y));
+        for (std::size_t i = 0; i < light.size(); ++i, ++pixel) {
+            if (i % 3 == 0 && i > 0) ++pixel;  // past the fourth byte
+            const double p = std::pow(std::max(light[i], 0.0) * 203 / 10000, 2610.0 / 16384);
+            const double pq =
+                std::pow((3424.0 / 4096 + 2413.0 / 128 * p) / (1 + 2392.0 / 128 * p), 2523.0 / 32);
+            *pixel = static_cast<std::uint8_t>(std::lround(pq * 255));
+        }
+    }
+    cmsDeleteTransform(transform);
+    cmsCloseProfile(to);
+    cmsCloseProfile(from);
+    return coded;
+}
+
+// The PNG with a gAMA chunk stating gamma after its header chunk (the chunk's value is it
+// times 100000).
+Bytes PngWithGamma(Bytes png, double gamma) {
+    Bytes value(4);
+    test::PutBig32(value, 0, static_cast<std::uint32_t>(std::lround(gamma * 100000)));
+    const Bytes chunk = test::PngChunk("gAMA", value);
+    png.insert(png.begin() + 8 + 25, chunk.begin(), chunk.end());
+    return png;
+}
+
+// The root mean square of the differences between two stored pictures' channels, 0 to 1.
+double Rmse(const ImportedPicture& a, const ImportedPicture& b) {
+    const QImage first = QImage::fromData(a.jpeg.data(), static_cast<int>(a.jpeg.size()));
+    const QImage second = QImage::fromData(b.jpeg.data(), static_cast<int>(b.jpeg.size()));
+    if (first.size() != second.size() || first.isNull()) return 1;
+    double sum = 0;
+    for (int y = 0; y < first.height(); ++y)
+        for (int x = 0; x < first.width(); ++x) {
+            const QRgb p = first.pixel(x, y), q = second.pixel(x, y);
+            for (const int d : {qRed(p) - qRed(q), qGreen(p) - qGreen(q), qBlue(p) - qBlue(q)})
+                sum += d * d / (255.0 * 255.0);
+        }
+    return std::sqrt(sum / (3.0 * first.width() * first.height()));
+}
+
+// Adobe RGB (1998): its primaries, D65 white, gamma 563/256.
+cmsHPROFILE AdobeRgbProfile() {
+    const cmsCIExyY white{0.3127, 0.3290, 1};
+    const cmsCIExyYTRIPLE primaries{{0.64, 0.33, 1}, {0.21, 0.71, 1}, {0.15, 0.06, 1}};
+    cmsToneCurve* tone = cmsBuildGamma(nullptr, 563.0 / 256);
+    cmsToneCurve* curves[] = {tone, tone, tone};
+    cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
+    cmsFreeToneCurve(tone);
+    return profile;
+}
+
+// The picture as an 8-bit RGB TIFF carrying profile, as photo editors save Adobe RGB.
+Bytes TiffWithProfile(const QImage& image, cmsHPROFILE profile, const std::string& path) {
+    cmsUInt32Number size = 0;
+    cmsSaveProfileToMem(profile, nullptr, &size);
+    Bytes bytes(size);
+    cmsSaveProfileToMem(profile, bytes.data(), &size);
+    TIFF* tiff = TIFFOpen(path.c_str(), "w");
+    const auto width = static_cast<std::uint32_t>(image.width());
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, width);
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(image.height()));
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    TIFFSetField(tiff, TIFFTAG_ICCPROFILE, size, bytes.data());
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    for (int y = 0; y < rgb.height(); ++y)
+        TIFFWriteScanline(tiff, const_cast<uchar*>(rgb.constScanLine(y)),
+                          static_cast<std::uint32_t>(y), 0);
+    TIFFClose(tiff);
+    return ReadBytes(path);
+}
+
+// A grey profile of linear light, as scanners write them.
+Bytes LinearGreyProfile() {
+    cmsToneCurve* linear = cmsBuildGamma(nullptr, 1.0);
+    cmsHPROFILE profile = cmsCreateGrayProfile(cmsD50_xyY(), linear);
+    cmsUInt32Number size = 0;
+    cmsSaveProfileToMem(profile, nullptr, &size);
+    Bytes bytes(size);
+    cmsSaveProfileToMem(profile, bytes.data(), &size);
+    cmsCloseProfile(profile);
+    cmsFreeToneCurve(linear);
+    return bytes;
+}
+
 // The profile in an iCCP chunk after the header chunk, compressed as the chunk asks.
 Bytes PngWithProfile(Bytes png, const Bytes& profile) {
     const QByteArray zlib = qCompress(QByteArray(reinterpret_cast<const char*>(profile.data()),
@@ -247,22 +382,85 @@ Bytes JpegWithSpectralEndZero(Bytes jpeg) {
     return {};
 }
 
-// A GIF whose first frame, of one colour, covers only the bottom right quarter of its canvas.
-Bytes GifWithFrameInACorner(const std::string& path, QRgb colour) {
-    GifColorType colours[2] = {
-        {0, 0, 0},
-        {static_cast<GifByteType>(qRed(colour)), static_cast<GifByteType>(qGreen(colour)),
-         static_cast<GifByteType>(qBlue(colour))}};
-    ColorMapObject* map = GifMakeMapObject(2, colours);
+// An image block of a GIF: its pixels, where it lies on the logical screen, and how long it is
+// shown (hundredths of a second) before the next.
+struct GifBlock {
+    QPoint at;
+    QImage image;
+    int delay = 0;
+};
+
+// A GIF of a logical screen of screen's size and the blocks, each with its own colour table
+// and a graphic control extension, as giflib writes them.
+Bytes GifOfBlocks(const std::string& path, QSize screen, const std::vector<GifBlock>& blocks) {
     int error = 0;
     GifFileType* gif = EGifOpenFileName(path.c_str(), false, &error);
-    EGifPutScreenDesc(gif, 160, 120, 1, 0, map);
-    EGifPutImageDesc(gif, 80, 60, 80, 60, false, nullptr);
-    std::vector<GifPixelType> row(80, 1);
-    for (int y = 0; y < 60; ++y) EGifPutLine(gif, row.data(), 80);
+    EGifSetGifVersion(gif, true);
+    EGifPutScreenDesc(gif, screen.width(), screen.height(), 8, 0, nullptr);
+    for (const GifBlock& block : blocks) {
+        std::vector<QRgb> table;
+        std::vector<GifPixelType> pixels;
+        for (int y = 0; y < block.image.height(); ++y)
+            for (int x = 0; x < block.image.width(); ++x) {
+                const QRgb pixel = block.image.pixel(x, y);
+                auto found = std::find(table.begin(), table.end(), pixel);
+                if (found == table.end()) found = table.insert(table.end(), pixel);
+                pixels.push_back(static_cast<GifPixelType>(found - table.begin()));
+            }
+        std::vector<GifColorType> colours(256, GifColorType{0, 0, 0});
+        for (std::size_t i = 0; i < table.size(); ++i)
+            colours[i] = {static_cast<GifByteType>(qRed(table[i])),
+                          static_cast<GifByteType>(qGreen(table[i])),
+                          static_cast<GifByteType>(qBlue(table[i]))};
+        ColorMapObject* map = GifMakeMapObject(256, colours.data());
+        GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, block.delay,
+                                     NO_TRANSPARENT_COLOR};
+        GifByteType extension[4];
+        EGifGCBToExtension(&control, extension);
+        EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension);
+        EGifPutImageDesc(gif, block.at.x(), block.at.y(), block.image.width(), block.image.height(),
+                         false, map);
+        for (int y = 0; y < block.image.height(); ++y)
+            EGifPutLine(gif, pixels.data() + static_cast<std::ptrdiff_t>(y) * block.image.width(),
+                        block.image.width());
+        GifFreeMapObject(map);
+    }
     EGifCloseFile(gif, &error);
-    GifFreeMapObject(map);
     return ReadBytes(path);
+}
+
+// A still of four blocks shown at once, one a quarter each, as true-colour GIFs are made, then a
+// white block shown after a delay: an animation's next frame.
+Bytes GifOfStackedBlocks(const std::string& path) {
+    return GifOfBlocks(path, {160, 120},
+                       {{{0, 0}, test::Solid(80, 60, kRed)},
+                        {{80, 0}, test::Solid(80, 60, kGreen)},
+                        {{0, 60}, test::Solid(80, 60, kBlue)},
+                        {{80, 60}, test::Solid(80, 60, kYellow), 10},
+                        {{0, 0}, test::Solid(160, 120, qRgb(255, 255, 255)), 10}});
+}
+
+// A GIF whose one block starts in the middle of its screen and reaches as far again past it:
+// red where it shows, green past the screen.
+Bytes GifReachingPastItsScreen(const std::string& path) {
+    QImage block = test::Solid(160, 120, kGreen);
+    QPainter(&block).fillRect(0, 0, 80, 60, kRed);
+    return GifOfBlocks(path, {160, 120}, {{{80, 60}, block}});
+}
+
+// An OS/2 bitmap array of two bitmaps, first and second, each after its array header: their
+// pixels' offsets count from the start of the file.
+Bytes BitmapArray(const Bytes& first, const Bytes& second) {
+    auto element = [](const Bytes& bitmap, std::uint32_t at, std::uint32_t next) {
+        Bytes header{'B', 'A', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+        test::PutLittle32(header, 2, 14 + 14 + 40);  // this header and the bitmap's two
+        test::PutLittle32(header, 6, next);
+        Bytes moved = bitmap;
+        test::PutLittle32(moved, 10, (bitmap[10] | bitmap[11] << 8 | bitmap[12] << 16) + at + 14);
+        return test::Join({header, moved});
+    };
+    const Bytes head = element(first, 0, static_cast<std::uint32_t>(14 + first.size()));
+    return test::Join({head, element(second, static_cast<std::uint32_t>(head.size()), 0)});
 }
 
 // A progressive JPEG cut where its last scan starts: every scan before it whole, no end marker.
@@ -480,9 +678,31 @@ private slots:
         Bytes cutGif = test::kOnePixelGif;
         cutGif.resize(cutGif.size() - 2);
         row("gif cut short", "Cut.gif", cutGif, false);
+        constexpr QRgb kBlack = qRgb(0, 0, 0);
         row("gif whose frame lies in a corner of its canvas", "Corner.gif",
-            GifWithFrameInACorner(m_files.File("corner.gif"), kRed), true,
-            {qRgb(0, 0, 0), qRgb(0, 0, 0), qRgb(0, 0, 0), kRed});
+            GifOfBlocks(m_files.File("corner.gif"), {160, 120},
+                        {{{80, 60}, test::Solid(80, 60, kRed)}}),
+            true, {kBlack, kBlack, kBlack, kRed});
+        row("gif whose frame reaches past its screen", "Past.gif",
+            GifReachingPastItsScreen(m_files.File("past.gif")), true,
+            {kBlack, kBlack, kBlack, kRed});
+        row("gif of blocks stacked into a still", "Stacked.gif",
+            GifOfStackedBlocks(m_files.File("stacked.gif")), true);
+        row("png followed by another", "Twice.png",
+            test::Join(
+                {test::Encode(image, "PNG"), test::Encode(test::Solid(160, 120, kGreen), "PNG")}),
+            true);
+        row("png padded with zeros", "Padded.png",
+            test::Join({test::Encode(image, "PNG"), Bytes(4096, 0)}), true);
+        row("os/2 bitmap array", "Array.bmp",
+            BitmapArray(test::Encode(image, "BMP"),
+                        test::Encode(test::Solid(32, 24, kGreen), "BMP")),
+            true);
+        row("jpeg whose orientation is a long", "Long.jpg",
+            test::JpegWithExif(
+                test::Encode(QuartersImage(120, 160, {kGreen, kYellow, kRed, kBlue}), "JPG"),
+                test::WithExifHeader(test::TiffWithOrientation(6, false, 4))),
+            true);
         Bytes cutRle = test::Bitmap(test::kBitmaps[6]);
         cutRle.resize(cutRle.size() - 6);
         row("run-length bitmap cut short", "Cut.bmp", cutRle, false);
@@ -537,6 +757,80 @@ private slots:
         const ImportedPicture picture = Import(name.toStdString(), bytes);
         QCOMPARE(picture.Accepted(), imports);
         if (imports && shows != kNotQuarters) QVERIFY(ShowsQuarters(picture, shows));
+    }
+
+    // Colours meant in other spaces than sRGB, shown as meant: each picture of one colour.
+    void ColoursComeOutAsMeant_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<Bytes>("bytes");
+        QTest::addColumn<QRgb>("shows");
+        QTest::addColumn<int>("tolerance");
+        const QImage green = test::Solid(320, 240, kGreen);
+        cmsHPROFILE adobe = AdobeRgbProfile();
+        QTest::newRow("tiff with an adobe rgb profile")
+            << QByteArray("Adobe.tiff")
+            << TiffWithProfile(InProfile(green, adobe), adobe, m_files.File("adobe.tiff")) << kGreen
+            << 12;
+        cmsCloseProfile(adobe);
+        // Linear light: half its value is 188 in sRGB.
+        QTest::newRow("png of gamma 1.0")
+            << QByteArray("Linear.png")
+            << PngWithGamma(test::Encode(test::Solid(160, 120, qRgb(128, 128, 128)), "PNG"), 1.0)
+            << qRgb(188, 188, 188) << 6;
+        QTest::newRow("grey jpeg with a grey profile of linear light")
+            << QByteArray("Scan.jpg")
+            << JpegWithProfile(test::Encode(test::Solid(160, 120, qRgb(128, 128, 128))
+                                                .convertToFormat(QImage::Format_Grayscale8),
+                                            "JPG"),
+                               LinearGreyProfile())
+            << qRgb(188, 188, 188) << 6;
+        QTest::newRow("avif in rec. 2020")
+            << QByteArray("Rec2020.avif")
+            << ToolMade("rec2020.png", test::Encode(AsRec2020(green), "PNG"), "avifenc",
+                        {"-s", "10", "-y", "444", "--min", "0", "--max", "10", "--cicp", "9/1/9"})
+            << kGreen << 12;
+        // Tone mapped to a darker green, never to the grey-green of PQ's values shown as sRGB.
+        QTest::newRow("avif in pq")
+            << QByteArray("Pq.avif")
+            << ToolMade("pq.png", test::Encode(AsPq(green), "PNG"), "avifenc",
+                        {"-s", "10", "-y", "444", "--min", "0", "--max", "10", "--cicp", "9/16/9"})
+            << kGreen << 45;
+    }
+
+    void ColoursComeOutAsMeant() {
+        QFETCH(QByteArray, name);
+        QFETCH(Bytes, bytes);
+        QFETCH(QRgb, shows);
+        QFETCH(int, tolerance);
+        QVERIFY(!bytes.empty());
+        const ImportedPicture picture = Import(name.toStdString(), bytes);
+        QVERIFY(picture.Accepted());
+        const QImage stored =
+            QImage::fromData(picture.jpeg.data(), static_cast<int>(picture.jpeg.size()));
+        const QRgb centre = stored.pixel(200, 150);
+        QVERIFY2(qAbs(qRed(centre) - qRed(shows)) <= tolerance &&
+                     qAbs(qGreen(centre) - qGreen(shows)) <= tolerance &&
+                     qAbs(qBlue(centre) - qBlue(shows)) <= tolerance,
+                 qPrintable(
+                     QString("%1 %2 %3").arg(qRed(centre)).arg(qGreen(centre)).arg(qBlue(centre))));
+    }
+
+    // The same photo in Rec. 2020 and in sRGB comes out alike.
+    void Rec2020PictureMatchesItsSrgbTwin() {
+        // Smooth as a photo is, in every hue.
+        QImage image(320, 240, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, QColor::fromHsv(x * 359 / 319, 80 + y * 175 / 239, 230).rgb());
+        const Bytes rec2020 =
+            ToolMade("twin.png", test::Encode(AsRec2020(image), "PNG"), "avifenc",
+                     {"-s", "10", "-y", "444", "--min", "0", "--max", "4", "--cicp", "9/1/9"});
+        const Bytes srgb =
+            ToolMade("twin-srgb.png", test::Encode(image, "PNG"), "avifenc",
+                     {"-s", "10", "-y", "444", "--min", "0", "--max", "4", "--cicp", "1/13/6"});
+        QVERIFY(!rec2020.empty() && !srgb.empty());
+        const double rmse = Rmse(Import("Rec2020.avif", rec2020), Import("Srgb.avif", srgb));
+        QVERIFY2(rmse <= 0.03, qPrintable(QString::number(rmse)));
     }
 
     void TransparentPartsLieOnBlack() {

@@ -14,9 +14,11 @@ struct ToolRun {
     QString errors;
 };
 
-// extra: variables set for the tool on top of the test's own environment.
+// extra: variables set for the tool on top of the test's own environment. A tool still running
+// after waitMs is given up.
 inline ToolRun RunTool(const QString& program, const QStringList& arguments,
-                       const QString& workingDirectory, const QProcessEnvironment& extra = {}) {
+                       const QString& workingDirectory, const QProcessEnvironment& extra = {},
+                       int waitMs = 60000) {
     QProcess process;
     process.setWorkingDirectory(workingDirectory);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -26,7 +28,7 @@ inline ToolRun RunTool(const QString& program, const QStringList& arguments,
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
     ToolRun run;
-    if (!process.waitForFinished(60000)) return run;
+    if (!process.waitForFinished(waitMs)) return run;
     if (process.exitStatus() == QProcess::NormalExit) run.exitCode = process.exitCode();
     run.lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     run.errors = QString::fromUtf8(process.readAllStandardError());
