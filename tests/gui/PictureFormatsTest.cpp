@@ -10,6 +10,7 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QTest>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -142,6 +143,90 @@ Bytes PlanarTiff16(const QImage& image, const std::string& path) {
                               static_cast<std::uint16_t>(plane));
         }
     }
+    TIFFClose(tiff);
+    return ReadBytes(path);
+}
+
+// A sample kind of TIFF: bits a sample, their format, the colours stored.
+struct TiffKind {
+    std::uint16_t bits;
+    std::uint16_t format;       // SAMPLEFORMAT_UINT, _INT or _IEEEFP
+    std::uint16_t photometric;  // MINISBLACK, MINISWHITE, RGB or SEPARATED (CMYK)
+};
+
+// value (0 to 1) as a sample of kind, appended to bits (most significant first) or, for whole
+// bytes of 16 and more, to bytes in this machine's order, which libtiff writes as its own.
+void PutSample(std::vector<bool>& bits, double value, const TiffKind& kind) {
+    std::uint64_t raw = 0;
+    if (kind.format == SAMPLEFORMAT_IEEEFP && kind.bits == 32) {
+        raw = std::bit_cast<std::uint32_t>(static_cast<float>(value));
+    } else if (kind.format == SAMPLEFORMAT_IEEEFP && kind.bits == 64) {
+        raw = std::bit_cast<std::uint64_t>(value);
+    } else if (kind.format == SAMPLEFORMAT_IEEEFP) {  // 16 (5-bit exponent) or 24 (7-bit)
+        const int exponentBits = kind.bits == 16 ? 5 : 7;
+        const int mantissaBits = kind.bits - 1 - exponentBits;
+        if (value > 0) {
+            int exponent = 0;
+            const double fraction = std::frexp(value, &exponent);  // value = fraction * 2^exp
+            const int bias = (1 << (exponentBits - 1)) - 1;
+            const auto mantissa = static_cast<std::uint64_t>(
+                std::lround((fraction * 2 - 1) * std::ldexp(1.0, mantissaBits)));
+            raw = (static_cast<std::uint64_t>(exponent - 1 + bias) << mantissaBits) |
+                  (mantissa & ((1u << mantissaBits) - 1));
+        }
+    } else {
+        const double most = kind.format == SAMPLEFORMAT_INT ? std::ldexp(1.0, kind.bits - 1) - 1
+                                                            : std::ldexp(1.0, kind.bits) - 1;
+        raw = static_cast<std::uint64_t>(std::llround(value * most));
+    }
+    if (kind.bits % 8 == 0 && kind.bits >= 16) {
+        for (int byte = 0; byte < kind.bits / 8; ++byte)
+            for (int bit = 7; bit >= 0; --bit) bits.push_back((raw >> (byte * 8 + bit)) & 1);
+        return;
+    }
+    for (int bit = kind.bits - 1; bit >= 0; --bit) bits.push_back((raw >> bit) & 1);
+}
+
+// The picture as a TIFF of kind, its samples together or in planes.
+Bytes TiffOfKind(const QImage& image, const TiffKind& kind, bool planes, const std::string& path) {
+    const int colours = kind.photometric == PHOTOMETRIC_RGB         ? 3
+                        : kind.photometric == PHOTOMETRIC_SEPARATED ? 4
+                                                                    : 1;
+    TIFF* tiff = TIFFOpen(path.c_str(), "w");
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(image.width()));
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(image.height()));
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, colours);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, kind.bits);
+    TIFFSetField(tiff, TIFFTAG_SAMPLEFORMAT, kind.format);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, kind.photometric);
+    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, planes ? PLANARCONFIG_SEPARATE : PLANARCONFIG_CONTIG);
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 8);
+    for (int plane = 0; plane < (planes ? colours : 1); ++plane)
+        for (int y = 0; y < image.height(); ++y) {
+            std::vector<bool> bits;
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb pixel = image.pixel(x, y);
+                const std::array<double, 3> rgb{qRed(pixel) / 255.0, qGreen(pixel) / 255.0,
+                                                qBlue(pixel) / 255.0};
+                std::vector<double> samples;
+                if (colours == 1) {
+                    const double grey = qGray(pixel) / 255.0;
+                    samples = {kind.photometric == PHOTOMETRIC_MINISWHITE ? 1 - grey : grey};
+                } else if (colours == 3) {
+                    samples = {rgb[0], rgb[1], rgb[2]};
+                } else {
+                    samples = {1 - rgb[0], 1 - rgb[1], 1 - rgb[2], 0};
+                }
+                for (int s = 0; s < colours; ++s)
+                    if (!planes || s == plane)
+                        PutSample(bits, samples[static_cast<std::size_t>(s)], kind);
+            }
+            std::vector<std::uint8_t> row((bits.size() + 7) / 8);
+            for (std::size_t i = 0; i < bits.size(); ++i)
+                if (bits[i]) row[i / 8] |= static_cast<std::uint8_t>(0x80 >> (i % 8));
+            TIFFWriteScanline(tiff, row.data(), static_cast<std::uint32_t>(y),
+                              static_cast<std::uint16_t>(plane));
+        }
     TIFFClose(tiff);
     return ReadBytes(path);
 }
@@ -740,6 +825,42 @@ private slots:
         row("tiff of uncompressed tiles", "Tiled.tiff",
             ToolMade("strips.tiff", test::Encode(QuartersImage(320, 240, kUpright), "TIFF"),
                      "tiffcp", {"-t", "-c", "none"}),
+            true);
+        // Sample kinds libtiff's RGBA reader refuses, as scanners, cameras and HDR tools write
+        // them.
+        const QImage small = QuartersImage(64, 48, kUpright);
+        Quarters grey;
+        std::transform(kUpright.begin(), kUpright.end(), grey.begin(),
+                       [](QRgb c) { return qRgb(qGray(c), qGray(c), qGray(c)); });
+        const struct {
+            const char* what;
+            TiffKind kind;
+            bool planes;
+        } kinds[] = {
+            {"tiff of 12-bit rgb", {12, SAMPLEFORMAT_UINT, PHOTOMETRIC_RGB}, false},
+            {"tiff of 32-bit float rgb", {32, SAMPLEFORMAT_IEEEFP, PHOTOMETRIC_RGB}, false},
+            {"tiff of 64-bit float rgb planes", {64, SAMPLEFORMAT_IEEEFP, PHOTOMETRIC_RGB}, true},
+            {"tiff of 16-bit float rgb", {16, SAMPLEFORMAT_IEEEFP, PHOTOMETRIC_RGB}, false},
+            {"tiff of 24-bit float grey", {24, SAMPLEFORMAT_IEEEFP, PHOTOMETRIC_MINISBLACK}, false},
+            {"tiff of 16-bit cmyk", {16, SAMPLEFORMAT_UINT, PHOTOMETRIC_SEPARATED}, false},
+            {"tiff of 32-bit grey", {32, SAMPLEFORMAT_UINT, PHOTOMETRIC_MINISBLACK}, false},
+            {"tiff of 12-bit min-is-white", {12, SAMPLEFORMAT_UINT, PHOTOMETRIC_MINISWHITE}, false},
+            {"tiff of signed 16-bit rgb planes", {16, SAMPLEFORMAT_INT, PHOTOMETRIC_RGB}, true},
+        };
+        for (const auto& kind : kinds)
+            row(kind.what, "Kind.tiff",
+                TiffOfKind(small, kind.kind, kind.planes, m_files.File("kind.tiff")), true,
+                kind.kind.photometric == PHOTOMETRIC_MINISBLACK ||
+                        kind.kind.photometric == PHOTOMETRIC_MINISWHITE
+                    ? grey
+                    : kUpright);
+        // Tiled and compressed with the floating-point predictor, as HDR tools save.
+        row("tiff of 32-bit float rgb tiles", "Tiles.tiff",
+            ToolMade("float.tiff",
+                     TiffOfKind(QuartersImage(320, 240, kUpright),
+                                {32, SAMPLEFORMAT_IEEEFP, PHOTOMETRIC_RGB}, false,
+                                m_files.File("float-strips.tiff")),
+                     "tiffcp", {"-t", "-c", "zip:p3"}),
             true);
         row("tiff of 16-bit planes", "Planar.tiff",
             PlanarTiff16(image, m_files.File("planar.tiff")), true);
