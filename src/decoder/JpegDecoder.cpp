@@ -23,7 +23,6 @@ constexpr unsigned kScaleDenominator = 8;
 struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
-    bool pixelsLost;
     bool dataEnded;  // before an end marker: whole only if every scan came
 };
 
@@ -50,7 +49,9 @@ void OnMessage(j_common_ptr info, int level) {
     if (manager->base.msg_code == JWRN_JPEG_EOF)
         manager->dataEnded = true;
     else if (!LeavesPixelsWhole(manager->base.msg_code))
-        manager->pixelsLost = true;
+        // Refused at once, before libjpeg makes up the rest of a picture whose header states
+        // a size its data never fills.
+        std::longjmp(manager->jump, 1);
 }
 
 int OrientationOf(const jpeg_decompress_struct& info) {
@@ -111,9 +112,9 @@ bool AllScansCame(const jpeg_decompress_struct& info) {
 }
 
 // Adobe's CMYK JPEGs store inverted ink; the product with K gives the colour on screen.
-void CmykToRgba(RgbaImage& image) {
-    for (std::size_t at = 0; at < image.pixels.size(); at += 4) {
-        std::uint8_t* pixel = &image.pixels[at];
+void CmykToRgba(std::uint8_t* pixels, std::size_t bytes) {
+    for (std::size_t at = 0; at < bytes; at += 4) {
+        std::uint8_t* pixel = pixels + at;
         const int k = pixel[3];
         for (int channel = 0; channel < 3; ++channel)
             pixel[channel] = static_cast<std::uint8_t>(pixel[channel] * k / 255);
@@ -152,23 +153,29 @@ bool Decode(jpeg_decompress_struct& info, ErrorManager& manager,
     jpeg_calc_output_dimensions(&info);
     if (!DeclaredHoldingAcceptable(info.image_width, info.image_height, HeldBytes(info)))
         return false;
-    out->image = TransparentImage(info.output_width, info.output_height);
-    if (out->image.pixels.empty()) return false;
+    // Zeroed by calloc, whose fresh pages take no memory until rows are decoded into them: a
+    // header stating a size its data never fills costs nothing.
+    const std::size_t rowBytes = std::size_t{info.output_width} * 4;
+    out->owner = {std::calloc(info.output_height, rowBytes), std::free};
+    out->rows = static_cast<std::uint8_t*>(out->owner.get());
+    if (out->rows == nullptr) return false;
+    out->image.width = info.output_width;
+    out->image.height = info.output_height;
+    out->rowBytes = rowBytes;
 
     jpeg_start_decompress(&info);
-    const std::size_t rowBytes = std::size_t{info.output_width} * 4;
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = &out->image.pixels[info.output_scanline * rowBytes];
+        JSAMPROW row = out->rows + std::size_t{info.output_scanline} * rowBytes;
         if (jpeg_read_scanlines(&info, &row, 1) != 1) return false;
     }
     // A progressive file's scans are all read by now; finishing frees what tells of them.
     const bool allScans = AllScansCame(info);
     jpeg_finish_decompress(&info);
     if (cmyk) {
-        CmykToRgba(out->image);
+        CmykToRgba(out->rows, rowBytes * info.output_height);
         out->iccProfile.clear();  // a CMYK profile: the conversion above stands in for it
     }
-    return !manager.pixelsLost && (!manager.dataEnded || allScans);
+    return !manager.dataEnded || allScans;
 }
 
 }  // namespace

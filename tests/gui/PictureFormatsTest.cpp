@@ -13,6 +13,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <map>
 
 #include "core/layout/SkinLayout.h"
 #include "core/library/PictureConversion.h"
@@ -533,6 +534,63 @@ Bytes GifReachingPastItsScreen(const std::string& path) {
     return GifOfBlocks(path, {160, 120}, {{{80, 60}, block}});
 }
 
+// A GIF of pixels (indices 0 to 3 into black, red, green, blue) whose LZW stream fills the
+// code table to its 4095th code and goes on without a clear code, as some encoders write.
+Bytes GifFillingItsCodeTable(int width, int height, const std::vector<std::uint8_t>& pixels) {
+    constexpr int kMinimumCodeSize = 2;
+    constexpr int kClear = 1 << kMinimumCodeSize;
+    std::map<std::pair<int, int>, int> table;  // a code and the pixel after it: a code
+    int next = kClear + 2;
+    int size = kMinimumCodeSize + 1;
+    Bytes data;
+    std::uint32_t pending = 0;
+    int pendingBits = 0;
+    auto put = [&](int code) {
+        pending |= static_cast<std::uint32_t>(code) << pendingBits;
+        for (pendingBits += size; pendingBits >= 8; pendingBits -= 8, pending >>= 8)
+            data.push_back(static_cast<std::uint8_t>(pending));
+    };
+    put(kClear);
+    int run = pixels[0];
+    for (std::size_t i = 1; i < pixels.size(); ++i) {
+        const std::pair<int, int> longer{run, pixels[i]};
+        if (const auto found = table.find(longer); found != table.end()) {
+            run = found->second;
+            continue;
+        }
+        put(run);
+        if (next < 4096) {
+            table[longer] = next++;
+            if (next > (1 << size) && size < 12) ++size;
+        }
+        run = pixels[i];
+    }
+    put(run);
+    put(kClear + 1);
+    if (pendingBits > 0) data.push_back(static_cast<std::uint8_t>(pending));
+    Bytes gif{'G', 'I', 'F', '8', '9', 'a'};
+    auto put16 = [&gif](int value) {
+        gif.push_back(static_cast<std::uint8_t>(value));
+        gif.push_back(static_cast<std::uint8_t>(value >> 8));
+    };
+    put16(width);
+    put16(height);
+    gif.insert(gif.end(), {0xF1, 0, 0, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0x2C});
+    put16(0);
+    put16(0);
+    put16(width);
+    put16(height);
+    gif.insert(gif.end(), {0, kMinimumCodeSize});
+    for (std::size_t at = 0; at < data.size(); at += 255) {
+        const std::size_t count = std::min<std::size_t>(255, data.size() - at);
+        gif.push_back(static_cast<std::uint8_t>(count));
+        gif.insert(gif.end(), data.begin() + static_cast<std::ptrdiff_t>(at),
+                   data.begin() + static_cast<std::ptrdiff_t>(at + count));
+    }
+    gif.insert(gif.end(), {0, ';'});
+    return gif;
+}
+
 // An OS/2 bitmap array of two bitmaps, first and second, each after its array header: their
 // pixels' offsets count from the start of the file.
 Bytes BitmapArray(const Bytes& first, const Bytes& second) {
@@ -773,6 +831,14 @@ private slots:
             {kBlack, kBlack, kBlack, kRed});
         row("gif of blocks stacked into a still", "Stacked.gif",
             GifOfStackedBlocks(m_files.File("stacked.gif")), true);
+        // Pixels of no pattern, which fill the code table long before the end.
+        std::vector<std::uint8_t> indices;
+        for (std::uint32_t i = 0, state = 1; i < 320 * 240; ++i) {
+            state = state * 1103515245 + 12345;
+            indices.push_back(static_cast<std::uint8_t>(state >> 29 & 3));
+        }
+        row("gif whose codes fill its table", "Full.gif", GifFillingItsCodeTable(320, 240, indices),
+            true, kNotQuarters);
         row("png followed by another", "Twice.png",
             test::Join(
                 {test::Encode(image, "PNG"), test::Encode(test::Solid(160, 120, kGreen), "PNG")}),
