@@ -11,6 +11,7 @@
 
 #include "core/picture/DecodeLimits.h"
 #include "core/picture/ExifOrientation.h"
+#include "decoder/Colour.h"
 
 namespace {
 
@@ -172,8 +173,11 @@ bool Decode(jpeg_decompress_struct& info, ErrorManager& manager,
     const bool allScans = AllScansCame(info);
     jpeg_finish_decompress(&info);
     if (cmyk) {
-        CmykToRgba(out->rows, rowBytes * info.output_height);
-        out->iccProfile.clear();  // a CMYK profile: the conversion above stands in for it
+        // Through its CMYK profile where it carries one, else the inversion alone.
+        if (!ConvertCmykToRgba(out->rows, std::size_t{info.output_width} * info.output_height,
+                               out->iccProfile, info.saw_Adobe_marker != 0))
+            CmykToRgba(out->rows, rowBytes * info.output_height);
+        out->iccProfile.clear();
     }
     return !manager.dataEnded || allScans;
 }

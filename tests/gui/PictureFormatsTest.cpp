@@ -2,6 +2,10 @@
 // pixel decoded despite harmless damage, refused when cut short, in each format, under any name.
 
 #include <gif_lib.h>
+// clang-format off
+#include <cstdio>  // jpeglib.h needs FILE and size_t first
+#include <jpeglib.h>
+// clang-format on
 #include <lcms2.h>
 #include <tiffio.h>
 #include <unistd.h>
@@ -429,6 +433,86 @@ Bytes LinearGreyProfile() {
     cmsSaveProfileToMem(profile, bytes.data(), &size);
     cmsCloseProfile(profile);
     cmsFreeToneCurve(linear);
+    return bytes;
+}
+
+// CMYK printed as sRGB shows it, except that cyan ink shows magenta's colour and magenta ink
+// cyan's: a picture tagged with it shows green where its inks say red.
+void SampleSwappedInks(const cmsUInt16Number in[], cmsUInt16Number out[], void* toLab) {
+    const double c = in[0] / 65535.0, m = in[1] / 65535.0, y = in[2] / 65535.0, k = in[3] / 65535.0;
+    const double rgb[3] = {(1 - m) * (1 - k), (1 - c) * (1 - k), (1 - y) * (1 - k)};
+    cmsCIELab lab;
+    cmsDoTransform(toLab, rgb, &lab, 1);
+    cmsFloat2LabEncodedV2(out, &lab);
+}
+
+Bytes SwappedInksCmykProfile() {
+    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+    cmsHPROFILE lab = cmsCreateLab4Profile(nullptr);
+    cmsHTRANSFORM toLab =
+        cmsCreateTransform(srgb, TYPE_RGB_DBL, lab, TYPE_Lab_DBL, INTENT_RELATIVE_COLORIMETRIC, 0);
+    cmsHPROFILE profile = cmsCreateProfilePlaceholder(nullptr);
+    cmsSetProfileVersion(profile, 2.1);  // whose lut16 holds a grid alone
+    cmsSetDeviceClass(profile, cmsSigOutputClass);
+    cmsSetColorSpace(profile, cmsSigCmykData);
+    cmsSetPCS(profile, cmsSigLabData);
+    cmsPipeline* lut = cmsPipelineAlloc(nullptr, 4, 3);
+    cmsStage* grid = cmsStageAllocCLut16bit(nullptr, 9, 4, 3, nullptr);
+    cmsStageSampleCLut16bit(
+        grid,
+        [](const cmsUInt16Number in[], cmsUInt16Number out[], void* cargo) -> cmsInt32Number {
+            SampleSwappedInks(in, out, cargo);
+            return 1;
+        },
+        toLab, 0);
+    cmsPipelineInsertStage(lut, cmsAT_BEGIN, grid);
+    cmsWriteTag(profile, cmsSigAToB0Tag, lut);
+    cmsWriteTag(profile, cmsSigMediaWhitePointTag, cmsD50_XYZ());
+    cmsUInt32Number size = 0;
+    cmsSaveProfileToMem(profile, nullptr, &size);
+    Bytes bytes(size);
+    cmsSaveProfileToMem(profile, bytes.data(), &size);
+    cmsPipelineFree(lut);
+    cmsCloseProfile(profile);
+    cmsDeleteTransform(toLab);
+    cmsCloseProfile(lab);
+    cmsCloseProfile(srgb);
+    return bytes;
+}
+
+// The picture as a CMYK JPEG as Adobe's programs write it: inverted ink (255 none), K unused.
+Bytes CmykJpeg(const QImage& image) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = static_cast<JDIMENSION>(image.width());
+    info.image_height = static_cast<JDIMENSION>(image.height());
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(image.width()) * 4);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            const std::size_t at = static_cast<std::size_t>(x) * 4;
+            row[at] = static_cast<std::uint8_t>(qRed(pixel));  // inverted cyan is red's value
+            row[at + 1] = static_cast<std::uint8_t>(qGreen(pixel));
+            row[at + 2] = static_cast<std::uint8_t>(qBlue(pixel));
+            row[at + 3] = 255;
+        }
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes bytes(out, out + size);
+    std::free(out);
     return bytes;
 }
 
@@ -886,6 +970,9 @@ private slots:
                                     SwappedPrimariesProfile()),
                      "avifenc", {"-s", "10"}),
             true, kSwapped);
+        row("cmyk jpeg", "Print.jpg", CmykJpeg(image), true);
+        row("cmyk jpeg with a cmyk profile", "PrintProfiled.jpg",
+            JpegWithProfile(CmykJpeg(image), SwappedInksCmykProfile()), true, kSwapped);
         row("jpeg with a colour profile", "Profiled.jpg",
             JpegWithProfile(test::Encode(image, "JPG"), SwappedPrimariesProfile()), true, kSwapped);
         row("tiff of uncompressed tiles", "Tiled.tiff",
