@@ -558,6 +558,7 @@ struct GifBlock {
     QPoint at;
     QImage image;
     int delay = 0;
+    int transparent = NO_TRANSPARENT_COLOR;  // an index of the block's own colour table
 };
 
 // A GIF of a logical screen of screen's size and the blocks, each with its own colour table
@@ -583,8 +584,7 @@ Bytes GifOfBlocks(const std::string& path, QSize screen, const std::vector<GifBl
                           static_cast<GifByteType>(qGreen(table[i])),
                           static_cast<GifByteType>(qBlue(table[i]))};
         ColorMapObject* map = GifMakeMapObject(256, colours.data());
-        GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, block.delay,
-                                     NO_TRANSPARENT_COLOR};
+        GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, block.delay, block.transparent};
         GifByteType extension[4];
         EGifGCBToExtension(&control, extension);
         EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension);
@@ -913,6 +913,10 @@ private slots:
         row("gif whose frame reaches past its screen", "Past.gif",
             GifReachingPastItsScreen(m_files.File("past.gif")), true,
             {kBlack, kBlack, kBlack, kRed});
+        // Its colours are listed as they first appear: red, the top left quarter's, first.
+        row("gif with a transparent colour", "Clear.gif",
+            GifOfBlocks(m_files.File("clear.gif"), {160, 120}, {{{0, 0}, image, 0, 0}}), true,
+            kClearTopLeft);
         row("gif of blocks stacked into a still", "Stacked.gif",
             GifOfStackedBlocks(m_files.File("stacked.gif")), true);
         // Pixels of no pattern, which fill the code table long before the end.
@@ -1105,6 +1109,20 @@ private slots:
         QVERIFY(!rec2020.empty() && !srgb.empty());
         const double rmse = Rmse(Import("Rec2020.avif", rec2020), Import("Srgb.avif", srgb));
         QVERIFY2(rmse <= 0.03, qPrintable(QString::number(rmse)));
+    }
+
+    // A picture smaller than the stored one is interpolated, not made of blocks: a quarter of the
+    // way from a red pixel's centre to its blue neighbour's the two blend.
+    void EnlargingBlends() {
+        QImage pair(2, 1, QImage::Format_RGB32);
+        pair.setPixel(0, 0, qRgb(255, 0, 0));
+        pair.setPixel(1, 0, qRgb(0, 0, 255));
+        const ImportedPicture picture = Import("Pair.png", test::Encode(pair, "PNG"));
+        const QImage stored =
+            QImage::fromData(picture.jpeg.data(), static_cast<int>(picture.jpeg.size()));
+        const QRgb blend = stored.pixel(150, 150);  // 0.25 of the way from red's centre
+        QVERIFY2(qRed(blend) > 150 && qRed(blend) < 230 && qBlue(blend) > 30 && qBlue(blend) < 110,
+                 qPrintable(QString("%1 %2").arg(qRed(blend)).arg(qBlue(blend))));
     }
 
     void TransparentPartsLieOnBlack() {
