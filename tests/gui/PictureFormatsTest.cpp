@@ -964,6 +964,13 @@ private slots:
                      test::Encode(WithClearTopLeft(QuartersImage(320, 240, kUpright)), "PNG"),
                      "avifenc", {"-s", "10"}),
             true, kClearTopLeft);
+        // Transparent pixels that still carry their red, as editors leave them: shown black.
+        QImage coloured = QuartersImage(320, 240, kUpright).convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 160; ++x) coloured.setPixel(x, y, qRgba(230, 30, 30, 0));
+        const Bytes colouredPng = test::Encode(coloured, "PNG");
+        row("avif whose transparent pixels carry colour", "Coloured.avif",
+            ToolMade("coloured.png", colouredPng, "avifenc", {"-s", "10"}), true, kClearTopLeft);
         // Colours meant in another space than sRGB: red and green change places.
         constexpr Quarters kSwapped{kGreen, kRed, kBlue, kYellow};
         row("png with a colour profile", "Profiled.png",
