@@ -782,6 +782,19 @@ private:
         return ReadBytes(outputPath);
     }
 
+    // An animated WebP of frames, 100 ms each, as img2webp (Debian's webp) makes it.
+    Bytes WebpAnimation(const std::vector<QImage>& frames) {
+        QStringList arguments;
+        for (std::size_t i = 0; i < frames.size(); ++i)
+            arguments << QString::fromStdString(m_files.WriteBytes(
+                "frame" + std::to_string(i) + ".png", test::Encode(frames[i], "PNG")));
+        const std::string output = m_files.File("animation.webp");
+        arguments << "-o" << QString::fromStdString(output);
+        const test::ToolRun run =
+            test::RunTool("img2webp", arguments, QString::fromStdString(m_files.Path()));
+        return run.exitCode == 0 ? ReadBytes(output) : Bytes();
+    }
+
 private slots:
     // Before our HEVC decoder is registered in this process: these pixels are libheif's own.
     void initTestCase() {
@@ -957,6 +970,9 @@ private slots:
         row("baseline jpeg whose scan ends at 0", "Encoder.jpg", JpegWithSpectralEndZero(jpeg),
             true);
         const Bytes png = test::Encode(QuartersImage(320, 240, kUpright), "PNG");
+        row("webp animation whose frames differ", "Animated.webp",
+            WebpAnimation({QuartersImage(320, 240, kUpright), test::Solid(320, 240, kGreen)}),
+            true);
         row("avif of a 2 x 2 grid", "Grid.avif",
             ToolMade("grid.png", png, "avifenc", {"-s", "10", "--grid", "2x2"}), true);
         row("avif with alpha", "Alpha.avif",
