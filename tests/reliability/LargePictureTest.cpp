@@ -72,7 +72,7 @@ class LargePictureTest : public QObject {
         const std::string output = m_files.File(name);
         arguments << QString::fromStdString(output) << QString::fromStdString(input);
         const test::ToolRun run = test::RunTool(
-            program, arguments, QString::fromStdString(m_files.Path()), {}, kToolWaitMs);
+            program, arguments, QString::fromStdString(m_files.Path()), {}, nullptr, kToolWaitMs);
         std::remove(input.c_str());
         return run.exitCode == 0 ? output : std::string();
     }
@@ -89,7 +89,7 @@ private slots:
             test::RunTool("heif-enc",
                           {"-q", "60", "-p", "preset=ultrafast", "-o", QString::fromStdString(heic),
                            QString::fromStdString(jpeg)},
-                          QString::fromStdString(m_files.Path()), {}, kToolWaitMs);
+                          QString::fromStdString(m_files.Path()), {}, nullptr, kToolWaitMs);
         QCOMPARE(run.exitCode, 0);
         const ImportedPicture picture = PreparePicture(heic, {}, ConvertPicture);
         QVERIFY(picture.Accepted());

@@ -2,6 +2,8 @@
 
 // Runs one of the command-line tools as a process, as from a shell without a display.
 
+#include <unistd.h>
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -14,12 +16,18 @@ struct ToolRun {
     QString errors;
 };
 
-// extra: variables set for the tool on top of the test's own environment. A tool still running
-// after waitMs is given up.
+// extra: variables set for the tool on top of the test's own environment. inChild, when given,
+// runs in the child before the tool starts (to become another user, say): false aborts it. A
+// tool still running after waitMs is given up.
 inline ToolRun RunTool(const QString& program, const QStringList& arguments,
                        const QString& workingDirectory, const QProcessEnvironment& extra = {},
-                       int waitMs = 60000) {
+                       bool (*inChild)() = nullptr, int waitMs = 60000) {
     QProcess process;
+    if (inChild != nullptr) {
+        process.setChildProcessModifier([inChild] {
+            if (!inChild()) ::_exit(127);
+        });
+    }
     process.setWorkingDirectory(workingDirectory);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove("DISPLAY");
