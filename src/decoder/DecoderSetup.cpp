@@ -2,13 +2,13 @@
 
 #include <malloc.h>
 
+#include "core/picture/DecodeLimits.h"
 #include "core/sandbox/CLibrary.h"
 #include "core/sandbox/Seal.h"
 #include "decoder/Colour.h"
 
 namespace {
 
-constexpr std::uint64_t kSealedMemoryBytes = 1ull << 30;
 constexpr unsigned kSealedCpuSeconds = 20;
 // The most glibc hands out from its heaps, where freshly allocated memory takes the fill
 // byte; larger blocks come as new zeroed pages.
@@ -24,4 +24,4 @@ void PrepareDecoding() {
     PrepareColour();
 }
 
-std::string SealDecoder() { return SealProcess({kSealedMemoryBytes, kSealedCpuSeconds}); }
+std::string SealDecoder() { return SealProcess({kSealedDecoderBytes, kSealedCpuSeconds}); }

@@ -27,15 +27,21 @@ struct GifClose {
     void operator()(GifFileType* gif) const { DGifCloseFile(gif, nullptr); }
 };
 
-// The transparent colour of the graphic control extension just read, or NO_TRANSPARENT_COLOR.
-bool ReadExtension(GifFileType* gif, int* transparent) {
+// What the graphic control extension before an image block says of it.
+struct Control {
+    int transparent = NO_TRANSPARENT_COLOR;
+    int delay = 0;  // hundredths of a second shown before the next block
+    int disposal = DISPOSAL_UNSPECIFIED;
+};
+
+bool ReadExtension(GifFileType* gif, Control* control) {
     int code = 0;
     GifByteType* block = nullptr;
     if (DGifGetExtension(gif, &code, &block) == GIF_ERROR) return false;
     if (code == GRAPHICS_EXT_FUNC_CODE && block != nullptr && block[0] == 4) {
-        GraphicsControlBlock control{};
-        if (DGifExtensionToGCB(4, block + 1, &control) == GIF_OK)
-            *transparent = control.TransparentColor;
+        GraphicsControlBlock read{};
+        if (DGifExtensionToGCB(4, block + 1, &read) == GIF_OK)
+            *control = {read.TransparentColor, read.DelayTime, read.DisposalMode};
     }
     while (block != nullptr)
         if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) return false;
@@ -58,38 +64,55 @@ std::vector<int> StoredRowOrder(int height, bool interlaced) {
     return order;
 }
 
-MaybePicture DecodeFrame(GifFileType* gif, int transparent) {
-    if (DGifGetImageDesc(gif) == GIF_ERROR) return std::nullopt;
+// The canvas: the logical screen, or where a file states none, the first block's extent.
+RgbaImage Canvas(const GifFileType* gif) {
+    const GifImageDesc& frame = gif->Image;
+    const bool stated = gif->SWidth > 0 && gif->SHeight > 0;
+    return TransparentImage(
+        static_cast<std::uint32_t>(stated ? gif->SWidth : frame.Left + frame.Width),
+        static_cast<std::uint32_t>(stated ? gif->SHeight : frame.Top + frame.Height));
+}
+
+// Reads the image block whose descriptor was just read onto canvas, clipped to it: the part of a
+// block past the logical screen is never shown.
+bool DrawBlock(GifFileType* gif, int transparent, RgbaImage& canvas) {
     const GifImageDesc& frame = gif->Image;
     const ColorMapObject* colours = frame.ColorMap != nullptr ? frame.ColorMap : gif->SColorMap;
-    if (colours == nullptr || frame.Width <= 0 || frame.Height <= 0) return std::nullopt;
-    const int right = frame.Left + frame.Width;
-    const int bottom = frame.Top + frame.Height;
-    StoredPicture picture;
-    picture.image = TransparentImage(static_cast<std::uint32_t>(std::max(gif->SWidth, right)),
-                                     static_cast<std::uint32_t>(std::max(gif->SHeight, bottom)));
-    if (picture.image.pixels.empty()) return std::nullopt;
-
+    if (colours == nullptr || frame.Width <= 0 || frame.Height <= 0) return false;
+    const auto width = static_cast<std::int64_t>(canvas.width);
+    const auto height = static_cast<std::int64_t>(canvas.height);
     std::vector<GifPixelType> line(static_cast<std::size_t>(frame.Width));
-    const std::size_t rowBytes = std::size_t{picture.image.width} * 4;
     for (const int y : StoredRowOrder(frame.Height, frame.Interlace)) {
-        if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) return std::nullopt;
-        std::uint8_t* out =
-            &picture.image.pixels[static_cast<std::size_t>(frame.Top + y) * rowBytes +
-                                  static_cast<std::size_t>(frame.Left) * 4];
-        for (const GifPixelType index : line) {
-            if (index != transparent) {
-                const bool listed = index < colours->ColorCount;
-                const GifColorType colour = listed ? colours->Colors[index] : GifColorType{0, 0, 0};
-                out[0] = colour.Red;
-                out[1] = colour.Green;
-                out[2] = colour.Blue;
-                out[3] = 0xFF;
-            }
-            out += 4;
+        if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) return false;
+        const std::int64_t row = std::int64_t{frame.Top} + y;
+        if (row >= height) continue;
+        std::uint8_t* pixels = &canvas.pixels[static_cast<std::size_t>(row * width) * 4];
+        for (std::int64_t x = 0; x < frame.Width && frame.Left + x < width; ++x) {
+            const GifPixelType index = line[static_cast<std::size_t>(x)];
+            if (index == transparent) continue;
+            const bool listed = index < colours->ColorCount;
+            const GifColorType colour = listed ? colours->Colors[index] : GifColorType{0, 0, 0};
+            std::uint8_t* out = pixels + (frame.Left + x) * 4;
+            out[0] = colour.Red;
+            out[1] = colour.Green;
+            out[2] = colour.Blue;
+            out[3] = 0xFF;
         }
     }
-    return picture;
+    return true;
+}
+
+// A block to be replaced by the background: its part of the canvas made transparent again.
+void ClearBlock(const GifImageDesc& frame, RgbaImage& canvas) {
+    const std::uint32_t right =
+        std::min<std::uint32_t>(canvas.width, static_cast<std::uint32_t>(frame.Left) +
+                                                  static_cast<std::uint32_t>(frame.Width));
+    const std::uint32_t bottom =
+        std::min<std::uint32_t>(canvas.height, static_cast<std::uint32_t>(frame.Top) +
+                                                   static_cast<std::uint32_t>(frame.Height));
+    for (std::uint32_t y = static_cast<std::uint32_t>(frame.Top); y < bottom; ++y)
+        for (std::uint32_t x = static_cast<std::uint32_t>(frame.Left); x < right; ++x)
+            canvas.pixels[(std::size_t{y} * canvas.width + x) * 4 + 3] = 0;
 }
 
 }  // namespace
@@ -104,12 +127,27 @@ MaybePicture DecodeGif(std::span<const std::uint8_t> bytes) {
     int error = 0;
     const std::unique_ptr<GifFileType, GifClose> gif(DGifOpen(&stream, Read, &error));
     if (gif == nullptr) return std::nullopt;
-    int transparent = NO_TRANSPARENT_COLOR;
+    StoredPicture picture;
+    Control control;
+    GifImageDesc toClear{};  // the last block, replaced by the background; none when empty
     for (;;) {
         GifRecordType type = UNDEFINED_RECORD_TYPE;
         if (DGifGetRecordType(gif.get(), &type) == GIF_ERROR) return std::nullopt;
-        if (type == IMAGE_DESC_RECORD_TYPE) return DecodeFrame(gif.get(), transparent);
-        if (type != EXTENSION_RECORD_TYPE || !ReadExtension(gif.get(), &transparent))
+        if (type == TERMINATE_RECORD_TYPE && !picture.image.pixels.empty()) return picture;
+        if (type == EXTENSION_RECORD_TYPE) {
+            if (!ReadExtension(gif.get(), &control)) return std::nullopt;
+            continue;
+        }
+        if (type != IMAGE_DESC_RECORD_TYPE || DGifGetImageDesc(gif.get()) == GIF_ERROR)
             return std::nullopt;
+        if (picture.image.pixels.empty()) picture.image = Canvas(gif.get());
+        ClearBlock(toClear, picture.image);
+        if (picture.image.pixels.empty() ||
+            !DrawBlock(gif.get(), control.transparent, picture.image))
+            return std::nullopt;
+        // The still is every block before the first that is shown for a while.
+        if (control.delay > 0) return picture;
+        toClear = control.disposal == DISPOSE_BACKGROUND ? gif->Image : GifImageDesc{};
+        control = {};
     }
 }

@@ -13,10 +13,10 @@
 
 namespace {
 
-// Per pixel, at most: the decoder's planes (three of 16 bits) and libheif's interleaved RGBA
-// (RGB without alpha), which is stretched where it lies; held to 4 bytes more, so that the largest
-// picture accepted stays the one it has been.
-constexpr unsigned kHeifBytesPerPixel = 6 + 4 + 4;
+// The least any decode holds per pixel: libheif's planes of 8 bits and its interleaved RGB.
+// A grid's or overlay's stated canvas is checked with it before libheif reads the file; the
+// image's own count follows from its handle (HeldBytesPerPixel).
+constexpr unsigned kLeastHeifBytesPerPixel = 3 + 3;
 // How much longer a side of the coded image may be than the declared side: a phone's tiled
 // image is coded in whole tiles and cropped to the declared size.
 constexpr int kCodedSideMargin = 2048;
@@ -39,12 +39,36 @@ struct OptionsFree {
 // checks anything against its own limits.
 bool StatedCanvasesAcceptable(std::span<const std::uint8_t> bytes) {
     for (const CanvasSize& canvas : StatedCanvasSizes(bytes))
-        if (!DeclaredSizeAcceptable(canvas.width, canvas.height, kHeifBytesPerPixel)) return false;
+        if (!DeclaredSizeAcceptable(canvas.width, canvas.height, kLeastHeifBytesPerPixel))
+            return false;
     return true;
 }
 
+bool IsGrid(std::span<const std::uint8_t> bytes) {
+    const std::vector<CanvasSize> canvases = StatedCanvasSizes(bytes);
+    return !canvases.empty() &&
+           std::none_of(canvases.begin(), canvases.end(),
+                        [](const CanvasSize& canvas) { return canvas.overlay; });
+}
+
+// What a decode of the image holds per pixel, as measured of libheif 1.15 with our HEVC decoder,
+// counted as if chroma were never subsampled (libheif tells no handle's chroma; a phone's 4:2:0
+// holds half its chroma planes): libheif's planes, 1 byte a sample up to 8 bits and 2 above,
+// with alpha a fourth; for an image coded whole, the codec's own picture of as many planes (a
+// grid's codec holds one tile at a time, copied into libheif's planes); and the interleaved RGB
+// (RGBA with alpha) that is stretched where it lies, with, above 8 bits, the 16-bit RGB that
+// libheif converts through first.
+std::uint64_t HeldBytesPerPixel(const heif_image_handle* handle, bool grid) {
+    const bool alpha = heif_image_handle_has_alpha_channel(handle) != 0;
+    const bool deep = heif_image_handle_get_luma_bits_per_pixel(handle) > 8 ||
+                      heif_image_handle_get_chroma_bits_per_pixel(handle) > 8;
+    const std::uint64_t channels = alpha ? 4 : 3;
+    const std::uint64_t planes = channels * (deep ? 2 : 1);
+    return planes * (grid ? 1 : 2) + channels + (deep ? 2 * channels : 0);
+}
+
 // The profile a 'colr' box of type 'prof' or 'rICC' carries; empty for none or for colour
-// stated as numbers (nclx), which libheif's conversion to RGB has applied.
+// stated as code points (nclx), whose matrix libheif's conversion to RGB has applied.
 std::vector<std::uint8_t> IccProfile(const heif_image_handle* handle) {
     const heif_color_profile_type type = heif_image_handle_get_color_profile_type(handle);
     if (type != heif_color_profile_type_prof && type != heif_color_profile_type_rICC) return {};
@@ -53,6 +77,19 @@ std::vector<std::uint8_t> IccProfile(const heif_image_handle* handle) {
         heif_image_handle_get_raw_color_profile(handle, profile.data()).code != heif_error_Ok)
         return {};
     return profile;
+}
+
+// The colour an nclx box states; sRGB's where none is stated.
+CodedColour CodedColourOf(const heif_image_handle* handle) {
+    if (heif_image_handle_get_color_profile_type(handle) != heif_color_profile_type_nclx) return {};
+    heif_color_profile_nclx* nclx = nullptr;
+    if (heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok ||
+        nclx == nullptr)
+        return {};
+    const CodedColour colour{static_cast<int>(nclx->color_primaries),
+                             static_cast<int>(nclx->transfer_characteristics)};
+    heif_nclx_color_profile_free(nclx);
+    return colour;
 }
 
 }  // namespace
@@ -86,7 +123,8 @@ MaybePicture DecodeHeif(std::span<const std::uint8_t> bytes) {
     const int declaredWidth = heif_image_handle_get_width(rawHandle);
     const int declaredHeight = heif_image_handle_get_height(rawHandle);
     if (!DeclaredSizeAcceptable(static_cast<std::uint64_t>(declaredWidth),
-                                static_cast<std::uint64_t>(declaredHeight), kHeifBytesPerPixel))
+                                static_cast<std::uint64_t>(declaredHeight),
+                                HeldBytesPerPixel(rawHandle, IsGrid(bytes))))
         return std::nullopt;
     // The tiles of a grid may exceed the declared size by a tile's crop, not by gigabytes.
     heif_context_set_maximum_image_size_limit(
@@ -125,5 +163,6 @@ MaybePicture DecodeHeif(std::span<const std::uint8_t> bytes) {
     picture.rowBytes = static_cast<std::size_t>(stride);
     picture.rowChannels = channels;
     picture.iccProfile = IccProfile(rawHandle);
+    picture.codedColour = CodedColourOf(rawHandle);
     return picture;
 }

@@ -12,6 +12,7 @@
 #include "core/picture/DecodeLimits.h"
 #include "core/picture/ExifOrientation.h"
 #include "core/picture/JpegFile.h"
+#include "decoder/Colour.h"
 
 namespace {
 
@@ -33,7 +34,11 @@ struct ErrorManager {
 
 void OnMessage(j_common_ptr info, int level) {
     if (level >= 0) return;  // traces, not warnings
-    reinterpret_cast<ErrorManager*>(info->err)->damage.Warned(info->err->msg_code);
+    auto* manager = reinterpret_cast<ErrorManager*>(info->err);
+    manager->damage.Warned(info->err->msg_code);
+    // Refused at once, before libjpeg makes up the rest of a picture whose header states a size
+    // its data never fills.
+    if (manager->damage.PixelsLost()) std::longjmp(manager->jump, 1);
 }
 
 int OrientationOf(const jpeg_decompress_struct& info) {
@@ -55,10 +60,36 @@ unsigned ScaleFor(const jpeg_decompress_struct& info, layout::Size need) {
     return kScaleDenominator;
 }
 
+// What libjpeg holds for the picture: the image at its decoded scale, four bytes a pixel, and
+// where the file has more than one scan (progressive, or its components in scans of their
+// own), every coefficient of the full image: 64 of 2 bytes for each block of 8 x 8 of each
+// component at its own sampling, in whole units of the component's sampling factors. 3 bytes a
+// pixel for a progressive 4:2:0 photo, 6 for 4:4:4. The rows it works on are a few MB.
+std::uint64_t HeldBytes(const jpeg_decompress_struct& info) {
+    std::uint64_t held = std::uint64_t{info.output_width} * info.output_height * 4;
+    if (!info.progressive_mode && info.comps_in_scan >= info.num_components) return held;
+    auto up = [](std::uint64_t value, std::uint64_t unit) { return (value + unit - 1) / unit; };
+    for (int i = 0; i < info.num_components; ++i) {
+        const jpeg_component_info& component = info.comp_info[i];
+        const std::uint64_t h = static_cast<std::uint64_t>(component.h_samp_factor);
+        const std::uint64_t v = static_cast<std::uint64_t>(component.v_samp_factor);
+        const std::uint64_t across = up(up(std::uint64_t{info.image_width} * h,
+                                           std::uint64_t(info.max_h_samp_factor) * DCTSIZE),
+                                        h) *
+                                     h;
+        const std::uint64_t down = up(up(std::uint64_t{info.image_height} * v,
+                                         std::uint64_t(info.max_v_samp_factor) * DCTSIZE),
+                                      v) *
+                                   v;
+        held += across * down * DCTSIZE2 * sizeof(JCOEF);
+    }
+    return held;
+}
+
 // Adobe's CMYK JPEGs store inverted ink; the product with K gives the colour on screen.
-void CmykToRgba(RgbaImage& image) {
-    for (std::size_t at = 0; at < image.pixels.size(); at += 4) {
-        std::uint8_t* pixel = &image.pixels[at];
+void CmykToRgba(std::uint8_t* pixels, std::size_t bytes) {
+    for (std::size_t at = 0; at < bytes; at += 4) {
+        std::uint8_t* pixel = pixels + at;
         const int k = pixel[3];
         for (int channel = 0; channel < 3; ++channel)
             pixel[channel] = static_cast<std::uint8_t>(pixel[channel] * k / 255);
@@ -86,10 +117,6 @@ bool Decode(jpeg_decompress_struct& info, ErrorManager& manager,
     jpeg_save_markers(&info, kIccMarker, 0xFFFF);
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return false;
 
-    // A progressive file holds every coefficient of the full image while it decodes.
-    const unsigned bytesPerPixel = info.progressive_mode ? 2 * info.num_components : 1;
-    if (!DeclaredSizeAcceptable(info.image_width, info.image_height, bytesPerPixel)) return false;
-
     out->orientation = OrientationOf(info);
     ReadIcc(info, *out);
     const layout::Size need =
@@ -99,21 +126,32 @@ bool Decode(jpeg_decompress_struct& info, ErrorManager& manager,
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBX;
     jpeg_calc_output_dimensions(&info);
-    out->image = TransparentImage(info.output_width, info.output_height);
-    if (out->image.pixels.empty()) return false;
+    if (!DeclaredHoldingAcceptable(info.image_width, info.image_height, HeldBytes(info)))
+        return false;
+    // Zeroed by calloc, whose fresh pages take no memory until rows are decoded into them: a
+    // header stating a size its data never fills costs nothing.
+    const std::size_t rowBytes = std::size_t{info.output_width} * 4;
+    out->owner = {std::calloc(info.output_height, rowBytes), std::free};
+    out->rows = static_cast<std::uint8_t*>(out->owner.get());
+    if (out->rows == nullptr) return false;
+    out->image.width = info.output_width;
+    out->image.height = info.output_height;
+    out->rowBytes = rowBytes;
 
     jpeg_start_decompress(&info);
-    const std::size_t rowBytes = std::size_t{info.output_width} * 4;
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = &out->image.pixels[info.output_scanline * rowBytes];
+        JSAMPROW row = out->rows + std::size_t{info.output_scanline} * rowBytes;
         if (jpeg_read_scanlines(&info, &row, 1) != 1) return false;
     }
     // A progressive file's scans are all read by now; finishing frees what tells of them.
     const bool whole = manager.damage.PixelsWhole(info);
     jpeg_finish_decompress(&info);
     if (cmyk) {
-        CmykToRgba(out->image);
-        out->iccProfile.clear();  // a CMYK profile: the conversion above stands in for it
+        // Through its CMYK profile where it carries one, else the inversion alone.
+        if (!ConvertCmykToRgba(out->rows, std::size_t{info.output_width} * info.output_height,
+                               out->iccProfile, info.saw_Adobe_marker != 0))
+            CmykToRgba(out->rows, rowBytes * info.output_height);
+        out->iccProfile.clear();
     }
     return whole;
 }

@@ -18,7 +18,7 @@ DecodedPicture Refused(std::string why) { return {{}, std::move(why)}; }
 
 // The bitmap reader checks the file's end itself, and says why it refuses.
 DecodedPicture DecodedBitmap(std::span<const std::uint8_t> bytes, layout::Size size) {
-    BmpPicture bitmap = ReadBmp(bytes);
+    BmpPicture bitmap = IsBitmapArray(bytes) ? ReadFirstOfBitmapArray(bytes) : ReadBmp(bytes);
     if (!bitmap.refusal.empty()) return Refused(std::move(bitmap.refusal));
     StoredPicture picture;
     picture.image = std::move(bitmap.image);
@@ -36,17 +36,18 @@ DecodedPicture FinishedPicture(MaybePicture stored, layout::Size size) {
         StretchedOnBlack(RowsOf(*stored), stored->premultiplied, storedSize);
     if (rgb.empty()) return Refused("could not be stretched");
     ConvertToSrgb(rgb, stored->iccProfile);
+    if (stored->iccProfile.empty()) ConvertCodedToSrgb(rgb, stored->codedColour);
     return {Upright(rgb, storedSize, stored->orientation), {}};
 }
 
 bool IsCommonFormat(std::span<const std::uint8_t> bytes) {
-    return IsBitmapFile(bytes) || LooksLikeJpeg(bytes) || LooksLikePng(bytes) ||
-           LooksLikeGif(bytes) || LooksLikeWebp(bytes);
+    return IsBitmapFile(bytes) || IsBitmapArray(bytes) || LooksLikeJpeg(bytes) ||
+           LooksLikePng(bytes) || LooksLikeGif(bytes) || LooksLikeWebp(bytes);
 }
 
 DecodedPicture DecodePicture(std::span<const std::uint8_t> bytes, layout::Size size) {
     if (bytes.empty()) return Refused("empty");
-    if (IsBitmapFile(bytes)) return DecodedBitmap(bytes, size);
+    if (IsBitmapFile(bytes) || IsBitmapArray(bytes)) return DecodedBitmap(bytes, size);
     if (IsCutShort(bytes)) return Refused("cut short");
     if (LooksLikeJpeg(bytes)) return FinishedPicture(DecodeJpeg(bytes, size), size);
     if (LooksLikePng(bytes)) return FinishedPicture(DecodePng(bytes), size);

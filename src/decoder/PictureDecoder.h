@@ -20,11 +20,11 @@ struct DecodedPicture {
 // Decodes a picture file's bytes (format told by its content) upright, as a viewer shows it,
 // in sRGB, stretched to exactly size, aspect ratio not kept, with any transparent part on
 // black. Each format through its own library: JPEG libjpeg, PNG libpng, GIF giflib (the first
-// frame), WebP libwebp (an animation's first frame), BMP our own reader: the common formats
-// (IsCommonFormat). TIFF, HEIC, HEIF and AVIF are DecodeAnyPicture's (AnyPicture.h), and refused
-// here as of no format decoded here. Refused: a file cut short or damaged as far as its decoder
-// or its structure tells; one declaring or stating a size beyond DecodeLimits; one no decoder
-// here takes. Call PrepareDecoding (DecoderSetup.h) first.
+// still), WebP libwebp (an animation's first frame), BMP our own reader (an OS/2 bitmap
+// array's first bitmap): the common formats (IsCommonFormat). TIFF, HEIC, HEIF and AVIF are
+// DecodeAnyPicture's (AnyPicture.h), and refused here as of no format decoded here. Refused: a file
+// cut short or damaged as far as its decoder or its structure tells; one declaring or stating a
+// size beyond DecodeLimits; one no decoder here takes. Call PrepareDecoding (DecoderSetup.h) first.
 DecodedPicture DecodePicture(std::span<const std::uint8_t> bytes, layout::Size size);
 
 // Whether bytes (a whole file, or as much of its start as 16 bytes) start as a file of a format

@@ -43,11 +43,14 @@ void Read(png_structp png, png_bytep out, png_size_t count) {
 // then leaves out (a profile it does not trust, a damaged text) or data after the last row.
 void OnWarning(png_structp, png_const_charp) {}
 
-// The bytes of all image data chunks; 0 when a chunk's length runs past the end.
+// The bytes of all image data chunks up to the end chunk, where libpng stops too: whatever
+// follows it (a second picture, padding, a writer's trailer) is no part of the picture. 0 when a
+// chunk's length runs past the end.
 std::uint64_t ImageDataBytes(std::span<const std::uint8_t> bytes) {
     std::uint64_t total = 0;
     for (std::size_t at = sizeof kSignature; at + 8 <= bytes.size();) {
         const std::uint64_t length = LoadBig32(&bytes[at]);
+        if (std::memcmp(&bytes[at + 4], "IEND", 4) == 0) return total;
         if (length + 12 > bytes.size() - at) return 0;
         if (std::memcmp(&bytes[at + 4], "IDAT", 4) == 0) total += length;
         at += static_cast<std::size_t>(length) + 12;
@@ -58,6 +61,13 @@ std::uint64_t ImageDataBytes(std::span<const std::uint8_t> bytes) {
 // To red, green, blue and, where the picture has any, alpha: 8 bits each. Without alpha, three
 // bytes a pixel: a quarter less to write, hold and stretch.
 void Transform(png_structp png, png_infop info) {
+    // A gamma stated alone, without a profile or the sRGB chunk, is honoured as browsers do:
+    // the values corrected from it to the sRGB screen's.
+    // libpng takes the file's gamma as given here, over the chunk's.
+    png_fixed_point gamma = 0;
+    if (png_get_gAMA_fixed(png, info, &gamma) != 0 && gamma > 0 &&
+        png_get_valid(png, info, PNG_INFO_iCCP | PNG_INFO_sRGB) == 0)
+        png_set_gamma_fixed(png, PNG_DEFAULT_sRGB, gamma);
     png_set_expand(png);  // palette to RGB, gray below 8 bits to 8, tRNS to alpha
     png_set_strip_16(png);
     png_set_gray_to_rgb(png);

@@ -7,14 +7,17 @@
 #include <vector>
 
 #include "core/picture/RgbaImage.h"
+#include "decoder/CodedColour.h"
 
 // What a format's decoder gives: the picture as the file stores it, at its full size or at a
 // size its decoder chose that still covers the picture asked for; the EXIF orientation (1 to 8)
-// that shows it upright; and the ICC colour profile it carries, empty for sRGB.
+// that shows it upright; and the ICC colour profile it carries, empty for sRGB, or without one,
+// its colour stated as code points.
 struct StoredPicture {
     RgbaImage image;
     int orientation = 1;
     std::vector<std::uint8_t> iccProfile;
+    CodedColour codedColour;
     bool premultiplied = false;  // colours already multiplied by their alpha
     // The pixels left where the codec's library decoded them, image.pixels then empty: a
     // 12-megapixel photo copied would cost 48 MB more and the time to fill them. owner keeps

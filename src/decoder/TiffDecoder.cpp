@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "core/picture/DecodeLimits.h"
+#include "decoder/TiffSamples.h"
 
 namespace {
 
@@ -89,6 +90,21 @@ bool DataCanFill(TIFF* tiff, std::uint64_t fileSize) {
     return held >= needed;
 }
 
+// A camera's or an editor's Adobe RGB or ProPhoto profile: the pixels mean its colours.
+void ReadIcc(TIFF* tiff, StoredPicture& picture) {
+    std::uint32_t size = 0;
+    const std::uint8_t* profile = nullptr;
+    if (TIFFGetField(tiff, TIFFTAG_ICCPROFILE, &size, &profile) == 1 && profile != nullptr)
+        picture.iccProfile.assign(profile, profile + size);
+}
+
+MaybePicture SamplesRead(TIFF* tiff, StoredPicture picture) {
+    picture.image = ReadTiffSamples(tiff);
+    if (picture.image.pixels.empty()) return std::nullopt;
+    ReadIcc(tiff, picture);
+    return picture;
+}
+
 }  // namespace
 
 bool LooksLikeTiff(std::span<const std::uint8_t> bytes) {
@@ -123,6 +139,15 @@ MaybePicture DecodeTiff(std::span<const std::uint8_t> bytes) {
     if (stored < ORIENTATION_TOPLEFT || stored > ORIENTATION_LEFTBOT) stored = ORIENTATION_TOPLEFT;
 
     StoredPicture picture;
+    picture.orientation = stored;
+    // Sample kinds libtiff's RGBA reader refuses (12 bits, 16-bit CMYK), or takes for what they
+    // are not (signed or floating-point samples read as unsigned): read through its strips and
+    // tiles.
+    std::uint16_t format = SAMPLEFORMAT_UINT;
+    TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_SAMPLEFORMAT, &format);
+    char why[1024];
+    if (format != SAMPLEFORMAT_UINT || TIFFRGBAImageOK(tiff.get(), why) != 1)
+        return SamplesRead(tiff.get(), std::move(picture));
     // Zeroed: a row libtiff leaves unwritten reads as transparent black, the same every time.
     picture.image = TransparentImage(width, height);
     if (picture.image.pixels.empty()) return std::nullopt;
@@ -132,9 +157,12 @@ MaybePicture DecodeTiff(std::span<const std::uint8_t> bytes) {
     static_assert(sizeof(std::uint32_t) == kRgbaBytes);
     if (TIFFReadRGBAImageOriented(tiff.get(), width, height,
                                   reinterpret_cast<std::uint32_t*>(picture.image.pixels.data()),
-                                  stored, 1) != 1)
-        return std::nullopt;
-    picture.orientation = stored;
+                                  stored, 1) != 1) {
+        // Its test passes some it has no reader for, such as 16-bit CMYK.
+        picture.image = {};
+        return SamplesRead(tiff.get(), std::move(picture));
+    }
     picture.premultiplied = true;
+    ReadIcc(tiff.get(), picture);
     return picture;
 }

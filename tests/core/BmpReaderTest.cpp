@@ -117,6 +117,10 @@ TEST(BmpReaderTest, BitFieldsOfAnyWidthScaleExactlyToEightBits) {
         // Alpha all 0 under an alpha mask: meant opaque. Uncompressed: the fourth byte is padding.
         {{108, 1, 1, 32, 3, 0, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}}, 0x332211, {51, 34, 17, 255}},
         {{124, 1, 1, 32}, 0x80332211, {51, 34, 17, 255}},
+        // Masks 25 to 32 bits wide, whose scaling to 8 bits overflows 32 bits.
+        {{40, 1, 1, 32, 3, 0, {0x03FFFFFF}}, 0x03FFFFFF, {255, 0, 0, 255}},
+        {{40, 1, 1, 32, 3, 0, {0x01FFFFFF}}, 0x01000000, {128, 0, 0, 255}},
+        {{40, 1, 1, 32, 3, 0, {0, 0xFFFFFFFF}}, 0x80000000, {0, 128, 0, 255}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);

@@ -4,7 +4,10 @@
 // picture, and both give the same answer (a decoder that read memory it never wrote would not:
 // each process holds other bytes there). A file cut short is always refused. The decoder gives
 // the same answer again for the file's bytes on a pipe, where it cannot look at them before it
-// reads them, and the program that decodes every format takes them.
+// reads them, and the program that decodes every format takes them. Each answer's digest is
+// kept in fuzz/corpus-answers.txt, so that any change of pixels or refusals shows and is looked
+// at: a fault in the decoding changes both processes alike. After a change that was looked at,
+// CORVALIN_WRITE_CORPUS_ANSWERS=1 writes the file anew.
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -14,6 +17,8 @@
 #include <QTest>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <thread>
 
 #include "core/io/ProgramDirectory.h"
@@ -75,6 +80,27 @@ std::vector<std::uint8_t> DecodedHere(const std::vector<std::uint8_t>& bytes) {
                : PixelsAnswer(layout::kPictureSize.width, layout::kPictureSize.height, picture.rgb);
 }
 
+// FNV-1a, 64 bits: the same on every machine, unlike std::hash.
+std::string Digest(const std::vector<std::uint8_t>& bytes) {
+    std::uint64_t hash = 0xcbf29ce484222325;
+    for (const std::uint8_t byte : bytes) hash = (hash ^ byte) * 0x100000001b3;
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
+const std::string kAnswersFile = std::string(CORVALIN_FUZZ_CORPUS) + "/../corpus-answers.txt";
+
+// "CORPUS/NAME DIGEST" a line, as the file keeps them.
+std::map<std::string, std::string> KeptAnswers() {
+    std::map<std::string, std::string> kept;
+    std::ifstream file(kAnswersFile);
+    std::string name;
+    std::string digest;
+    while (file >> name >> digest) kept[name] = digest;
+    return kept;
+}
+
 }  // namespace
 
 class CorpusDecodingTest : public QObject {
@@ -90,6 +116,7 @@ private slots:
     void EveryCorpusFileDecodesWhollyOrIsRefusedAlikeInTwoProcesses() {
         int decoded = 0;
         int refused = 0;
+        std::map<std::string, std::string> answers;
         std::vector<std::filesystem::directory_entry> files;
         for (const char* corpus : {"/picture_import", "/bmp_reader"})
             for (const auto& entry :
@@ -102,6 +129,8 @@ private slots:
             QVERIFY2(sealed.ExitedCleanly(), name);
             QVERIFY2(sealed.output == DecodedHere(bytes), name);
             QVERIFY2(DecodedFromPipe(bytes).output == sealed.output, name);
+            answers[entry.path().parent_path().filename().string() + "/" + name.toStdString()] =
+                Digest(sealed.output);
             const DecoderAnswer answer = ParseDecoderAnswer(sealed.output, 400, 300);
             if (answer.kind == DecoderAnswer::Kind::Refused) {
                 QVERIFY2(!answer.reason.empty(), name);
@@ -115,6 +144,19 @@ private slots:
         // The seeds hold whole pictures of every format and damaged ones.
         QVERIFY(decoded >= 10);
         QVERIFY(refused >= 10);
+        if (qEnvironmentVariableIsSet("CORVALIN_WRITE_CORPUS_ANSWERS")) {
+            std::ofstream file(kAnswersFile, std::ios::trunc);
+            for (const auto& [name, digest] : answers) file << name << ' ' << digest << '\n';
+            return;
+        }
+        const std::map<std::string, std::string> kept = KeptAnswers();
+        for (const auto& [name, digest] : answers) {
+            const auto found = kept.find(name);
+            QVERIFY2(found != kept.end(), qPrintable(QString::fromStdString(name) + " is new"));
+            QVERIFY2(found->second == digest,
+                     qPrintable(QString::fromStdString(name) + "'s answer changed"));
+        }
+        QCOMPARE(kept.size(), answers.size());
     }
 
     // corvalin-dat and the game's check of a 2x skin measure JPEG pictures with libjpeg

@@ -38,18 +38,22 @@ inline std::uint32_t PngChunkCrc(const std::uint8_t* bytes, std::size_t size) {
     return ~crc;
 }
 
-// A TIFF structure of one directory with one entry: orientation (tag 0x0112, one SHORT).
-inline Bytes TiffWithOrientation(int orientation, bool bigEndian) {
-    const auto o = static_cast<std::uint8_t>(orientation);
+// A TIFF structure of one directory with one entry: orientation (tag 0x0112), one value of
+// type (3, a SHORT, as the standard has it; cameras also write 1 BYTE, 4 LONG and the signed
+// 6, 8, 9), stored from the start of the value field as its width puts it.
+inline Bytes TiffWithOrientation(int orientation, bool bigEndian, std::uint8_t type = 3) {
+    const std::size_t width = type == 1 || type == 6 ? 1 : type == 3 || type == 8 ? 2 : 4;
+    Bytes value(4, 0);
+    value[bigEndian ? width - 1 : 0] = static_cast<std::uint8_t>(orientation);
     if (bigEndian)
-        return {'M',  'M',  0, 42, 0, 0, 0, 8,              // byte order, magic, directory at 8
-                0,    1,                                    // one entry
-                0x01, 0x12, 0, 3,  0, 0, 0, 1, 0, o, 0, 0,  // orientation, SHORT, 1 value
-                0,    0,    0, 0};                          // no next directory
-    return {'I',  'I',  42, 0, 8, 0, 0, 0,                  //
-            1,    0,                                        //
-            0x12, 0x01, 3,  0, 1, 0, 0, 0, o, 0, 0, 0,      //
-            0,    0,    0,  0};
+        return Join({{'M', 'M', 0, 42, 0, 0, 0, 8,       // byte order, magic, directory at 8
+                      0, 1,                              // one entry
+                      0x01, 0x12, 0, type, 0, 0, 0, 1},  // orientation, its type, 1 value
+                     value,
+                     {0, 0, 0, 0}});  // no next directory
+    return Join({{'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 0x12, 0x01, type, 0, 1, 0, 0, 0},
+                 value,
+                 {0, 0, 0, 0}});
 }
 
 inline Bytes WithExifHeader(const Bytes& tiff) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "core/io/ByteOrder.h"
 #include "core/picture/BmpBitFields.h"
@@ -196,4 +197,20 @@ BmpPicture ReadBmp(std::span<const std::uint8_t> bytes) {
     }
     if (layout.masks.alpha != 0) OpaqueWhenAllTransparent(image);
     return picture;
+}
+
+BmpPicture ReadFirstOfBitmapArray(std::span<const std::uint8_t> bytes) {
+    constexpr std::size_t kArrayHeaderSize = 14;
+    constexpr std::size_t kPixelOffsetAt = 10;
+    if (!IsBitmapArray(bytes)) return Refused("not a bitmap array");
+    if (bytes.size() < kArrayHeaderSize + kFileHeaderSize) return Refused("cut short");
+    // Copied with its offset counted from its own start: every element's pixels lie elsewhere in
+    // the one file, and the bitmap reader knows a file of one.
+    std::vector<std::uint8_t> first(bytes.begin() + kArrayHeaderSize, bytes.end());
+    const std::uint32_t offset = LoadLittle32(&first[kPixelOffsetAt]);
+    if (offset < kArrayHeaderSize) return Refused("bitmap pixels inside its header");
+    const std::uint32_t own = offset - kArrayHeaderSize;
+    for (std::size_t i = 0; i < 4; ++i)
+        first[kPixelOffsetAt + i] = static_cast<std::uint8_t>(own >> (8 * i));
+    return ReadBmp(first);
 }

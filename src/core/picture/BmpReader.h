@@ -21,3 +21,7 @@ struct BmpPicture {
 // the reason: a file cut short ("cut short", before anything of the stated size is allocated),
 // a size past the limits ("too large"), JPEG or PNG inside, headers that contradict themselves.
 BmpPicture ReadBmp(std::span<const std::uint8_t> bytes);
+
+// Reads the first bitmap of an OS/2 bitmap array ("BA": an array header, then a bitmap file,
+// whose pixels' offset counts from the array's start), as ReadBmp reads a bitmap file.
+BmpPicture ReadFirstOfBitmapArray(std::span<const std::uint8_t> bytes);

@@ -41,6 +41,8 @@ public:
     void Warned(int code);
     // After the last row is read, before the decode is finished.
     bool PixelsWhole(const jpeg_decompress_struct& info) const;
+    // Whether a warning so far told of lost pixels: the decode may stop there.
+    bool PixelsLost() const { return m_pixelsLost; }
 
 private:
     bool m_pixelsLost = false;

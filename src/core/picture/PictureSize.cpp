@@ -23,6 +23,12 @@ bool IsBitmapFile(std::span<const std::uint8_t> bytes) {
     return bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
 }
 
+bool IsBitmapArray(std::span<const std::uint8_t> bytes) {
+    constexpr std::size_t kArrayHeaderSize = 14;
+    return bytes.size() >= kArrayHeaderSize + 2 && bytes[0] == 'B' && bytes[1] == 'A' &&
+           IsBitmapFile(bytes.subspan(kArrayHeaderSize));
+}
+
 std::optional<layout::Size> StatedPictureSize(std::span<const std::uint8_t> bytes) {
     if (IsJpegFile(bytes)) return StatedJpegSize(bytes);
     if (IsBitmapFile(bytes)) return BitmapSize(bytes);

@@ -14,6 +14,9 @@
 // bitmap file.
 bool IsJpegFile(std::span<const std::uint8_t> bytes);
 bool IsBitmapFile(std::span<const std::uint8_t> bytes);
+// True when bytes (16 of them are enough) start as an OS/2 bitmap array whose first element is
+// a bitmap file.
+bool IsBitmapArray(std::span<const std::uint8_t> bytes);
 
 // As the picture's header states it, read without decoding its pixels; nullopt when the header
 // does not read.

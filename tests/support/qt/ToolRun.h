@@ -17,10 +17,11 @@ struct ToolRun {
 };
 
 // extra: variables set for the tool on top of the test's own environment. inChild, when given,
-// runs in the child before the tool starts (to become another user, say): false aborts it.
+// runs in the child before the tool starts (to become another user, say): false aborts it. A
+// tool still running after waitMs is given up.
 inline ToolRun RunTool(const QString& program, const QStringList& arguments,
                        const QString& workingDirectory, const QProcessEnvironment& extra = {},
-                       bool (*inChild)() = nullptr) {
+                       bool (*inChild)() = nullptr, int waitMs = 60000) {
     QProcess process;
     if (inChild != nullptr) {
         process.setChildProcessModifier([inChild] {
@@ -35,7 +36,7 @@ inline ToolRun RunTool(const QString& program, const QStringList& arguments,
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
     ToolRun run;
-    if (!process.waitForFinished(60000)) return run;
+    if (!process.waitForFinished(waitMs)) return run;
     if (process.exitStatus() == QProcess::NormalExit) run.exitCode = process.exitCode();
     run.lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     run.errors = QString::fromUtf8(process.readAllStandardError());
