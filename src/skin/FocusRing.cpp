@@ -15,17 +15,23 @@ void Band(QPainter& painter, const QRect& outer, int inset, int width, const QCo
     painter.fillRect(r.x() + r.width() - width, r.y(), width, r.height(), colour);
 }
 
+int DevicePixels(int length, qreal ratio) { return static_cast<int>(std::lround(length * ratio)); }
+
 }  // namespace
 
 void DrawFocusRing(QPainter& painter, const QRect& rect) {
     // Drawn in device pixels, each band a whole number of them (1, 2 and 1 logical pixels,
     // rounded): at 1.5 logical widths would fall between device pixels and come out uneven.
     const qreal ratio = painter.device()->devicePixelRatioF();
-    const auto device = [ratio](int length) {
-        return static_cast<int>(std::lround(length * ratio));
-    };
+    const auto device = [ratio](int length) { return DevicePixels(length, ratio); };
     const QRect outer(device(rect.x()), device(rect.y()), device(rect.width()),
                       device(rect.height()));
+    DrawFocusRingInDevicePixels(painter, outer);
+}
+
+void DrawFocusRingInDevicePixels(QPainter& painter, const QRect& outer) {
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const auto device = [ratio](int length) { return DevicePixels(length, ratio); };
     const int line = device(1);
     const int band = device(2);
     painter.save();

@@ -8,3 +8,7 @@ class QPainter;
 // two black lines, which shows on light and dark pictures alike. The skin has no picture
 // for it.
 void DrawFocusRing(QPainter& painter, const QRect& rect);
+
+// The same ring on a rectangle given in device pixels, for views that place their contents
+// in device pixels.
+void DrawFocusRingInDevicePixels(QPainter& painter, const QRect& outer);

@@ -99,7 +99,7 @@ private:
         const int empty = static_cast<int>((key >> (6 * count)) & 63);
         int distance = 0;
         int walk = 64;
-        std::pair<int, int> inLine[SlidingBoard::kMaxCols];
+        std::pair<int, int> inLine[SlidingBoard::kMaxCells];
         int lined = 0;
         for (int i = 0; i < count; ++i) {
             const int at = static_cast<int>((key >> (6 * i)) & 63);
@@ -112,7 +112,7 @@ private:
         }
         if (distance == 0) return 0;
         std::sort(inLine, inLine + lined);
-        int longest[SlidingBoard::kMaxCols];
+        int longest[SlidingBoard::kMaxCells];
         int ordered = 0;
         for (int a = 0; a < lined; ++a) {
             longest[a] = 1;
