@@ -42,12 +42,9 @@ GameWnd::GameWnd(QWidget* parent, const ImagePackage& pictures)
     connect(&m_ringTimer, &QTimer::timeout, this, [this] { RingTick(); });
     m_solutionTimer.setInterval(kSolutionClickMs);
     connect(&m_solutionTimer, &QTimer::timeout, this, [this] {
-        if (!m_board.InPlay()) {
-            StopSolution();
-            return;
-        }
         const HintPlan::Hint hint = NextHint();
         ClickCell({hint.cell / m_board.Cols(), hint.cell % m_board.Cols()});
+        if (!m_board.InPlay()) StopSolution();
     });
 }
 
@@ -154,11 +151,11 @@ void GameWnd::ComposeFrame(QPainter& painter) {
             }
         }
     }
+    painter.restore();
     // The hint's ring, in the device pixels of the tile it marks.
     if (RingShows())
         DrawFocusRingInDevicePixels(painter,
                                     m_tiles.CellRect(m_ringCell / cols, m_ringCell % cols));
-    painter.restore();
 }
 
 void GameWnd::paintEvent(QPaintEvent*) {
