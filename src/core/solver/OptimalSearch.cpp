@@ -14,7 +14,9 @@ namespace {
 // index on the 3 x 4 board, where the tables' far closer estimate is used instead.
 class IterativeDeepening {
 public:
-    explicit IterativeDeepening(const SlidingBoard& board) : m_board(board) {
+    IterativeDeepening(const SlidingBoard& board,
+                       std::optional<std::chrono::steady_clock::time_point> deadline)
+        : m_board(board), m_deadline(deadline) {
         for (int row = 0; row < board.rows; ++row) m_rowConflicts[row] = Row(row);
         for (int col = 0; col < board.cols; ++col) m_colConflicts[col] = Column(col);
         m_estimate = ManhattanAndConflicts(board);
@@ -35,22 +37,23 @@ public:
         }
     }
 
-    std::vector<int> Run() {
+    std::optional<std::vector<int>> Run() {
         for (int bound = m_estimate;;) {
             int nextBound = INT_MAX;
             if (Search(0, bound, -1, nextBound)) return m_path;
+            if (m_late) return std::nullopt;
             bound = nextBound;
         }
     }
-
-    std::uint64_t Seen() const { return m_seen; }
 
 private:
     int Row(int row) const { return LineConflicts(m_board, row, false); }
     int Column(int col) const { return LineConflicts(m_board, col, true); }
 
     bool Search(int made, int bound, int previous, int& nextBound) {
-        ++m_seen;
+        if ((++m_seen & 4095) == 0 && m_deadline && std::chrono::steady_clock::now() > *m_deadline)
+            m_late = true;
+        if (m_late) return false;
         const int total = made + m_estimate;
         if (total > bound) {
             nextBound = std::min(nextBound, total);
@@ -113,18 +116,17 @@ private:
     int m_nextCount[SlidingBoard::kMaxCells]{};
     std::vector<int> m_path;
     std::uint64_t m_seen = 0;
+    std::optional<std::chrono::steady_clock::time_point> m_deadline;
+    bool m_late = false;
 };
 
 }  // namespace
 
-std::vector<int> ShortestPath(const SlidingBoard& board, std::uint64_t& positionsSeen) {
-    IterativeDeepening search(board);
-    std::vector<int> path = search.Run();
-    positionsSeen = search.Seen();
-    return path;
+std::vector<int> ShortestPath(const SlidingBoard& board) {
+    return *IterativeDeepening(board, std::nullopt).Run();
 }
 
-std::vector<int> ShortestPath(const SlidingBoard& board) {
-    std::uint64_t seen = 0;
-    return ShortestPath(board, seen);
+std::optional<std::vector<int>> ShortestPathBefore(const SlidingBoard& board,
+                                                   std::chrono::steady_clock::time_point deadline) {
+    return IterativeDeepening(board, deadline).Run();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/solver/SlidingBoard.h"
@@ -10,5 +12,6 @@
 // takes milliseconds (3 x 4) to seconds (the hardest 4 x 4).
 std::vector<int> ShortestPath(const SlidingBoard& board);
 
-// The same, also counting the positions the search looked at (for the benchmarks).
-std::vector<int> ShortestPath(const SlidingBoard& board, std::uint64_t& positionsSeen);
+// The same, or nothing when the deadline passes first.
+std::optional<std::vector<int>> ShortestPathBefore(const SlidingBoard& board,
+                                                   std::chrono::steady_clock::time_point deadline);

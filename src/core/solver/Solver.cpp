@@ -8,6 +8,7 @@ namespace {
 // Quick and greedy first, so there is always an answer, then the plans that usually give
 // shorter solutions.
 constexpr StagePlan kPlans[] = {
+    {.group = 3, .weightTenths = 50, .rowFirstWhenSquare = true},
     {.group = 2, .weightTenths = 30, .rowFirstWhenSquare = true},
     {.group = 3, .weightTenths = 30, .rowFirstWhenSquare = true},
     {.group = 3, .weightTenths = 30, .rowFirstWhenSquare = false},

@@ -151,8 +151,10 @@ private:
     bool m_row;
 };
 
-// The part left, as a board of its own, solved by the shortest path.
-std::vector<int> SolveSmallPart(const SlidingBoard& board, Part part) {
+// The part left, as a board of its own, solved by the shortest path; nothing when the
+// deadline passes first.
+std::optional<std::vector<int>> SolveSmallPart(const SlidingBoard& board, Part part,
+                                               std::optional<Clock::time_point> deadline) {
     SlidingBoard small{.rows = board.rows - part.top, .cols = board.cols - part.left};
     auto toSmall = [&](int cell) {
         return (cell / board.cols - part.top) * small.cols + cell % board.cols - part.left;
@@ -164,8 +166,10 @@ std::vector<int> SolveSmallPart(const SlidingBoard& board, Part part) {
         }
     }
     small.empty = toSmall(board.empty);
-    std::vector<int> path = ShortestPath(small);
-    for (int& cell : path)
+    std::optional<std::vector<int>> path =
+        deadline ? ShortestPathBefore(small, *deadline) : ShortestPath(small);
+    if (!path) return std::nullopt;
+    for (int& cell : *path)
         cell = (cell / small.cols + part.top) * board.cols + cell % small.cols + part.left;
     return path;
 }
@@ -208,7 +212,9 @@ std::optional<std::vector<int>> StagedPath(const SlidingBoard& start, const Stag
         }
         (row ? part.top : part.left) += 1;
     }
-    follow(SolveSmallPart(board, part));
+    const std::optional<std::vector<int>> last = SolveSmallPart(board, part, deadline);
+    if (!last) return std::nullopt;
+    follow(*last);
     return WithoutRoundTrips(start, path);
 }
 
