@@ -3,12 +3,12 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <algorithm>
 #include <iterator>
 #include <utility>
 
 #include "core/solver/Solver.h"
-#include "game/BoardAccessible.h"
 #include "game/HintTexts.h"
 #include "platform/Messages.h"
 #include "res/HandCursor.h"
@@ -56,13 +56,13 @@ void GameWnd::LoadPicture(const std::string& name, const GridSize& size) {
     m_tiles.Clear();
     m_board.Reset(size);
     EndHelp();
-    BoardReset(this);
+    BoardReset(this, m_board);
 }
 
 void GameWnd::StartGame() {
     m_board.Shuffle();
     EndHelp();
-    TilesMoved(this);
+    TilesMoved(this, m_board);
 }
 
 void GameWnd::EndHelp() {
@@ -154,8 +154,7 @@ void GameWnd::ComposeFrame(QPainter& painter) {
     painter.restore();
     // The hint's ring, in the device pixels of the tile it marks.
     if (RingShows())
-        DrawFocusRingInDevicePixels(painter,
-                                    m_tiles.CellRect(m_ringCell / cols, m_ringCell % cols));
+        DrawFocusRing(painter, QRegion(m_tiles.CellRect(m_ringCell / cols, m_ringCell % cols)));
 }
 
 void GameWnd::paintEvent(QPaintEvent*) {
@@ -188,7 +187,7 @@ void GameWnd::ClickCell(const PuzzleBoard::Cell& cell) {
     SendMessage(parentWidget(), UM_TILESMOVED, static_cast<quintptr>(result.moved), 0);
     if (result.solved) PostMessage(parentWidget(), UM_PUZZLESOLVED, 0, 0);
     update();
-    TilesMoved(this);
+    TilesMoved(this, m_board);
 }
 
 bool GameWnd::PlayKey(const QKeyEvent& event) {

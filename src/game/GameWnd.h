@@ -8,6 +8,7 @@
 
 #include "core/board/PuzzleBoard.h"
 #include "core/solver/HintPlan.h"
+#include "game/BoardAccessible.h"
 #include "game/BoardTiles.h"
 #include "skin/SkinImage.h"
 
@@ -18,7 +19,7 @@ class QKeyEvent;
 // released click into a cell, and tells its parent of every counted click
 // (UM_TILESMOVED, sent) and of the solve (UM_PUZZLESOLVED, posted). It gives hints (H, a
 // right-click) and plays the solution out (Shift+H).
-class GameWnd : public QWidget {
+class GameWnd : public QWidget, public AccessibleBoard {
 public:
     static constexpr int kWidth = PuzzleBoard::kAreaWidth;
     static constexpr int kHeight = PuzzleBoard::kAreaHeight;
@@ -52,7 +53,7 @@ public:
     // Paints the whole 400 x 300 frame for the board's current state.
     void ComposeFrame(QPainter& painter);
 
-    const PuzzleBoard& Board() const { return m_board; }
+    const PuzzleBoard& Board() const override { return m_board; }
     PuzzleBoard& Board() { return m_board; }
     bool HasPicture() const { return m_picture != nullptr; }
 
