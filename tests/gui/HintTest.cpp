@@ -134,9 +134,11 @@ private slots:
                               : dCol > 0 ? "left"
                               : dRow < 0 ? "down"
                                          : "up"));
-        QTRY_COMPARE_WITH_TIMEOUT(view.RingedCell(), -1, 500);  // the pause between pulses
-        QTRY_COMPARE_WITH_TIMEOUT(view.RingedCell(), cell, 500);
-        QTest::qWait(1000);
+        // A pause, a second pulse, then gone for good.
+        QTRY_COMPARE_WITH_TIMEOUT(view.RingedCell(), -1, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(view.RingedCell(), cell, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(view.RingedCell(), -1, 2000);
+        QTest::qWait(600);
         QCOMPARE(view.RingedCell(), -1);
     }
 
