@@ -9,6 +9,7 @@
 #include "core/scores/ScoreFile.h"
 #include "core/state/AppState.h"
 #include "game/GameWnd.h"
+#include "game/HintTexts.h"
 #include "game/NameInputDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/ModalDialog.h"
@@ -99,8 +100,12 @@ void GameFrame::NewGame() {
 
 void GameFrame::GameOver() {
     StopClock();
-    NameInputDialog dialog(window());
-    if (RunModal(dialog) == QDialog::Accepted) StoreGame(dialog.Name());
+    if (m_view->Helped()) {
+        ShowMessageBox(window(), HelpedGameText(), MessageButtons::Ok, MessageIcon::Information);
+    } else {
+        NameInputDialog dialog(window());
+        if (RunModal(dialog) == QDialog::Accepted) StoreGame(dialog.Name());
+    }
     m_view->setFocus();  // the arrows and shortcuts work again at once, without a click
 }
 

@@ -3,15 +3,28 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <algorithm>
 #include <iterator>
 #include <utility>
 
+#include "core/solver/Solver.h"
+#include "game/HintTexts.h"
 #include "platform/Messages.h"
 #include "res/HandCursor.h"
+#include "skin/FocusRing.h"
 #include "skin/PackageImage.h"
 
 const QRgb GameWnd::kLineColor = qRgb(108, 212, 255);
+
+namespace {
+
+// The ring shows for two quarter seconds, hides for one, twice: two pulses in 1.5 s.
+constexpr int kRingTickMs = 250;
+constexpr int kRingTicks = 6;
+constexpr int kSolutionClickMs = 125;
+
+}  // namespace
 
 GameWnd::GameWnd(QWidget* parent, const ImagePackage& pictures)
     : QWidget(parent), m_pictures(pictures) {
@@ -25,6 +38,14 @@ GameWnd::GameWnd(QWidget* parent, const ImagePackage& pictures)
     // A click or Tab gives the board the arrow keys; it shows no focus mark.
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(QStringLiteral("Board"));
+    m_ringTimer.setInterval(kRingTickMs);
+    connect(&m_ringTimer, &QTimer::timeout, this, [this] { RingTick(); });
+    m_solutionTimer.setInterval(kSolutionClickMs);
+    connect(&m_solutionTimer, &QTimer::timeout, this, [this] {
+        const HintPlan::Hint hint = NextHint();
+        ClickCell({hint.cell / m_board.Cols(), hint.cell % m_board.Cols()});
+        if (!m_board.InPlay()) StopSolution();
+    });
 }
 
 GameWnd::~GameWnd() = default;
@@ -34,12 +55,59 @@ void GameWnd::LoadPicture(const std::string& name, const GridSize& size) {
     m_pictureBitmapStale = true;
     m_tiles.Clear();
     m_board.Reset(size);
+    EndHelp();
     BoardReset(this, m_board);
 }
 
 void GameWnd::StartGame() {
     m_board.Shuffle();
+    EndHelp();
     TilesMoved(this, m_board);
+}
+
+void GameWnd::EndHelp() {
+    m_hints.Forget();
+    m_helped = false;
+    m_ringCell = -1;
+    m_ringTimer.stop();
+    StopSolution();
+    setAccessibleDescription({});
+}
+
+HintPlan::Hint GameWnd::NextHint() {
+    std::vector<int> ids;
+    for (int row = 0; row < m_board.Rows(); ++row)
+        for (int col = 0; col < m_board.Cols(); ++col) ids.push_back(m_board.CellValue(row, col));
+    m_helped = true;
+    return m_hints.Next(ReadTileIds(m_board.Rows(), m_board.Cols(), ids).board, kHintBudget);
+}
+
+void GameWnd::ShowHint() {
+    if (!m_board.InPlay()) return;
+    const HintPlan::Hint hint = NextHint();
+    m_ringCell = hint.cell;
+    m_ringTicks = 0;
+    m_ringTimer.start();
+    const int cols = m_board.Cols();
+    setAccessibleDescription(HintText(hint.cell / cols - m_board.EmptyRow(),
+                                      hint.cell % cols - m_board.EmptyCol(), hint.tiles));
+    update();
+}
+
+void GameWnd::RingTick() {
+    if (++m_ringTicks >= kRingTicks) {
+        m_ringTimer.stop();
+        m_ringCell = -1;
+    }
+    update();
+}
+
+bool GameWnd::RingShows() const { return m_ringCell >= 0 && m_ringTicks % 3 != 2; }
+
+void GameWnd::PlaySolution() {
+    if (!m_board.InPlay() || PlaysSolution()) return;
+    m_helped = true;
+    m_solutionTimer.start();
 }
 
 void GameWnd::RenderPictureBitmap() {
@@ -84,6 +152,9 @@ void GameWnd::ComposeFrame(QPainter& painter) {
         }
     }
     painter.restore();
+    // The hint's ring, in the device pixels of the tile it marks.
+    if (RingShows())
+        DrawFocusRing(painter, QRegion(m_tiles.CellRect(m_ringCell / cols, m_ringCell % cols)));
 }
 
 void GameWnd::paintEvent(QPaintEvent*) {
@@ -96,6 +167,15 @@ void GameWnd::mousePressEvent(QMouseEvent*) {}
 
 void GameWnd::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
+    // Any click stops the solution where it is; play goes on from there.
+    if (PlaysSolution()) {
+        StopSolution();
+        return;
+    }
+    if (event->button() == Qt::RightButton && rect().contains(point)) {
+        ShowHint();
+        return;
+    }
     // A release off the board after pressing on it is no click on any cell.
     if (event->button() != Qt::LeftButton || !m_board.InPlay() || !rect().contains(point)) return;
     ClickCell(m_board.CellAt(point.x(), point.y()));
@@ -111,6 +191,18 @@ void GameWnd::ClickCell(const PuzzleBoard::Cell& cell) {
 }
 
 bool GameWnd::PlayKey(const QKeyEvent& event) {
+    if (PlaysSolution()) {
+        StopSolution();
+        return true;
+    }
+    if (event.key() == Qt::Key_H && (event.modifiers() & ~Qt::ShiftModifier) == Qt::NoModifier) {
+        if (event.modifiers() & Qt::ShiftModifier) {
+            PlaySolution();
+        } else {
+            ShowHint();
+        }
+        return true;
+    }
     if ((event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
     using Slide = PuzzleBoard::Slide;
     static constexpr std::pair<int, Slide> kArrows[] = {{Qt::Key_Left, Slide::Left},

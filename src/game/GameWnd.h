@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 #include <string>
 
 #include "core/board/PuzzleBoard.h"
+#include "core/solver/HintPlan.h"
 #include "game/BoardAccessible.h"
 #include "game/BoardTiles.h"
 #include "skin/SkinImage.h"
@@ -15,7 +17,8 @@ class QKeyEvent;
 
 // The 400 x 300 play area: cuts the picture into tiles where the board says, turns a
 // released click into a cell, and tells its parent of every counted click
-// (UM_TILESMOVED, sent) and of the solve (UM_PUZZLESOLVED, posted).
+// (UM_TILESMOVED, sent) and of the solve (UM_PUZZLESOLVED, posted). It gives hints (H, a
+// right-click) and plays the solution out (Shift+H).
 class GameWnd : public QWidget, public AccessibleBoard {
 public:
     static constexpr int kWidth = PuzzleBoard::kAreaWidth;
@@ -31,8 +34,21 @@ public:
     // Shuffles the board; the caller repaints.
     void StartGame();
     // An arrow key slides the tile beside the empty cell into it, counted and reported as a
-    // click on that tile. True for any arrow without modifiers, whether a tile moved or not.
+    // click on that tile. True for any arrow without modifiers, whether a tile moved or not,
+    // for H and Shift+H, and for any key while the solution plays, which it stops.
     bool PlayKey(const QKeyEvent& event);
+
+    // In play: rings the next tile of the solution for about 1.5 s and says it to assistive
+    // technology (the board's description). The game counts as helped.
+    void ShowHint();
+    // In play: clicks the solution's tiles, eight a second, until solved or stopped.
+    void PlaySolution();
+    void StopSolution() { m_solutionTimer.stop(); }
+    bool PlaysSolution() const { return m_solutionTimer.isActive(); }
+    // A hint or the solution was used since the game started.
+    bool Helped() const { return m_helped; }
+    // The cell the hint ring marks now, or -1.
+    int RingedCell() const { return RingShows() ? m_ringCell : -1; }
 
     // Paints the whole 400 x 300 frame for the board's current state.
     void ComposeFrame(QPainter& painter);
@@ -51,6 +67,12 @@ private:
     void RenderPictureBitmap();
     // A click on a cell in play: counted, reported to the parent and repainted.
     void ClickCell(const PuzzleBoard::Cell& cell);
+    // Forgets the hints and the ring and stops the solution: a new board is in play or none.
+    void EndHelp();
+    void RingTick();
+    bool RingShows() const;
+    // The next click of the solution (made if needed) for the board as it is now.
+    HintPlan::Hint NextHint();
 
     const ImagePackage& m_pictures;
     PuzzleBoard m_board;
@@ -58,4 +80,10 @@ private:
     QImage m_pictureBitmap;  // the picture at 400 x 300 while tiles are cut from it
     bool m_pictureBitmapStale = true;
     BoardTiles m_tiles;  // cut once per picture and board size
+    HintPlan m_hints;
+    bool m_helped = false;
+    int m_ringCell = -1;  // row * cols + col
+    int m_ringTicks = 0;  // quarter seconds since the ring came
+    QTimer m_ringTimer;
+    QTimer m_solutionTimer;
 };

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "core/board/PuzzleBoard.h"
 #include "core/layout/SkinLayout.h"
 #include "core/package/ImagePackage.h"
 #include "support/qt/TestImages.h"
@@ -55,6 +56,14 @@ void AddWholeSkin(ImagePackage& skin, int scale) {
         skin.AddEntry(required.name,
                       Jpeg(required.rect.Width() * scale, required.rect.Height() * scale));
     }
+}
+
+// Clicks the cell holding tile.
+ClickResult ClickTile(PuzzleBoard& board, int tile) {
+    for (int row = 0; row < board.Rows(); ++row)
+        for (int col = 0; col < board.Cols(); ++col)
+            if (board.CellValue(row, col) == tile) return board.ClickCell(row, col);
+    return {};
 }
 
 // A picture with something in every block, so that its scan is long enough to cut.
@@ -297,6 +306,49 @@ private slots:
                  (QStringList{"CloseMouseOn.jpg\tmissing from the 2x skin",
                               "About.jpg\t136x76 in the 2x skin, expected 272x152",
                               "Extra.jpg\tonly in the 2x skin"}));
+    }
+
+    // The solution's clicks, replayed on the board the seed makes, solve it in the moves said.
+    void SolvePrintsClicksThatSolveTheBoard() {
+        const Run seeded = Dat({"solve", "4x5", "--seed", "9"});
+        QCOMPARE(seeded.exitCode, 0);
+        QVERIFY(seeded.lines.size() >= 2);
+        PuzzleBoard board;
+        board.Reset({.rows = 4, .cols = 5});
+        board.ShuffleWithSeed(9);
+        int moved = 0;
+        for (qsizetype i = 0; i + 1 < seeded.lines.size(); ++i) {
+            const int tile = seeded.lines[i].toInt();
+            const ClickResult click = ClickTile(board, tile);
+            QVERIFY(click.counted);
+            moved += click.moved;
+        }
+        QVERIFY(!board.InPlay());
+        QCOMPARE(seeded.lines.back(), QString("%1 moves").arg(moved));
+        const Run cells = Dat({"solve", "2x2", "-1", "0", "10", "1"});
+        QCOMPARE(cells.lines, (QStringList{"0", "1", "2 moves"}));
+    }
+
+    void SolveRefusesBadBoardsWithTheirReasons() {
+        struct Case {
+            QStringList args;
+            int exitCode;
+            QString error;
+        };
+        const Case cases[] = {
+            {{"solve", "2x3", "1", "0", "2", "10", "11", "-1"}, 1, "cannot be solved"},
+            {{"solve", "2x2", "0", "0", "10", "-1"}, 2, "tile 0 appears twice"},
+            {{"solve", "2x2", "0", "1", "10"}, 2, "has 4 cells, not 3"},
+            {{"solve", "7x4", "--seed", "1"}, 2, "not 7x4"},
+            {{"solve", "3x4", "--seed", "x"}, 2, "--seed takes one number"},
+            {{"solve", "2x2", "0", "one", "10", "-1"}, 2, "not one"},
+        };
+        for (const Case& test : cases) {
+            const Run run = Dat(test.args);
+            QCOMPARE(run.exitCode, test.exitCode);
+            QVERIFY2(run.errors.contains(test.error), qPrintable(run.errors));
+            QVERIFY(run.lines.isEmpty());
+        }
     }
 
     // A picture cut short still decodes to its size, grey where its data stops: each picture

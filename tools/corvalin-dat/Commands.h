@@ -17,6 +17,7 @@ int RemoveEntry(const Arguments& args);
 int ShowScores(const Arguments& args);
 int ImportPictures(const Arguments& args);
 int CheckSkin(const Arguments& args);
+int SolveBoard(const Arguments& args);
 
 class ImagePackage;
 // One locked read-modify-write of the package file at path (see UpdatePackageFile): change

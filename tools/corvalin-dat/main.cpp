@@ -39,6 +39,10 @@ const char* UsageText() {
         "  scores SCOREFILE                      every row: GRID PICTURE USER STEPS SECONDS DATE\n"
         "  scores SCOREFILE --picture NAME --size INDEX [--by step|time]\n"
         "                                        ranked rows: RANK USER STEPS SECONDS DATE\n"
+        "  solve ROWSxCOLS (--seed S | CELL...)  a solution of the board New Game makes at second\n"
+        "                                        S, or of the given cells (tile ids, -1 for the\n"
+        "                                        empty cell, row by row): one clicked tile's id a\n"
+        "                                        line, then \"N moves\"; 1 if it cannot be solved\n"
         "Fields are separated by tabs. Names are printed with tab, newline, backslash and other\n"
         "control bytes escaped as \\t, \\n, \\\\ and \\xHH; NAME arguments take the same escapes.\n"
         "Exit status: 0 success, 1 file or entry problem, 2 usage.\n");
@@ -66,7 +70,7 @@ int main(int argc, char** argv) {
     const std::map<std::string, int (*)(const Arguments&)> commands{
         {"list", ListPackage},     {"extract", ExtractEntry}, {"add", AddEntry},
         {"remove", RemoveEntry},   {"scores", ShowScores},    {"import", ImportPictures},
-        {"check-skin", CheckSkin},
+        {"check-skin", CheckSkin}, {"solve", SolveBoard},
     };
     auto command = commands.find(args[0]);
     if (command == commands.end()) return UsageError();
