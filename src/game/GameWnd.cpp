@@ -9,6 +9,7 @@
 
 #include "game/BoardAccessible.h"
 #include "platform/Messages.h"
+#include "platform/QtTranslation.h"
 #include "res/HandCursor.h"
 #include "skin/PackageImage.h"
 
@@ -25,7 +26,8 @@ GameWnd::GameWnd(QWidget* parent, const ImagePackage& pictures)
     setCursor(HandCursor());
     // A click or Tab gives the board the arrow keys; it shows no focus mark.
     setFocusPolicy(Qt::StrongFocus);
-    setAccessibleName(QStringLiteral("Board"));
+    // TRANSLATORS: the spoken name of the puzzle board
+    setAccessibleName(QTr("Board"));
 }
 
 GameWnd::~GameWnd() = default;

@@ -7,6 +7,7 @@
 #include "core/layout/SkinLayout.h"
 #include "core/package/ImagePackage.h"
 #include "core/skin/SkinPair.h"
+#include "core/text/Translation.h"
 
 namespace {
 
@@ -24,8 +25,9 @@ bool Check2x(const std::string& skinPath, const ImagePackage& skin) {
     if (!std::filesystem::exists(path2x, ignored)) return true;
     ImagePackage skin2x;
     if (!skin2x.Load(path2x)) {
-        ReportError(path2x,
-                    skin2x.Damage().empty() ? "cannot be opened" : "damaged: " + skin2x.Damage());
+        ReportError(path2x, skin2x.Damage().empty()
+                                ? Tr("cannot be opened")
+                                : Substitute(Tr("damaged: %1"), {skin2x.Damage()}));
         return false;
     }
     const std::vector<SkinPairProblem> problems = CompareSkinAt2x(skin, skin2x);
@@ -41,8 +43,9 @@ int CheckSkin(const Arguments& args) {
     if (args.size() != 1) return UsageError();
     ImagePackage skin;
     if (!skin.Load(args[0])) {
-        ReportError(args[0],
-                    skin.Damage().empty() ? "cannot be opened" : "damaged: " + skin.Damage());
+        ReportError(args[0], skin.Damage().empty()
+                                 ? Tr("cannot be opened")
+                                 : Substitute(Tr("damaged: %1"), {skin.Damage()}));
         if (skin.Damage().empty()) return kFailure;
     }
     bool complete = skin.Damage().empty();
@@ -54,11 +57,12 @@ int CheckSkin(const Arguments& args) {
         const auto* data = skin.FindData(required.name);
         std::string problem;
         if (data == nullptr) {
-            problem = "missing";
+            problem = Tr("missing");
         } else if (const std::string size = PictureSizeText(*data); size == "?") {
-            problem = "undecodable";
+            problem = Tr("undecodable");
         } else if (size != expected) {
-            problem = size + ", expected " + expected;
+            // TRANSLATORS: sizes as WIDTHxHEIGHT: what the picture has, what it should have
+            problem = Substitute(Tr("%1, expected %2"), {size, expected});
         }
         if (problem.empty()) continue;
         std::cout << required.name << '\t' << problem << '\n';

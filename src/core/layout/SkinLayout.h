@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "core/text/Translation.h"
+
 // Where everything stands, in fixed pixels, for the windows, the skin check and the skin
 // generator alike. Rectangles are in the coordinates of the window that owns them.
 namespace layout {
@@ -59,17 +61,26 @@ inline constexpr Edges kWindowRect{0, 0, 634, 373};
 inline constexpr Edges kContentRect{7, 63, 627, 363};
 inline constexpr Edges kHiddenRect{0, 0, 0, 0};
 inline constexpr ButtonLayout kGameButton{
-    {7, 25, 71, 63}, "GameNormal.jpg", "GameMouseOn.jpg", "GameMouseDown.jpg", "Game"};
+    {7, 25, 71, 63}, "GameNormal.jpg", "GameMouseOn.jpg", "GameMouseDown.jpg", TrMark("Game")};
 inline constexpr ButtonLayout kResButton{
-    {72, 25, 136, 63}, "ResNormal.jpg", "ResMouseOn.jpg", "ResMouseDown.jpg", "Pictures"};
-inline constexpr ButtonLayout kScoreButton{
-    {137, 25, 201, 63}, "ScoreNormal.jpg", "ScoreMouseOn.jpg", "ScoreMouseDown.jpg", "Scores"};
-inline constexpr ButtonLayout kAboutButton{
-    {202, 25, 266, 63}, "AboutNormal.jpg", "AboutMouseOn.jpg", "AboutMouseDown.jpg", "About"};
+    {72, 25, 136, 63}, "ResNormal.jpg", "ResMouseOn.jpg", "ResMouseDown.jpg", TrMark("Pictures")};
+inline constexpr ButtonLayout kScoreButton{{137, 25, 201, 63},
+                                           "ScoreNormal.jpg",
+                                           "ScoreMouseOn.jpg",
+                                           "ScoreMouseDown.jpg",
+                                           TrMark("Scores")};
+inline constexpr ButtonLayout kAboutButton{{202, 25, 266, 63},
+                                           "AboutNormal.jpg",
+                                           "AboutMouseOn.jpg",
+                                           "AboutMouseDown.jpg",
+                                           TrMark("About")};
 inline constexpr ButtonLayout kMinButton{
-    {588, 4, 606, 23}, "MinNormal.jpg", "MinMouseOn.jpg", "MinMouseDown.jpg", "Minimize"};
-inline constexpr ButtonLayout kCloseButton{
-    {609, 4, 627, 23}, "CloseNormal.jpg", "CloseMouseOn.jpg", "CloseMouseDown.jpg", "Close"};
+    {588, 4, 606, 23}, "MinNormal.jpg", "MinMouseOn.jpg", "MinMouseDown.jpg", TrMark("Minimize")};
+inline constexpr ButtonLayout kCloseButton{{609, 4, 627, 23},
+                                           "CloseNormal.jpg",
+                                           "CloseMouseOn.jpg",
+                                           "CloseMouseDown.jpg",
+                                           TrMark("Close")};
 inline constexpr HolderLayout kTitle{{8, 4, 111, 21}, "RegTitle.jpg"};
 inline constexpr HolderLayout kBackground{kWindowRect, "CorvalinBg.jpg"};
 
@@ -78,17 +89,20 @@ inline constexpr Edges kBoardRect{0, 0, kPictureSize.width, kPictureSize.height}
 inline constexpr Edges kThumbnailRect{420, 0, 620, 150};
 inline constexpr Edges kStepsRect{472, 170, 511, 193};
 inline constexpr Edges kSecondsRect{530, 170, 569, 193};
-inline constexpr ButtonLayout kNewButton{
-    {472, 248, 568, 280}, "NewNormal.jpg", "NewMouseOn.jpg", "NewMouseDown.jpg", "New Game"};
+inline constexpr ButtonLayout kNewButton{{472, 248, 568, 280},
+                                         "NewNormal.jpg",
+                                         "NewMouseOn.jpg",
+                                         "NewMouseDown.jpg",
+                                         TrMark("New Game")};
 
 // Picture library panel. A drop-down's rectangle takes its open list too.
 inline constexpr Edges kPreviewRect = kBoardRect;
 inline constexpr Edges kLibrarySizeComboRect{420, 20, 600, 150};
 inline constexpr Edges kLibraryPictureListRect{420, 60, 600, 230};
 inline constexpr ButtonLayout kAddButton{
-    {420, 250, 500, 282}, "AddNormal.jpg", "AddMouseOn.jpg", "AddMouseDown.jpg", "Add"};
+    {420, 250, 500, 282}, "AddNormal.jpg", "AddMouseOn.jpg", "AddMouseDown.jpg", TrMark("Add")};
 inline constexpr ButtonLayout kDelButton{
-    {520, 250, 600, 282}, "DelNormal.jpg", "DelMouseOn.jpg", "DelMouseDown.jpg", "Delete"};
+    {520, 250, 600, 282}, "DelNormal.jpg", "DelMouseOn.jpg", "DelMouseDown.jpg", TrMark("Delete")};
 
 // Score panel.
 inline constexpr Edges kSortComboRect{20, 20, 200, 150};
