@@ -19,7 +19,6 @@
 #include "core/text/Translation.h"
 #include "game/NameInputDialog.h"
 #include "library/ResFrame.h"
-#include "platform/QtTranslation.h"
 #include "skin/EdgeRect.h"
 #include "support/qt/AppTestMain.h"
 #include "support/qt/ModalAnswerer.h"
@@ -179,12 +178,10 @@ private slots:
         QVERIFY(m_catalogues.isValid());
         QVERIFY(WritePseudoCatalogue(CORVALIN_TEXTS_TEMPLATE, m_catalogues.path()));
         ::setenv("LANG", "C.UTF-8", 1);
-        // German after it, which Qt has its own translations for and the catalogues here lack.
-        ::setenv("LANGUAGE", "qaa:de", 1);
+        ::setenv("LANGUAGE", "qaa", 1);
         ::unsetenv("LC_ALL");
         ::unsetenv("LC_MESSAGES");
         StartTranslations(m_catalogues.path().toStdString());
-        InstallQtTranslations(*qApp);
         QCOMPARE(QString::fromUtf8(Tr("Invalid file!")), Pseudo("Invalid file!"));
     }
 
@@ -220,42 +217,28 @@ private slots:
         CCorvalin window;
         window.show();
         ClickAt(window, ToQRect(layout::kResButton.rect).center());
-        test::SeenDialog confirm, open, refusal;
+        test::SeenDialog confirm, open, refusal, list;
         const QString notAPicture = m_catalogues.filePath("notes.txt");
         QFile file(notAPicture);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a picture") > 0);
         file.close();
-        test::ModalAnswerer answerer({test::PressOnBox(Qt::Key_Escape, &confirm),
-                                      test::ChooseFile(notAPicture, &open),
-                                      test::PressOnBox(Qt::Key_Return, &refusal)});
+        test::ModalAnswerer answerer(
+            {test::PressOnBox(Qt::Key_Escape, &confirm), test::ChooseFile(notAPicture, &open),
+             test::PressOnBox(Qt::Key_Return, &refusal), test::PressOnBox(Qt::Key_Return, &list)});
         window.Res()->RemovePicture();
         window.Res()->AddPicture();
+        const std::string path = notAPicture.toStdString();
+        window.Res()->ImportFiles({path, path});
         QTRY_VERIFY(answerer.Done());
         QCOMPARE(confirm.text, Pseudo("Are you sure to delete the current picture?"));
         QVERIFY2(IsPseudo(open.title), qPrintable(open.title));
         QVERIFY(open.filters.contains(Pseudo("All Files (%1)").arg("*.*")));
         QCOMPARE(refusal.text, Pseudo("Invalid file!"));
-    }
-
-    // The standard buttons come from Qt's own translations, in the first of the player's
-    // languages that Qt has.
-    void qtsOwnButtonsSpeakThePlayersLanguage() {
-        test::SeenDialog seen;
-        QString yes, no;
-        test::ModalAnswerer answerer({test::OnBox(
-            [&yes, &no](QMessageBox& box) {
-                yes = box.button(QMessageBox::Yes)->text();
-                no = box.button(QMessageBox::No)->text();
-                box.button(QMessageBox::No)->click();
-            },
-            &seen)});
-        CCorvalin window;
-        window.show();
-        ClickAt(window, ToQRect(layout::kResButton.rect).center());
-        window.Res()->RemovePicture();
-        QTRY_VERIFY(answerer.Done());
-        QCOMPARE(yes, QString("&Ja"));
-        QCOMPARE(no, QString("&Nein"));
+        // The list of files not added: its heading, and each file's line with its reason.
+        const QStringList lines = list.text.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        for (const QString& line : lines) QVERIFY2(IsPseudo(line), qPrintable(line));
+        QVERIFY(lines[1].contains("notes.txt") && lines[1].contains(Pseudo("Invalid file!")));
     }
 
 private:
