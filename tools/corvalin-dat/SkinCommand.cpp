@@ -3,9 +3,9 @@
 #include <iostream>
 
 #include "Commands.h"
-#include "ImageReaders.h"
 #include "core/layout/SkinLayout.h"
 #include "core/package/ImagePackage.h"
+#include "core/picture/PictureSize.h"
 #include "core/skin/SkinPair.h"
 #include "core/text/Translation.h"
 
@@ -15,6 +15,19 @@ namespace {
 std::string Skin2xPath(const std::string& skinPath) {
     const std::filesystem::path path(skinPath);
     return path.parent_path() / (path.stem().string() + "@2x" + path.extension().string());
+}
+
+// Reports every picture of a skin package that reads but does not decode whole (cut short, a
+// damaged scan), which the game would draw grey or garbled, as "NAME<tab>problem"; true when
+// there is none. A picture whose header does not read is the size checks' to report.
+bool CheckPicturesWhole(const ImagePackage& skin, const std::string& problem) {
+    bool whole = true;
+    for (const PackageEntry& entry : skin.Entries()) {
+        if (!StatedPictureSize(entry.data) || PictureDecodesWhole(entry.data)) continue;
+        std::cout << entry.name << '\t' << problem << '\n';
+        whole = false;
+    }
+    return whole;
 }
 
 // Reports every way the 2x skin beside the skin fails to match it; true when none, or when
@@ -34,7 +47,7 @@ bool Check2x(const std::string& skinPath, const ImagePackage& skin) {
     for (const SkinPairProblem& problem : problems) {
         std::cout << problem.name << '\t' << problem.problem << '\n';
     }
-    return problems.empty();
+    return CheckPicturesWhole(skin2x, Tr("damaged in the 2x skin")) && problems.empty();
 }
 
 }  // namespace
@@ -58,16 +71,17 @@ int CheckSkin(const Arguments& args) {
         std::string problem;
         if (data == nullptr) {
             problem = Tr("missing");
-        } else if (const std::string size = PictureSizeText(*data); size == "?") {
+        } else if (const auto size = StatedPictureSize(*data); !size) {
             problem = Tr("undecodable");
-        } else if (size != expected) {
+        } else if (SizeText(*size) != expected) {
             // TRANSLATORS: sizes as WIDTHxHEIGHT: what the picture has, what it should have
-            problem = Substitute(Tr("%1, expected %2"), {size, expected});
+            problem = Substitute(Tr("%1, expected %2"), {SizeText(*size), expected});
         }
         if (problem.empty()) continue;
         std::cout << required.name << '\t' << problem << '\n';
         complete = false;
     }
+    complete = CheckPicturesWhole(skin, Tr("damaged")) && complete;
     // The game leaves out a 2x skin that does not match at all, so every mismatch counts.
     complete = Check2x(args[0], skin) && complete;
     return complete ? kSuccess : kFailure;

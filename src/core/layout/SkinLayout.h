@@ -32,6 +32,14 @@ struct Rgb {
     int blue;
 };
 
+// The outline a button's pictures draw inside its rectangle, which its focus ring follows: a
+// rectangle inset from the button's edges by inset (a negative inset runs on past the button,
+// where it is not seen), its corners rounded with radius.
+struct ButtonOutline {
+    Edges inset;
+    int radius;
+};
+
 // A picture button: its rectangle, the skin pictures of its three looks and the label a
 // player reads on it, which is also its name for assistive technology and its tooltip. A
 // button draws its picture at the picture's own size, so each picture is as large as the
@@ -42,7 +50,15 @@ struct ButtonLayout {
     const char* mouseOn;
     const char* mouseDown;
     const char* label;
+    ButtonOutline outline{{0, 0, 0, 0}, 0};
 };
+
+// The outlines of the default skin's buttons: the section tabs, rounded at the top only; the
+// caption buttons; the raised action buttons with their shadow below; the links' hover box.
+inline constexpr ButtonOutline kTabOutline{{0, 2, 0, -8}, 6};
+inline constexpr ButtonOutline kCaptionOutline{{0, 0, 0, 0}, 4};
+inline constexpr ButtonOutline kActionOutline{{1, 1, 1, 2}, 7};
+inline constexpr ButtonOutline kLinkOutline{{0, 0, 0, 0}, 5};
 
 // A picture drawn stretched into a rectangle.
 struct HolderLayout {
@@ -61,26 +77,29 @@ inline constexpr Edges kWindowRect{0, 0, 634, 373};
 inline constexpr Edges kContentRect{7, 63, 627, 363};
 inline constexpr Edges kHiddenRect{0, 0, 0, 0};
 inline constexpr ButtonLayout kGameButton{
-    {7, 25, 71, 63}, "GameNormal.jpg", "GameMouseOn.jpg", "GameMouseDown.jpg", TrMark("Game")};
+    {7, 25, 71, 63},     "GameNormal.jpg", "GameMouseOn.jpg",
+    "GameMouseDown.jpg", TrMark("Game"),   kTabOutline,
+};
 inline constexpr ButtonLayout kResButton{
-    {72, 25, 136, 63}, "ResNormal.jpg", "ResMouseOn.jpg", "ResMouseDown.jpg", TrMark("Pictures")};
-inline constexpr ButtonLayout kScoreButton{{137, 25, 201, 63},
-                                           "ScoreNormal.jpg",
-                                           "ScoreMouseOn.jpg",
-                                           "ScoreMouseDown.jpg",
-                                           TrMark("Scores")};
-inline constexpr ButtonLayout kAboutButton{{202, 25, 266, 63},
-                                           "AboutNormal.jpg",
-                                           "AboutMouseOn.jpg",
-                                           "AboutMouseDown.jpg",
-                                           TrMark("About")};
+    {72, 25, 136, 63},  "ResNormal.jpg",    "ResMouseOn.jpg",
+    "ResMouseDown.jpg", TrMark("Pictures"), kTabOutline,
+};
+inline constexpr ButtonLayout kScoreButton{
+    {137, 25, 201, 63},   "ScoreNormal.jpg", "ScoreMouseOn.jpg",
+    "ScoreMouseDown.jpg", TrMark("Scores"),  kTabOutline,
+};
+inline constexpr ButtonLayout kAboutButton{
+    {202, 25, 266, 63},   "AboutNormal.jpg", "AboutMouseOn.jpg",
+    "AboutMouseDown.jpg", TrMark("About"),   kTabOutline,
+};
 inline constexpr ButtonLayout kMinButton{
-    {588, 4, 606, 23}, "MinNormal.jpg", "MinMouseOn.jpg", "MinMouseDown.jpg", TrMark("Minimize")};
-inline constexpr ButtonLayout kCloseButton{{609, 4, 627, 23},
-                                           "CloseNormal.jpg",
-                                           "CloseMouseOn.jpg",
-                                           "CloseMouseDown.jpg",
-                                           TrMark("Close")};
+    {588, 4, 606, 23},  "MinNormal.jpg",    "MinMouseOn.jpg",
+    "MinMouseDown.jpg", TrMark("Minimize"), kCaptionOutline,
+};
+inline constexpr ButtonLayout kCloseButton{
+    {609, 4, 627, 23},    "CloseNormal.jpg", "CloseMouseOn.jpg",
+    "CloseMouseDown.jpg", TrMark("Close"),   kCaptionOutline,
+};
 inline constexpr HolderLayout kTitle{{8, 4, 111, 21}, "RegTitle.jpg"};
 inline constexpr HolderLayout kBackground{kWindowRect, "CorvalinBg.jpg"};
 
@@ -89,20 +108,23 @@ inline constexpr Edges kBoardRect{0, 0, kPictureSize.width, kPictureSize.height}
 inline constexpr Edges kThumbnailRect{420, 0, 620, 150};
 inline constexpr Edges kStepsRect{472, 170, 511, 193};
 inline constexpr Edges kSecondsRect{530, 170, 569, 193};
-inline constexpr ButtonLayout kNewButton{{472, 248, 568, 280},
-                                         "NewNormal.jpg",
-                                         "NewMouseOn.jpg",
-                                         "NewMouseDown.jpg",
-                                         TrMark("New Game")};
+inline constexpr ButtonLayout kNewButton{
+    {472, 248, 568, 280}, "NewNormal.jpg",    "NewMouseOn.jpg",
+    "NewMouseDown.jpg",   TrMark("New Game"), kActionOutline,
+};
 
 // Picture library panel. A drop-down's rectangle takes its open list too.
 inline constexpr Edges kPreviewRect = kBoardRect;
 inline constexpr Edges kLibrarySizeComboRect{420, 20, 600, 150};
 inline constexpr Edges kLibraryPictureListRect{420, 60, 600, 230};
 inline constexpr ButtonLayout kAddButton{
-    {420, 250, 500, 282}, "AddNormal.jpg", "AddMouseOn.jpg", "AddMouseDown.jpg", TrMark("Add")};
+    {420, 250, 500, 282}, "AddNormal.jpg", "AddMouseOn.jpg",
+    "AddMouseDown.jpg",   TrMark("Add"),   kActionOutline,
+};
 inline constexpr ButtonLayout kDelButton{
-    {520, 250, 600, 282}, "DelNormal.jpg", "DelMouseOn.jpg", "DelMouseDown.jpg", TrMark("Delete")};
+    {520, 250, 600, 282}, "DelNormal.jpg",  "DelMouseOn.jpg",
+    "DelMouseDown.jpg",   TrMark("Delete"), kActionOutline,
+};
 
 // Score panel.
 inline constexpr Edges kSortComboRect{20, 20, 200, 150};
@@ -113,16 +135,14 @@ inline constexpr Edges kScoreListRect{220, 20, 600, 280};
 // About panel. The links look the same pressed as hovered; each is labelled with the address
 // its pictures show.
 inline constexpr HolderLayout kAboutImage{{10, 10, 146, 86}, "About.jpg"};
-inline constexpr ButtonLayout kEmailButton{{18, 87, 261, 109},
-                                           "EMailNormal.jpg",
-                                           "EMailMouseOn.jpg",
-                                           "EMailMouseOn.jpg",
-                                           "support@corvalin.example"};
-inline constexpr ButtonLayout kWebButton{{18, 110, 261, 132},
-                                         "WWWNormal.jpg",
-                                         "WWWMouseOn.jpg",
-                                         "WWWMouseOn.jpg",
-                                         "https://corvalin.example"};
+inline constexpr ButtonLayout kEmailButton{
+    {18, 87, 261, 109}, "EMailNormal.jpg",          "EMailMouseOn.jpg",
+    "EMailMouseOn.jpg", "support@corvalin.example", kLinkOutline,
+};
+inline constexpr ButtonLayout kWebButton{
+    {18, 110, 261, 132},        "WWWNormal.jpg", "WWWMouseOn.jpg", "WWWMouseOn.jpg",
+    "https://corvalin.example", kLinkOutline,
+};
 
 // One picture of the skin: its name, its rectangle in its owner and its size.
 struct SkinPicture {
