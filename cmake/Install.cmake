@@ -1,8 +1,10 @@
 # Installing the game. It keeps its files beside itself and writes Pic.dat and Score.dat there,
 # so the program and its data go together into one folder the player owns:
 #
-#   PREFIX/share/corvalin/         corvalin, Skin.dat, Skin@2x.dat, Pic.dat, Score.dat, the
-#                                  translations in locale/LANGUAGE/LC_MESSAGES/, corvalin-dat
+#   PREFIX/share/corvalin/         corvalin, Skin.dat, Skin@2x.dat with the language packages
+#                                  beside them (Skin.LANG.dat, Skin@2x.LANG.dat), Pic.dat,
+#                                  Score.dat, the translations in locale/LANGUAGE/LC_MESSAGES/,
+#                                  corvalin-dat
 #                                  for looking into them and making skins, and the sealed
 #                                  decoder corvalin-decode that both start for every import,
 #                                  with corvalin-decode-all, which it starts for other formats
@@ -12,7 +14,7 @@
 #
 # PREFIX is ~/.local unless another is chosen when the build folder is first configured, so a
 # plain `cmake --install build` of a fresh build folder is a per-user install that the desktop's
-# menu finds. Reinstalling replaces the programs and Skin.dat but never a Pic.dat or Score.dat
+# menu finds. Reinstalling replaces the programs and the skin but never a Pic.dat or Score.dat
 # that is already there. `cmake --build build --target uninstall` removes what the last install
 # put down, except the player's Pic.dat and Score.dat.
 
@@ -23,7 +25,8 @@
 #   PREFIX/bin/corvalin-dat            the tool
 #   LIBDIR/corvalin/corvalin-decode    the sealed decoder both start for every import
 #   LIBDIR/corvalin/corvalin-decode-all    the one it starts for other formats
-#   PREFIX/share/games/corvalin/       the default Skin.dat, Skin@2x.dat and Pic.dat, never written to
+#   PREFIX/share/games/corvalin/       the default Skin.dat, Skin@2x.dat, their language packages
+#                                      and Pic.dat, never written to
 #   PREFIX/share/locale/LANGUAGE/LC_MESSAGES/corvalin.mo    the translations
 #
 # and the game finds that data from its own folder, wherever the tree is unpacked; each
@@ -46,7 +49,10 @@ set(CORVALIN_STAGED_ASSETS_DIR ${CMAKE_BINARY_DIR}/assets)
 
 install(TARGETS corvalin corvalin-dat corvalin-decode corvalin-decode-all
         RUNTIME DESTINATION ${CORVALIN_INSTALL_FOLDER})
+list(TRANSFORM CORVALIN_SKIN_LANGUAGE_PACKAGES PREPEND ${CORVALIN_STAGED_ASSETS_DIR}/
+     OUTPUT_VARIABLE language_packages)
 install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/Skin.dat ${CORVALIN_STAGED_ASSETS_DIR}/Skin@2x.dat
+              ${language_packages}
         DESTINATION ${CORVALIN_INSTALL_FOLDER})
 foreach(language IN LISTS CORVALIN_LANGUAGES)
     install(FILES ${CORVALIN_LOCALE_DIR}/${language}/LC_MESSAGES/corvalin.mo

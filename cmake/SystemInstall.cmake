@@ -36,8 +36,10 @@ if(NOT modules_from_program STREQUAL modules_from_tool)
 endif()
 target_compile_definitions(corvalin_core PRIVATE
     CORVALIN_MODULES_FROM_PROGRAM="${modules_from_program}/")
+list(TRANSFORM CORVALIN_SKIN_LANGUAGE_PACKAGES PREPEND ${CORVALIN_STAGED_ASSETS_DIR}/
+     OUTPUT_VARIABLE language_packages)
 install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/Skin.dat ${CORVALIN_STAGED_ASSETS_DIR}/Skin@2x.dat
-              ${CORVALIN_STAGED_ASSETS_DIR}/Pic.dat
+              ${language_packages} ${CORVALIN_STAGED_ASSETS_DIR}/Pic.dat
         DESTINATION ${CORVALIN_DATA_FOLDER})
 
 # Filled in at install time: the translated entry is made by the build.

@@ -28,13 +28,13 @@ add_custom_target(corvalin_catalogues ALL DEPENDS ${catalogues})
 add_dependencies(corvalin corvalin_catalogues)
 add_dependencies(corvalin-dat corvalin_catalogues)
 
-# The marks xgettext looks for: the core's Tr, TrN, TrC and TrMark and the Qt side's QTr and
-# QTrN. Their placeholders are Qt's %1, %2 (Substitute in the core) and %n, which msgfmt -c
+# The marks xgettext looks for: the core's Tr, TrN, TrC and TrMark, the Qt side's QTr and
+# QTrN, and the skin generator's PaintedLabel (the labels it paints, in their own context). Their placeholders are Qt's %1, %2 (Substitute in the core) and %n, which msgfmt -c
 # checks in every translation.
 set(CORVALIN_XGETTEXT_OPTIONS
     --from-code=UTF-8 --language=C++ --qt --add-comments=TRANSLATORS:
     --keyword= --keyword=Tr --keyword=TrN:1,2 --keyword=TrC:1c,2
-    --keyword=QTr --keyword=QTrN:1,2 --keyword=TrMark --flag=Tr:1:qt-format --flag=TrC:2:qt-format
+    --keyword=QTr --keyword=QTrN:1,2 --keyword=TrMark --keyword=PaintedLabel:1c,2 --flag=Tr:1:qt-format --flag=TrC:2:qt-format
     --flag=TrMark:1:qt-format --flag=QTr:1:qt-format
     --flag=QTrN:1:qt-plural-format --flag=QTrN:2:qt-plural-format --package-name=Corvalin --package-version=${PROJECT_VERSION}
     --msgid-bugs-address=support@corvalin.example)

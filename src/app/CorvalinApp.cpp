@@ -5,7 +5,6 @@
 
 #include "app/Corvalin.h"
 #include "core/io/ProgramDirectory.h"
-#include "core/skin/SkinPair.h"
 #include "core/text/Translation.h"
 #include "platform/QtTranslation.h"
 #include "platform/SingleInstance.h"
@@ -63,16 +62,7 @@ bool CCorvalinApp::InitInstance() {
     return true;
 }
 
-bool CCorvalinApp::AcceptSkin2x(const ImagePackage& skin, const ImagePackage& skin2x) const {
-    const std::vector<SkinPairProblem> problems = CompareSkinAt2x(skin, skin2x);
-    if (problems.empty()) return true;
-    // A player's skin with a stale 2x file still shows, crisp or not; a mix of both never.
-    const std::string more =
-        problems.size() > 1 ? " (and " + std::to_string(problems.size() - 1) + " more)" : "";
-    qWarning("Skin@2x.dat does not match Skin.dat, so the 1x skin is used: %s: %s%s",
-             problems.front().name.c_str(), problems.front().problem.c_str(), more.c_str());
-    return false;
-}
+void CCorvalinApp::Warn(const std::string& message) const { qWarning("%s", message.c_str()); }
 
 int CCorvalinApp::ExitInstance(int loopResult) {
     m_instance.reset();

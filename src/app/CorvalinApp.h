@@ -30,8 +30,8 @@ public:
     CCorvalin* MainWindow() const { return m_mainWindow.get(); }
 
 protected:
-    // Takes a Skin@2x.dat that matches its Skin.dat; warns once of the first mismatch otherwise.
-    bool AcceptSkin2x(const ImagePackage& skin, const ImagePackage& skin2x) const override;
+    // A skin package left out, as a warning on the terminal.
+    void Warn(const std::string& message) const override;
 
 private:
     std::unique_ptr<CCorvalin> m_mainWindow;

@@ -13,12 +13,12 @@ std::unique_ptr<SkinImage> GetImage(const ImagePackage& package, const std::stri
 }
 
 std::unique_ptr<SkinImage> GetSkinImage(const std::string& name) {
-    const std::vector<std::uint8_t>* data = App()->m_skinPackage.FindData(name);
+    const std::vector<std::uint8_t>* data = App()->SkinPackageFor(name, false).FindData(name);
     if (data == nullptr) return nullptr;
     // Read from the 2x skin only when first drawn above a scale of 1: the skin stays loaded for
     // the whole run, and at 1 its pictures would be memory for nothing.
     return SkinImage::CreateFromBytes(*data, [name]() {
-        const std::vector<std::uint8_t>* data2x = App()->m_skinPackage2x.FindData(name);
+        const std::vector<std::uint8_t>* data2x = App()->SkinPackageFor(name, true).FindData(name);
         return data2x != nullptr ? QByteArray(reinterpret_cast<const char*>(data2x->data()),
                                               static_cast<qsizetype>(data2x->size()))
                                  : QByteArray();

@@ -11,8 +11,8 @@ class ImagePackage;
 // package has no such entry. An entry that does not decode gives a 0 x 0 image, not null.
 std::unique_ptr<SkinImage> GetImage(const ImagePackage& package, const std::string& name);
 
-// The skin's picture of that name, with its 2x picture where the skin has one; null when the
-// skin has no such picture.
+// The skin's picture of that name, from the player's language package where that holds it,
+// with its 2x picture where there is one; null when the skin has no such picture.
 std::unique_ptr<SkinImage> GetSkinImage(const std::string& name);
 
 class ImageHolder;

@@ -45,11 +45,25 @@ set(uninstall_command ${CMAKE_COMMAND} -DMANIFEST=${manifest}
                       -P "${SOURCE_DIR}/cmake/Uninstall.cmake")
 
 run(${install_command})
-foreach(file corvalin corvalin-dat corvalin-decode corvalin-decode-all Skin.dat Skin@2x.dat Pic.dat Score.dat)
+# The skin's pictures with words, beside Skin.dat for every language the catalogues list.
+file(STRINGS "${SOURCE_DIR}/po/LINGUAS" linguas REGEX "^[^#]")
+set(language_packages)
+foreach(language IN LISTS linguas)
+    string(STRIP "${language}" language)
+    list(APPEND language_packages Skin.${language}.dat Skin@2x.${language}.dat)
+endforeach()
+foreach(file corvalin corvalin-dat corvalin-decode corvalin-decode-all Skin.dat Skin@2x.dat Pic.dat Score.dat
+             ${language_packages})
     if(NOT EXISTS "${folder}/${file}" OR IS_DIRECTORY "${folder}/${file}")
         fail("the game's folder has no ${file}")
     endif()
 endforeach()
+# As the game reads them: each matches the installed skin.
+execute_process(COMMAND "${folder}/corvalin-dat" check-skin "${folder}/Skin.dat"
+                RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(NOT result EQUAL 0)
+    fail("the installed skin and its language packages do not match: ${output}")
+endif()
 foreach(file "${desktop}" ${icons} "${metainfo}")
     if(NOT EXISTS "${file}")
         fail("nothing installed at ${file}")
@@ -125,7 +139,8 @@ endif()
 run(${uninstall_command})
 foreach(file "${folder}/corvalin" "${folder}/corvalin-dat" "${folder}/corvalin-decode"
              "${folder}/corvalin-decode-all"
-             "${folder}/Skin.dat" "${folder}/Skin@2x.dat" "${folder}/locale" "${desktop}"
+             "${folder}/Skin.dat" "${folder}/Skin@2x.dat" "${folder}/Skin.de.dat" "${folder}/locale"
+             "${desktop}"
              ${icons} "${metainfo}")
     if(EXISTS "${file}")
         fail("uninstalling left ${file}")

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <algorithm>
 #include <filesystem>
+#include <string_view>
 
 #include "core/layout/SkinLayout.h"
 #include "core/package/ImagePackage.h"
@@ -313,6 +314,48 @@ private slots:
         QCOMPARE(damaged.exitCode, 1);
         QCOMPARE(damaged.lines,
                  (QStringList{"NewNormal.jpg\tdamaged", "About.jpg\tdamaged in the 2x skin"}));
+    }
+
+    // Each package beside the skin is checked as the game checks it before taking it: a
+    // picture the skin lacks or of another size, a 2x package not twice its 1x one, a 2x
+    // package without its 1x one, a package that does not read.
+    void CheckSkinNamesEveryBadLanguagePackage() {
+        m_dir.Remove("Skin@2x.dat");
+        ImagePackage skin;
+        AddWholeSkin(skin, 1);
+        skin.Save(File("Skin.dat").toStdString());
+        ImagePackage german;
+        ImagePackage german2x;
+        for (const layout::SkinPicture& required : layout::kSkinPictures) {
+            const std::string_view name = required.name;
+            if (name != "NewNormal.jpg" && name != "About.jpg") continue;
+            german.AddEntry(required.name, Jpeg(required.rect.Width(), required.rect.Height()));
+            german2x.AddEntry(required.name,
+                              Jpeg(required.rect.Width() * 2, required.rect.Height() * 2));
+        }
+        german.Save(File("Skin.de.dat").toStdString());
+        german2x.Save(File("Skin@2x.de.dat").toStdString());
+        const Run good = Dat({"check-skin", "Skin.dat"});
+        QCOMPARE(good.exitCode, 0);
+        QVERIFY(good.lines.isEmpty());
+
+        german.Save(File("Skin.it.dat").toStdString());
+        german.Remove("About.jpg");
+        german.AddEntry("About.jpg", Jpeg(137, 76));
+        german.AddEntry("Extra.jpg", Jpeg(10, 10));
+        german.Save(File("Skin.de.dat").toStdString());
+        german2x.Save(File("Skin@2x.fr.dat").toStdString());
+        german2x.Remove("NewNormal.jpg");
+        german2x.Save(File("Skin@2x.it.dat").toStdString());
+        Write("Skin.ru.dat", QByteArray("\x05\x00\x00\x00", 4));
+        const Run bad = Dat({"check-skin", "Skin.dat"});
+        QCOMPARE(bad.exitCode, 1);
+        QCOMPARE(bad.lines, (QStringList{"About.jpg\t137x76 in Skin.de.dat, expected 136x76",
+                                         "Extra.jpg\tonly in Skin.de.dat",
+                                         "NewNormal.jpg\tmissing from Skin@2x.it.dat"}));
+        QVERIFY2(bad.errors.contains("Skin@2x.fr.dat: no Skin.fr.dat beside it"),
+                 qPrintable(bad.errors));
+        QVERIFY2(bad.errors.contains("Skin.ru.dat: damaged"), qPrintable(bad.errors));
     }
 };
 

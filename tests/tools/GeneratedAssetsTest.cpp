@@ -14,6 +14,8 @@
 
 #include "core/layout/SkinLayout.h"
 #include "core/package/ImagePackage.h"
+#include "core/skin/SkinPair.h"
+#include "support/qt/ToolRun.h"
 
 namespace {
 
@@ -23,8 +25,63 @@ constexpr int kTile = 50;
 // Mean difference per colour channel below which two tiles are hard to tell apart.
 constexpr double kLeastTileDifference = 12.0;
 
-bool Generate(const QString& directory) {
-    return QProcess::execute(QStringLiteral(CORVALIN_ASSETGEN_PATH), {directory}) == 0;
+bool Generate(const QString& directory, const QString& poDirectory = CORVALIN_PO_DIR) {
+    return QProcess::execute(QStringLiteral(CORVALIN_ASSETGEN_PATH), {directory, poDirectory}) == 0;
+}
+
+// The languages the build paints, as po/LINGUAS lists them.
+QStringList Languages() {
+    QFile file(CORVALIN_PO_DIR "/LINGUAS");
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QStringList languages;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
+        const QString language = line.section('#', 0, 0).trimmed();
+        if (!language.isEmpty()) languages << language;
+    }
+    return languages;
+}
+
+// The pictures that carry words, and where on each its words may lie at 1x: inside the face
+// of the button or card, clear of its edges.
+struct Lettered {
+    const char* name;
+    QRect face;
+};
+
+std::vector<Lettered> LetteredPictures() {
+    std::vector<Lettered> pictures;
+    const auto add = [&pictures](const layout::ButtonLayout& button, QRect face) {
+        for (const char* name : {button.normal, button.mouseOn, button.mouseDown})
+            pictures.push_back({name, face});
+    };
+    // The section tabs' labels lie under their icons.
+    for (const layout::ButtonLayout* tab :
+         {&layout::kGameButton, &layout::kResButton, &layout::kScoreButton, &layout::kAboutButton})
+        add(*tab, QRect(2, 24, tab->rect.Width() - 4, tab->rect.Height() - 25));
+    // The amber buttons' icon and label lie on the body, clear of its rounded ends.
+    for (const layout::ButtonLayout* button :
+         {&layout::kNewButton, &layout::kAddButton, &layout::kDelButton})
+        add(*button, QRect(4, 3, button->rect.Width() - 8, button->rect.Height() - 6));
+    // The about card's version line and tagline lie under the name, inside the card.
+    pictures.push_back(
+        {layout::kAboutImage.picture, QRect(4, 26, layout::kAboutImage.rect.Width() - 8,
+                                            layout::kAboutImage.rect.Height() - 28)});
+    return pictures;
+}
+
+// The smallest rectangle holding every pixel whose brightness differs between two pictures of
+// one size by more than JPEG's noise. Brightness, since JPEG keeps it at full resolution: its
+// colour, at half, smears a change over blocks of 16 x 16 pixels.
+QRect Difference(const QImage& first, const QImage& second) {
+    constexpr int kNoise = 64;
+    QRect bounds;
+    for (int y = 0; y < first.height(); ++y) {
+        for (int x = 0; x < first.width(); ++x) {
+            if (std::abs(qGray(first.pixel(x, y)) - qGray(second.pixel(x, y))) > kNoise)
+                bounds |= QRect(x, y, 1, 1);
+        }
+    }
+    return bounds;
 }
 
 QByteArray FileBytes(const QString& path) {
@@ -147,12 +204,130 @@ private slots:
     void GeneratingAgainWritesTheSameBytes() {
         QTemporaryDir again;
         QVERIFY(Generate(again.path()));
-        for (const char* file :
-             {"Skin.dat", "Skin@2x.dat", "Pic.dat", "Score.dat", "corvalin-16.png"}) {
+        for (const char* file : {"Skin.dat", "Skin@2x.dat", "Skin.ja.dat", "Skin@2x.ja.dat",
+                                 "Pic.dat", "Score.dat", "corvalin-16.png"}) {
             const QByteArray first = FileBytes(Path(file).c_str());
             QVERIFY2(!first.isEmpty(), file);
             QVERIFY2(first == FileBytes(again.filePath(QString::fromLatin1(file))), file);
         }
+    }
+
+    // Each language's packages hold exactly the pictures with words, at the skin's sizes,
+    // so that the game takes them.
+    void LanguagePackagesHoldThePicturesWithWords() {
+        QVERIFY(Languages().size() >= 12);
+        std::set<std::string> expected;
+        for (const Lettered& picture : LetteredPictures()) expected.insert(picture.name);
+        for (const QString& language : Languages()) {
+            ImagePackage package;
+            ImagePackage package2x;
+            QVERIFY(package.Load(Path(("Skin." + language + ".dat").toUtf8().constData())));
+            QVERIFY(package2x.Load(Path(("Skin@2x." + language + ".dat").toUtf8().constData())));
+            std::vector<std::string> names;
+            package.GetNames(names);
+            QCOMPARE(std::set<std::string>(names.begin(), names.end()), expected);
+            QVERIFY(CompareSkins(m_skin, package, kLanguagePackage).empty());
+            QVERIFY(CompareSkins(package, package2x, kLanguagePackageAt2x).empty());
+        }
+    }
+
+    // Measured on the pictures made: where a language's picture differs from the English one
+    // is its words (and an icon that moves with them), which must lie inside the face.
+    void EveryLabelLiesInsideItsButtonInEveryLanguage_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("scale");
+        for (const QString& language : Languages())
+            for (const int scale : {1, 2})
+                QTest::addRow("%s@%dx", qPrintable(language), scale) << language << scale;
+    }
+    void EveryLabelLiesInsideItsButtonInEveryLanguage() {
+        QFETCH(QString, language);
+        QFETCH(int, scale);
+        ImagePackage package;
+        const QString file = (scale == 1 ? "Skin." : "Skin@2x.") + language + ".dat";
+        QVERIFY(package.Load(Path(file.toUtf8().constData())));
+        const ImagePackage& english = scale == 1 ? m_skin : m_skin2x;
+        int changed = 0;
+        for (const Lettered& picture : LetteredPictures()) {
+            const QImage lettered = DecodeJpeg(*package.FindData(picture.name));
+            const QRect difference =
+                Difference(lettered, DecodeJpeg(*english.FindData(picture.name)));
+            if (difference.isEmpty()) continue;
+            ++changed;
+            const QRect face(picture.face.topLeft() * scale, picture.face.size() * scale);
+            QVERIFY2(face.contains(difference),
+                     qPrintable(QStringLiteral("%1: words at %2,%3 %4x%5, outside %6,%7 %8x%9")
+                                    .arg(picture.name)
+                                    .arg(difference.x())
+                                    .arg(difference.y())
+                                    .arg(difference.width())
+                                    .arg(difference.height())
+                                    .arg(face.x())
+                                    .arg(face.y())
+                                    .arg(face.width())
+                                    .arg(face.height())));
+        }
+        // Every language words some labels differently from English.
+        QVERIFY(changed > 0);
+    }
+
+    // The generator refuses a catalogue whose label would run over its button, or would be
+    // lettered in a face that lacks its characters: the build fails, naming it.
+    void ALabelThatCannotBePaintedFailsTheGenerator_data() {
+        QTest::addColumn<QString>("entries");
+        QTest::addColumn<QString>("message");
+        const QString label =
+            QStringLiteral("msgctxt \"painted label\"\nmsgid \"%1\"\nmsgstr \"%2\"\n");
+        QTest::newRow("too long") << label.arg("New Game", "Ein neues Spiel beginnen")
+                                  << "NewNormal.jpg: the label \"Ein neues Spiel beginnen\" (New "
+                                     "Game) does not fit its button";
+        QTest::newRow("too long for a tab")
+            << label.arg("Scores", "Bestenlisten aller Spiele") << "ScoreNormal.jpg: the label";
+        QTest::newRow("characters the face lacks")
+            << label.arg("Add", "追加")
+            << "AddNormal.jpg: the label \"追加\" (Add) has a character";
+        QTest::newRow("a face not loaded")
+            << QStringLiteral(
+                   "msgctxt \"painted label font\"\nmsgid \"DejaVu Sans\"\nmsgstr "
+                   "\"Comic Sans MS\"\n")
+            << "the painted labels' face \"Comic Sans MS\"";
+    }
+    void ALabelThatCannotBePaintedFailsTheGenerator() {
+        QFETCH(QString, entries);
+        QFETCH(QString, message);
+        QTemporaryDir po;
+        QFile linguas(po.filePath("LINGUAS"));
+        QVERIFY(linguas.open(QIODevice::WriteOnly));
+        linguas.write("xx\n");
+        linguas.close();
+        QFile catalogue(po.filePath("xx.po"));
+        QVERIFY(catalogue.open(QIODevice::WriteOnly));
+        catalogue.write(
+            ("msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n" + entries)
+                .toUtf8());
+        catalogue.close();
+        QTemporaryDir output;
+        const test::ToolRun run =
+            test::RunTool(CORVALIN_ASSETGEN_PATH, {output.path(), po.path()}, output.path());
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
+    }
+
+    // English is painted the same whatever the catalogues say: Skin.dat and Skin@2x.dat keep
+    // their bytes when languages are added.
+    void TheSkinDoesNotDependOnTheLanguages() {
+        QTemporaryDir po;
+        QFile linguas(po.filePath("LINGUAS"));
+        QVERIFY(linguas.open(QIODevice::WriteOnly));
+        linguas.close();
+        QTemporaryDir english;
+        QVERIFY(Generate(english.path(), po.path()));
+        for (const char* file : {"Skin.dat", "Skin@2x.dat"}) {
+            QVERIFY2(FileBytes(Path(file).c_str()) ==
+                         FileBytes(english.filePath(QString::fromLatin1(file))),
+                     file);
+        }
+        QVERIFY(!QFile::exists(english.filePath("Skin.de.dat")));
     }
 
     void ScoreFileIsAnEmptyTable() {
@@ -171,7 +346,7 @@ private slots:
 
 private:
     std::string Path(const char* file) const {
-        return m_output.filePath(QString::fromLatin1(file)).toStdString();
+        return m_output.filePath(QString::fromUtf8(file)).toStdString();
     }
 
     QTemporaryDir m_output;

@@ -3,12 +3,15 @@
 #include <QString>
 #include <stdexcept>
 
+#include "Catalogue.h"
 #include "JpegBytes.h"
+#include "Lettering.h"
 #include "Pictures.h"
 #include "Skin.h"
 #include "core/layout/SkinLayout.h"
 #include "core/package/ImagePackage.h"
 #include "core/scores/ScoreFile.h"
+#include "core/skin/SkinFiles.h"
 #include "res/ProgramIcon.h"
 
 namespace {
@@ -51,13 +54,24 @@ void SavePackage(const NamedImages& pictures, const std::filesystem::path& path)
 
 }  // namespace
 
-void WriteAssetFiles(const std::filesystem::path& directory) {
+void WriteAssetFiles(const std::filesystem::path& directory,
+                     const std::filesystem::path& poDirectory) {
     std::filesystem::create_directories(directory);
 
+    const std::string skinFile = (directory / "Skin.dat").string();
     for (const int scale : {1, 2}) {
-        const NamedImages skin = PaintSkin(scale);
+        const NamedImages skin = PaintSkin(scale, EnglishLettering());
         CheckSkin(skin, scale);
-        SavePackage(skin, directory / (scale == 1 ? "Skin.dat" : "Skin@2x.dat"));
+        SavePackage(skin, scale == 1 ? skinFile : SkinFileAt2x(skinFile));
+    }
+    for (const std::string& language : ReadLanguageList(poDirectory / "LINGUAS")) {
+        const Lettering lettering = ReadLettering(language, poDirectory / (language + ".po"));
+        for (const int scale : {1, 2}) {
+            NamedImages lettered = PaintSkin(scale, lettering);
+            std::erase_if(lettered, [](const NamedImage& picture) { return !picture.lettered; });
+            SavePackage(lettered,
+                        SkinLanguageFile(scale == 1 ? skinFile : SkinFileAt2x(skinFile), language));
+        }
     }
 
     const NamedImages pictures = PaintPuzzlePictures();

@@ -1,14 +1,17 @@
 #pragma once
 
 #include <QFont>
+#include <QString>
 
-// Registers the two faces every generated picture is lettered in, from their files,
-// so the output never depends on what fonts a machine prefers.
-// Throws std::runtime_error when a file is missing or unusable.
+// Registers the faces every generated picture is lettered in, from their files, so the output
+// never depends on what fonts a machine prefers: DejaVu Sans, and Noto Sans CJK for the
+// languages it covers. Throws std::runtime_error when a file is missing or unusable.
 void LoadAssetFonts();
 
-// The face at an exact pixel size.
-QFont AssetFont(int pixelSize, bool bold);
+// The face pictures are lettered in unless a language's catalogue names another.
+QString DefaultAssetFamily();
+// Whether LoadAssetFonts registered a face of that family.
+bool IsAssetFamily(const QString& family);
 
-// The largest size up to maxSize, down to 8, at which text fits width.
-QFont FittingFont(const QString& text, double width, int maxSize, bool bold);
+// The face at an exact pixel size.
+QFont AssetFont(int pixelSize, bool bold, const QString& family = DefaultAssetFamily());

@@ -8,6 +8,7 @@
 struct NamedImage {
     std::string name;
     QImage image;
+    bool lettered = false;  // carries words, painted again in each language
 };
 
 using NamedImages = std::vector<NamedImage>;

@@ -1,5 +1,6 @@
 #include "Skin.h"
 
+#include "Lettering.h"
 #include "SkinParts.h"
 #include "core/layout/SkinLayout.h"
 
@@ -31,24 +32,28 @@ struct SectionButton {
 
 // Painted over the background they cover, at the main window's places.
 const SectionButton kSections[] = {
-    {layout::kGameButton, "Game", SectionIcon::Game},
-    {layout::kResButton, "Pictures", SectionIcon::Pictures},
-    {layout::kScoreButton, "Scores", SectionIcon::Scores},
-    {layout::kAboutButton, "About", SectionIcon::About},
+    // TRANSLATORS: the labels painted on the skin's pictures, at build time. Word a label
+    // shorter than the same text elsewhere where it must: the build fails when one does not
+    // fit. The section tabs are 64 pixels wide, New Game 96, Add and Delete 80 with an icon.
+    {layout::kGameButton, PaintedLabel("painted label", "Game"), SectionIcon::Game},
+    {layout::kResButton, PaintedLabel("painted label", "Pictures"), SectionIcon::Pictures},
+    {layout::kScoreButton, PaintedLabel("painted label", "Scores"), SectionIcon::Scores},
+    {layout::kAboutButton, PaintedLabel("painted label", "About"), SectionIcon::About},
 };
 
 }  // namespace
 
-NamedImages PaintSkin(int scale) {
+NamedImages PaintSkin(int scale, const Lettering& lettering) {
     const QImage background = PaintBackground(scale);
     NamedImages skin;
     for (const SectionButton& section : kSections) {
         const layout::Edges& rect = section.button.rect;
         for (ButtonState state : kStates) {
-            skin.push_back(
-                {PictureName(section.button, state),
-                 PaintSectionButton(background, TopLeft(rect), SizeOf(rect),
-                                    QString::fromLatin1(section.label), section.icon, state)});
+            const char* name = PictureName(section.button, state);
+            skin.push_back({name,
+                            PaintSectionButton(background, TopLeft(rect), SizeOf(rect),
+                                               section.label, section.icon, state, lettering, name),
+                            true});
         }
     }
     const struct {
@@ -72,20 +77,25 @@ NamedImages PaintSkin(int scale) {
         const layout::ButtonLayout& button;
         const char* label;
         ActionIcon icon;
-    } actions[] = {{layout::kNewButton, "New Game", ActionIcon::None},
-                   {layout::kAddButton, "Add", ActionIcon::Plus},
-                   {layout::kDelButton, "Delete", ActionIcon::Bin}};
+    } actions[] = {
+        {layout::kNewButton, PaintedLabel("painted label", "New Game"), ActionIcon::None},
+        {layout::kAddButton, PaintedLabel("painted label", "Add"), ActionIcon::Plus},
+        {layout::kDelButton, PaintedLabel("painted label", "Delete"), ActionIcon::Bin}};
     for (const auto& action : actions) {
         for (ButtonState state : kStates) {
-            skin.push_back(
-                {PictureName(action.button, state),
-                 PaintActionButton(SizeOf(action.button.rect), QString::fromLatin1(action.label),
-                                   action.icon, state, scale)});
+            const char* name = PictureName(action.button, state);
+            skin.push_back({name,
+                            PaintActionButton(SizeOf(action.button.rect), action.label, action.icon,
+                                              state, scale, lettering, name),
+                            true});
         }
     }
 
-    skin.push_back(
-        {layout::kAboutImage.picture, PaintAboutCard(SizeOf(layout::kAboutImage.rect), scale)});
+    skin.push_back({layout::kAboutImage.picture,
+                    PaintAboutCard(SizeOf(layout::kAboutImage.rect), scale, lettering,
+                                   layout::kAboutImage.picture),
+                    true});
+    // The program's name and its addresses are the same in every language.
     const QString mail = QStringLiteral("support@corvalin.example");
     const QString web = QStringLiteral("https://corvalin.example");
     // A link's MouseOn picture is its pressed look too: two pictures each.

@@ -2,11 +2,13 @@
 #include <QPainter>
 
 #include "AssetFonts.h"
+#include "LabelFit.h"
+#include "Lettering.h"
 #include "PaintKit.h"
 #include "Palette.h"
 #include "SkinParts.h"
 
-QImage PaintAboutCard(QSize size, int scale) {
+QImage PaintAboutCard(QSize size, int scale, const Lettering& lettering, const char* name) {
     QImage image = Canvas(size.width(), size.height(), palette::kPanelFill, scale);
     QPainter painter(&image);
     Smooth(painter);
@@ -25,17 +27,32 @@ QImage PaintAboutCard(QSize size, int scale) {
     painter.setFont(AssetFont(16, true));
     painter.drawText(QRectF(48, 8, width - 52, 20), Qt::AlignLeft | Qt::AlignVCenter,
                      QStringLiteral("Corvalin"));
+    // Beside the icon, under the name, above the rule.
+    const LabelPlace version{size,
+                             QRectF(48, 27, width - 54, 22),
+                             width - 54,
+                             10,
+                             8,
+                             false,
+                             Qt::AlignLeft | Qt::AlignVCenter,
+                             [width](double) { return QRectF(48, 28, width - 52, 14); }};
     painter.setPen(palette::kAmberLight);
-    painter.setFont(AssetFont(10, false));
-    painter.drawText(QRectF(48, 28, width - 52, 14), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Version 1.0"));
+    FitLabel(lettering, PaintedLabel("painted label", "Version 1.0"), version, name).Paint(painter);
 
     painter.setPen(QPen(QColor(255, 255, 255, 50), 1.0));
     painter.drawLine(QPointF(8, 50.5), QPointF(width - 8, 50.5));
 
-    const QString line = QStringLiteral("Sliding picture puzzle");
+    // Under the rule, inside the card's rounded edge.
+    const LabelPlace line{size,
+                          QRectF(4, 52, width - 8, size.height() - 54),
+                          width - 12,
+                          10,
+                          8,
+                          false,
+                          Qt::AlignHCenter | Qt::AlignVCenter,
+                          [width](double) { return QRectF(0, 53, width, 18); }};
     painter.setPen(palette::kIce);
-    painter.setFont(FittingFont(line, width - 12, 10, false));
-    painter.drawText(QRectF(0, 53, width, 18), Qt::AlignHCenter | Qt::AlignVCenter, line);
+    FitLabel(lettering, PaintedLabel("painted label", "Sliding picture puzzle"), line, name)
+        .Paint(painter);
     return image;
 }

@@ -3,6 +3,7 @@
 #include <QPainterPath>
 
 #include "AssetFonts.h"
+#include "LabelFit.h"
 #include "PaintKit.h"
 #include "Palette.h"
 #include "SkinGlyphs.h"
@@ -20,8 +21,9 @@ QImage PaintTitle(const QImage& background, QPoint topLeft, QSize size) {
     return image;
 }
 
-QImage PaintSectionButton(const QImage& background, QPoint topLeft, QSize size,
-                          const QString& label, SectionIcon icon, ButtonState state) {
+QImage PaintSectionButton(const QImage& background, QPoint topLeft, QSize size, const char* label,
+                          SectionIcon icon, ButtonState state, const Lettering& lettering,
+                          const char* name) {
     QImage image = Piece(background, topLeft, size);
     QPainter painter(&image);
     Smooth(painter);
@@ -77,9 +79,17 @@ QImage PaintSectionButton(const QImage& background, QPoint topLeft, QSize size,
     painter.setClipping(false);
 
     PaintSectionGlyph(painter, QPointF(width / 2 - 8, 8), icon, glyph);
-    painter.setFont(FittingFont(label, width - 6, 11, true));
+    // Under the icon, inside the tab's sides and above its bottom edge.
+    const LabelPlace place{size,
+                           QRectF(2, 24, width - 4, height - 25),
+                           width - 6,
+                           11,
+                           8,
+                           true,
+                           Qt::AlignHCenter | Qt::AlignVCenter,
+                           [width](double) { return QRectF(0, 25, width, 12); }};
     painter.setPen(text);
-    painter.drawText(QRectF(0, 25, width, 12), Qt::AlignHCenter | Qt::AlignVCenter, label);
+    FitLabel(lettering, label, place, name).Paint(painter);
     return image;
 }
 

@@ -4,13 +4,14 @@
 #include <algorithm>
 
 #include "AssetFonts.h"
+#include "LabelFit.h"
 #include "PaintKit.h"
 #include "Palette.h"
 #include "SkinGlyphs.h"
 #include "SkinParts.h"
 
-QImage PaintActionButton(QSize size, const QString& label, ActionIcon icon, ButtonState state,
-                         int scale) {
+QImage PaintActionButton(QSize size, const char* label, ActionIcon icon, ButtonState state,
+                         int scale, const Lettering& lettering, const char* name) {
     QImage image = Canvas(size.width(), size.height(), palette::kPanelFill, scale);
     QPainter painter(&image);
     Smooth(painter);
@@ -51,17 +52,29 @@ QImage PaintActionButton(QSize size, const QString& label, ActionIcon icon, Butt
     painter.drawLine(QPointF(body.left() + 6, body.top() + 1.5),
                      QPointF(body.right() - 6, body.top() + 1.5));
 
-    const QFont font = AssetFont(12, true);
-    const double textWidth = QFontMetricsF(font).horizontalAdvance(label);
+    // The icon and the label centred together on the body, the label clear of its rounded
+    // ends.
     const double glyphWidth = icon == ActionIcon::None ? 0 : 12 + 6;
-    const double left = body.center().x() - (glyphWidth + textWidth) / 2;
+    const QRectF ink = body.adjusted(4 + glyphWidth, 2, -4, -2);
+    const LabelPlace place{size,
+                           ink,
+                           ink.width(),
+                           12,
+                           9,
+                           true,
+                           Qt::AlignLeft | Qt::AlignVCenter,
+                           [body, glyphWidth](double advance) {
+                               const double left = body.center().x() - (glyphWidth + advance) / 2;
+                               return QRectF(left + glyphWidth, body.top(), advance + 2,
+                                             body.height());
+                           }};
+    const FittedLabel fitted = FitLabel(lettering, label, place, name);
     if (icon != ActionIcon::None) {
-        PaintActionGlyph(painter, QPointF(left, body.center().y() - 6), icon, palette::kInk);
+        PaintActionGlyph(painter, QPointF(fitted.rect.left() - glyphWidth, body.center().y() - 6),
+                         icon, palette::kInk);
     }
-    painter.setFont(font);
     painter.setPen(palette::kInk);
-    painter.drawText(QRectF(left + glyphWidth, body.top(), textWidth + 2, body.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, label);
+    fitted.Paint(painter);
     return image;
 }
 

@@ -5,6 +5,8 @@
 #include <QSize>
 #include <QString>
 
+struct Lettering;
+
 // The painters behind each kind of skin picture. A picture that stands on the window's
 // background is painted over the piece of background it covers, so its edges blend.
 
@@ -19,10 +21,14 @@ QImage PaintBackground(int scale);
 // The program's name with a small icon, over the background at topLeft.
 QImage PaintTitle(const QImage& background, QPoint topLeft, QSize size);
 
+// Pictures with words letter them as lettering says, label being the English words and name
+// the picture's name, for the messages of a label that does not fit.
+
 // Section buttons are tabs; MouseDown is also the selected look, joined to the panel below.
 enum class SectionIcon { Game, Pictures, Scores, About };
-QImage PaintSectionButton(const QImage& background, QPoint topLeft, QSize size,
-                          const QString& label, SectionIcon icon, ButtonState state);
+QImage PaintSectionButton(const QImage& background, QPoint topLeft, QSize size, const char* label,
+                          SectionIcon icon, ButtonState state, const Lettering& lettering,
+                          const char* name);
 
 enum class CaptionGlyph { Minimise, Close };
 QImage PaintCaptionButton(const QImage& background, QPoint topLeft, QSize size, CaptionGlyph glyph,
@@ -30,12 +36,12 @@ QImage PaintCaptionButton(const QImage& background, QPoint topLeft, QSize size, 
 
 // Buttons standing on a panel: amber, dark lettering, an icon before it unless None.
 enum class ActionIcon { None, Plus, Bin };
-QImage PaintActionButton(QSize size, const QString& label, ActionIcon icon, ButtonState state,
-                         int scale);
+QImage PaintActionButton(QSize size, const char* label, ActionIcon icon, ButtonState state,
+                         int scale, const Lettering& lettering, const char* name);
 
 // A link line on a panel; the hover look underlines it.
 enum class LinkIcon { Mail, Globe };
 QImage PaintLinkButton(QSize size, const QString& text, LinkIcon icon, bool hover, int scale);
 
 // The about panel's card: name, version, one line.
-QImage PaintAboutCard(QSize size, int scale);
+QImage PaintAboutCard(QSize size, int scale, const Lettering& lettering, const char* name);

@@ -1,4 +1,5 @@
-// corvalin-assetgen OUTDIR: paints the default skin, the puzzle pictures and the icon.
+// corvalin-assetgen OUTDIR PODIR: paints the default skin, its language packages from the
+// catalogues in PODIR, the puzzle pictures and the icon.
 #include <QGuiApplication>
 #include <exception>
 #include <iostream>
@@ -7,8 +8,8 @@
 #include "AssetFonts.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: corvalin-assetgen OUTDIR\n";
+    if (argc != 3) {
+        std::cerr << "usage: corvalin-assetgen OUTDIR PODIR\n";
         return 2;
     }
     // Painting needs no display; the build and the tests run without one.
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     try {
         LoadAssetFonts();
-        WriteAssetFiles(argv[1]);
+        WriteAssetFiles(argv[1], argv[2]);
     } catch (const std::exception& error) {
         std::cerr << "corvalin-assetgen: " << error.what() << '\n';
         return 1;

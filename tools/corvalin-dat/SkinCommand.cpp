@@ -3,37 +3,30 @@
 #include <iostream>
 
 #include "Commands.h"
+#include "SkinLanguageCheck.h"
 #include "core/layout/SkinLayout.h"
 #include "core/package/ImagePackage.h"
 #include "core/picture/PictureSize.h"
+#include "core/skin/SkinFiles.h"
 #include "core/skin/SkinPair.h"
 #include "core/text/Translation.h"
 
-namespace {
-
-// The 2x skin the game reads beside a skin: Skin@2x.dat beside Skin.dat.
-std::string Skin2xPath(const std::string& skinPath) {
-    const std::filesystem::path path(skinPath);
-    return path.parent_path() / (path.stem().string() + "@2x" + path.extension().string());
-}
-
-// Reports every picture of a skin package that reads but does not decode whole (cut short, a
-// damaged scan), which the game would draw grey or garbled, as "NAME<tab>problem"; true when
-// there is none. A picture whose header does not read is the size checks' to report.
-bool CheckPicturesWhole(const ImagePackage& skin, const std::string& problem) {
+bool CheckPicturesWhole(const ImagePackage& skin, const std::string& where) {
     bool whole = true;
     for (const PackageEntry& entry : skin.Entries()) {
         if (!StatedPictureSize(entry.data) || PictureDecodesWhole(entry.data)) continue;
-        std::cout << entry.name << '\t' << problem << '\n';
+        std::cout << entry.name << "\tdamaged" << where << '\n';
         whole = false;
     }
     return whole;
 }
 
+namespace {
+
 // Reports every way the 2x skin beside the skin fails to match it; true when none, or when
 // there is no 2x skin at all (the game then draws the 1x pictures everywhere).
 bool Check2x(const std::string& skinPath, const ImagePackage& skin) {
-    const std::string path2x = Skin2xPath(skinPath);
+    const std::string path2x = SkinFileAt2x(skinPath);
     std::error_code ignored;
     if (!std::filesystem::exists(path2x, ignored)) return true;
     ImagePackage skin2x;
@@ -43,11 +36,11 @@ bool Check2x(const std::string& skinPath, const ImagePackage& skin) {
                                 : Substitute(Tr("damaged: %1"), {skin2x.Damage()}));
         return false;
     }
-    const std::vector<SkinPairProblem> problems = CompareSkinAt2x(skin, skin2x);
+    const std::vector<SkinPairProblem> problems = CompareSkins(skin, skin2x, kSkinAt2x);
     for (const SkinPairProblem& problem : problems) {
         std::cout << problem.name << '\t' << problem.problem << '\n';
     }
-    return CheckPicturesWhole(skin2x, Tr("damaged in the 2x skin")) && problems.empty();
+    return CheckPicturesWhole(skin2x, " in the 2x skin") && problems.empty();
 }
 
 }  // namespace
@@ -81,8 +74,9 @@ int CheckSkin(const Arguments& args) {
         std::cout << required.name << '\t' << problem << '\n';
         complete = false;
     }
-    complete = CheckPicturesWhole(skin, Tr("damaged")) && complete;
+    complete = CheckPicturesWhole(skin, "") && complete;
     // The game leaves out a 2x skin that does not match at all, so every mismatch counts.
     complete = Check2x(args[0], skin) && complete;
+    complete = CheckLanguagePackages(args[0], skin) && complete;
     return complete ? kSuccess : kFailure;
 }

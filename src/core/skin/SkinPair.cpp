@@ -1,10 +1,10 @@
 #include "core/skin/SkinPair.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "core/package/ImagePackage.h"
 #include "core/picture/PictureSize.h"
-#include "core/text/Translation.h"
 
 namespace {
 
@@ -14,33 +14,47 @@ std::optional<layout::Size> StatedSize(const std::vector<std::uint8_t>* bytes) {
 
 }  // namespace
 
-std::vector<SkinPairProblem> CompareSkinAt2x(const ImagePackage& skin, const ImagePackage& skin2x) {
+std::vector<SkinPairProblem> CompareSkins(const ImagePackage& skin, const ImagePackage& other,
+                                          const SkinCompanion& companion) {
     std::vector<std::string> names;
-    std::vector<std::string> names2x;
+    std::vector<std::string> otherNames;
     skin.GetNames(names);
-    skin2x.GetNames(names2x);
+    other.GetNames(otherNames);
+    const std::string in = std::string(" in ") + companion.called;
     std::vector<SkinPairProblem> problems;
     for (const std::string& name : names) {
-        if (std::find(names2x.begin(), names2x.end(), name) == names2x.end()) {
-            problems.push_back({name, Tr("missing from the 2x skin")});
+        if (std::find(otherNames.begin(), otherNames.end(), name) == otherNames.end()) {
+            if (companion.wholeSkin) problems.push_back({name, "missing from" + in.substr(3)});
             continue;
         }
         const std::optional<layout::Size> size = StatedSize(skin.FindData(name));
-        const std::optional<layout::Size> size2x = StatedSize(skin2x.FindData(name));
-        if (!size2x) {
-            problems.push_back({name, Tr("undecodable in the 2x skin")});
-        } else if (size &&
-                   (size2x->width != size->width * 2 || size2x->height != size->height * 2)) {
-            // TRANSLATORS: sizes as WIDTHxHEIGHT: what the 2x picture has, what it should have
-            problems.push_back({name, Substitute(Tr("%1 in the 2x skin, expected %2"),
-                                                 {SizeText(*size2x),
-                                                  SizeText({size->width * 2, size->height * 2})})});
+        const std::optional<layout::Size> otherSize = StatedSize(other.FindData(name));
+        const int scale = companion.scale;
+        if (!otherSize) {
+            problems.push_back({name, "undecodable" + in});
+        } else if (size && (otherSize->width != size->width * scale ||
+                            otherSize->height != size->height * scale)) {
+            problems.push_back({name, SizeText(*otherSize) + in + ", expected " +
+                                          SizeText({size->width * scale, size->height * scale})});
         }
     }
-    for (const std::string& name : names2x) {
+    for (const std::string& name : otherNames) {
         if (std::find(names.begin(), names.end(), name) == names.end()) {
-            problems.push_back({name, Tr("only in the 2x skin")});
+            problems.push_back({name, "only" + in});
         }
     }
     return problems;
+}
+
+std::string DroppedCompanionMessage(const std::string& skinFile, const std::string& otherFile,
+                                    const SkinCompanion& companion,
+                                    const std::vector<SkinPairProblem>& problems) {
+    const auto fileName = [](const std::string& path) {
+        return std::filesystem::path(path).filename().string();
+    };
+    std::string message = fileName(otherFile) + " does not match " + fileName(skinFile) + ", so " +
+                          companion.otherwise + ": " + problems.front().name + ": " +
+                          problems.front().problem;
+    if (problems.size() > 1) message += " (and " + std::to_string(problems.size() - 1) + " more)";
+    return message;
 }

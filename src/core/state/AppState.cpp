@@ -4,6 +4,10 @@
 #include <system_error>
 #include <vector>
 
+#include "core/skin/SkinFiles.h"
+#include "core/skin/SkinPair.h"
+#include "core/text/PlayerLanguages.h"
+
 namespace {
 
 AppState* g_state = nullptr;
@@ -18,7 +22,46 @@ AppState::~AppState() {
 
 AppState* App() { return g_state; }
 
-bool AppState::AcceptSkin2x(const ImagePackage&, const ImagePackage&) const { return false; }
+const ImagePackage& AppState::SkinPackageFor(const std::string& name, bool at2x) const {
+    if (m_languagePackage.Contains(name)) return at2x ? m_languagePackage2x : m_languagePackage;
+    return at2x ? m_skinPackage2x : m_skinPackage;
+}
+
+void AppState::Warn(const std::string&) const {}
+
+bool AppState::LoadCompanion(ImagePackage& package, const std::string& path,
+                             const ImagePackage& base, const std::string& basePath,
+                             const SkinCompanion& companion) {
+    package.Clear();
+    std::error_code ignored;
+    if (!std::filesystem::exists(path, ignored)) return false;
+    package.Load(path);
+    const std::vector<SkinPairProblem> problems = CompareSkins(base, package, companion);
+    if (problems.empty()) return true;
+    // A player's skin with a stale companion still shows, in English or at 1x; a mix never.
+    Warn(DroppedCompanionMessage(basePath, path, companion, problems));
+    package.Clear();
+    return false;
+}
+
+void AppState::LoadLanguagePackages(const std::string& skinFile) {
+    m_languagePackage.Clear();
+    m_languagePackage2x.Clear();
+    for (const std::string& language : PlayerLanguages()) {
+        if (!IsLanguageName(language)) continue;
+        const std::string file = SkinLanguageFile(skinFile, language);
+        std::error_code ignored;
+        if (!std::filesystem::exists(file, ignored)) continue;
+        // The first language with pictures is the player's, even when they are left out: the
+        // skin's own pictures are then drawn, never another language's.
+        if (LoadCompanion(m_languagePackage, file, m_skinPackage, skinFile, kLanguagePackage) &&
+            m_skinPackage2x.Count() > 0) {
+            LoadCompanion(m_languagePackage2x, SkinLanguageFile(SkinFileAt2x(skinFile), language),
+                          m_languagePackage, file, kLanguagePackageAt2x);
+        }
+        return;
+    }
+}
 
 std::string AppState::DataFile(const std::string& name) const {
     return DataFileToRead(m_folders, name);
@@ -40,15 +83,10 @@ void AppState::LoadData(const DataFolders& folders) {
     // A missing or damaged package is not fatal: the windows go without its pictures.
     const std::string skinFile = DataFile("Skin.dat");
     m_skinPackage.Load(skinFile);
-    // Only the one beside that Skin.dat: a player's own skin never meets the installed 2x one.
-    m_skinPackage2x.Clear();
-    const std::string skin2xFile =
-        std::filesystem::path(skinFile).replace_filename("Skin@2x.dat").string();
-    std::error_code ignored;
-    if (std::filesystem::exists(skin2xFile, ignored)) {
-        m_skinPackage2x.Load(skin2xFile);
-        if (!AcceptSkin2x(m_skinPackage, m_skinPackage2x)) m_skinPackage2x.Clear();
-    }
+    // Only those beside that Skin.dat: a player's own skin never meets the installed 2x one or
+    // the installed language pictures.
+    LoadCompanion(m_skinPackage2x, SkinFileAt2x(skinFile), m_skinPackage, skinFile, kSkinAt2x);
+    LoadLanguagePackages(skinFile);
     m_pictureLibrary.LoadFromFolders(m_folders);
     std::vector<std::string> names;
     m_picturePackage.GetNames(names);
