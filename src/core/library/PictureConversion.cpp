@@ -15,6 +15,7 @@
 #include "core/picture/JpegFile.h"
 #include "core/sandbox/DecoderAnswer.h"
 #include "core/sandbox/DecoderProcess.h"
+#include "core/text/Translation.h"
 
 #ifndef CORVALIN_MODULES_FROM_PROGRAM
 #define CORVALIN_MODULES_FROM_PROGRAM ""
@@ -73,26 +74,26 @@ std::vector<std::uint8_t> ConvertToJpeg(const DecoderAnswer& answer) {
     const std::string bitmapPath = scratch.Path() + kScratchBitmap;
     const std::string jpegPath = scratch.Path() + kScratchJpeg;
     if (!WriteBitmapFile(answer.rgb, answer.width, answer.height, bitmapPath))
-        throw FileError(bitmapPath, "could not be written");
+        throw FileError(bitmapPath, Tr("could not be written"));
     const std::optional<std::vector<std::uint8_t>> bitmapFile = ReadWholeFile(bitmapPath);
     BmpPicture bitmap;
     if (bitmapFile) bitmap = ReadBmp(*bitmapFile);
     if (bitmap.image.width == 0 || bitmap.image.height == 0)
-        throw FileError(bitmapPath, "could not be read back");
+        throw FileError(bitmapPath, Tr("could not be read back"));
     const std::vector<std::uint8_t> encoded = EncodeJpeg(bitmap.image);
-    if (encoded.empty()) throw FileError(jpegPath, "could not be written");
+    if (encoded.empty()) throw FileError(jpegPath, Tr("could not be written"));
     {
         const Descriptor file(
             ::open(jpegPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-        if (file.Get() < 0) throw FileError(jpegPath, "could not be written");
+        if (file.Get() < 0) throw FileError(jpegPath, Tr("could not be written"));
         WriteAll(file.Get(), encoded, jpegPath);
     }
     std::optional<std::vector<std::uint8_t>> jpeg = ReadWholeFile(jpegPath);
-    if (!jpeg) throw FileError(jpegPath, "disappeared");
+    if (!jpeg) throw FileError(jpegPath, Tr("disappeared"));
     const std::optional<layout::Size> size = StatedJpegSize(*jpeg);
     if (!size || size->width != layout::kPictureSize.width ||
         size->height != layout::kPictureSize.height)
-        throw FileError(jpegPath, "is not a 400 x 300 picture");
+        throw FileError(jpegPath, Tr("is not a 400 x 300 picture"));
     return std::move(*jpeg);
 }
 
@@ -142,25 +143,28 @@ std::string RefusalText(const ImportedPicture& picture) {
         case ImportRefusal::Cancelled:
             return {};
         case ImportRefusal::DuplicateName:
-            return std::string(
+            return Tr(
                 "A file with the desired name already exists in the library.\n"
                 "please use a different name and try again.!");
         case ImportRefusal::NameTooLong:
-            return std::string(
+            return Tr(
                 "The file name is too long for the library.\n"
                 "please use a shorter name and try again.");
         case ImportRefusal::InvalidFile:
-            return std::string("Invalid file!");
+            return Tr("Invalid file!");
         case ImportRefusal::NotConverted:
-            return std::string("The picture could not be converted.\n") + picture.detail;
+            // TRANSLATORS: %1 names the file and says what went wrong with it.
+            return Substitute(Tr("The picture could not be converted.\n%1"), {picture.detail});
         case ImportRefusal::NoDecoder:
             if (picture.detail.empty())
-                return std::string(
+                return Tr(
                     "The picture decoder cannot be found: Corvalin cannot tell where its own "
                     "program lies (/proc/self/exe cannot be read), and so where the decoder "
                     "is.\nNo picture can be added.");
-            return std::string("The picture decoder ") + picture.detail +
-                   std::string(" is missing or damaged; reinstall Corvalin.");
+            // TRANSLATORS: %1 is the decoder program's path.
+            return Substitute(
+                Tr("The picture decoder %1 is missing or damaged; reinstall Corvalin."),
+                {picture.detail});
     }
     return {};
 }
