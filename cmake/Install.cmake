@@ -1,7 +1,8 @@
 # Installing the game. It keeps its files beside itself and writes Pic.dat and Score.dat there,
 # so the program and its data go together into one folder the player owns:
 #
-#   PREFIX/share/corvalin/         corvalin, Skin.dat, Skin@2x.dat, Pic.dat, Score.dat, corvalin-dat
+#   PREFIX/share/corvalin/         corvalin, Skin.dat, Skin@2x.dat, Pic.dat, Score.dat, the
+#                                  translations in locale/LANGUAGE/LC_MESSAGES/, corvalin-dat
 #                                  for looking into them and making skins, and the sealed
 #                                  decoder corvalin-decode that both start for every import,
 #                                  with corvalin-decode-all, which it starts for other formats
@@ -23,6 +24,7 @@
 #   LIBDIR/corvalin/corvalin-decode    the sealed decoder both start for every import
 #   LIBDIR/corvalin/corvalin-decode-all    the one it starts for other formats
 #   PREFIX/share/games/corvalin/       the default Skin.dat, Skin@2x.dat and Pic.dat, never written to
+#   PREFIX/share/locale/LANGUAGE/LC_MESSAGES/corvalin.mo    the translations
 #
 # and the game finds that data from its own folder, wherever the tree is unpacked; each
 # player's Pic.dat and Score.dat then live in the player's own data folder.
@@ -46,6 +48,10 @@ install(TARGETS corvalin corvalin-dat corvalin-decode corvalin-decode-all
         RUNTIME DESTINATION ${CORVALIN_INSTALL_FOLDER})
 install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/Skin.dat ${CORVALIN_STAGED_ASSETS_DIR}/Skin@2x.dat
         DESTINATION ${CORVALIN_INSTALL_FOLDER})
+foreach(language IN LISTS CORVALIN_LANGUAGES)
+    install(FILES ${CORVALIN_LOCALE_DIR}/${language}/LC_MESSAGES/corvalin.mo
+            DESTINATION ${CORVALIN_INSTALL_FOLDER}/locale/${language}/LC_MESSAGES)
+endforeach()
 install(CODE "
     set(CORVALIN_FOLDER \"\${CMAKE_INSTALL_PREFIX}/${CORVALIN_INSTALL_FOLDER}\")
     foreach(name Pic.dat Score.dat)

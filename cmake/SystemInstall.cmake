@@ -10,6 +10,16 @@ target_compile_definitions(corvalin_core PRIVATE
     CORVALIN_DATA_FROM_PROGRAM="${data_from_program}/")
 
 install(TARGETS corvalin RUNTIME DESTINATION ${CORVALIN_GAMES_FOLDER})
+
+# The catalogues go where the distribution keeps every program's; games/ and bin/ are siblings,
+# so one relative path serves the game and the tool.
+file(RELATIVE_PATH locale_from_program "/${CORVALIN_GAMES_FOLDER}" "/share/locale")
+target_compile_definitions(corvalin_core PRIVATE
+    CORVALIN_LOCALE_FROM_PROGRAM="${locale_from_program}/")
+foreach(language IN LISTS CORVALIN_LANGUAGES)
+    install(FILES ${CORVALIN_LOCALE_DIR}/${language}/LC_MESSAGES/corvalin.mo
+            DESTINATION share/locale/${language}/LC_MESSAGES)
+endforeach()
 install(TARGETS corvalin-dat RUNTIME DESTINATION bin)
 
 # The sealed decoder is a private, architecture-dependent program, started by the game and the

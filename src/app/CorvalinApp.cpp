@@ -6,27 +6,24 @@
 #include "app/Corvalin.h"
 #include "core/io/ProgramDirectory.h"
 #include "core/skin/SkinPair.h"
+#include "core/text/Translation.h"
+#include "platform/QtTranslation.h"
 #include "platform/SingleInstance.h"
-
-namespace {
-
-constexpr const char* kHelpText =
-    "Usage: corvalin [--help | --version]\n"
-    "A sliding-tile picture puzzle. Start it without options to play.\n"
-    "\n"
-    "One game runs per data folder: a second start brings the running game's window to\n"
-    "the front and ends.\n"
-    "\n"
-    "  --help     show this help and exit\n"
-    "  --version  show the version and exit\n";
-
-}  // namespace
 
 std::optional<int> CCorvalinApp::AnswerOptions(int argc, char** argv) {
     for (int index = 1; index < argc; ++index) {
         const std::string_view option = argv[index];
         if (option == "--help" || option == "-h") {
-            std::fputs(kHelpText, stdout);
+            std::fputs(Tr("Usage: corvalin [--help | --version]\n"
+                          "A sliding-tile picture puzzle. Start it without options to play.\n"
+                          "\n"
+                          "One game runs per data folder: a second start brings the running "
+                          "game's window to\n"
+                          "the front and ends.\n"
+                          "\n"
+                          "  --help     show this help and exit\n"
+                          "  --version  show the version and exit\n"),
+                       stdout);
             return 0;
         }
         if (option == "--version") {
@@ -39,6 +36,7 @@ std::optional<int> CCorvalinApp::AnswerOptions(int argc, char** argv) {
 
 CCorvalinApp::CCorvalinApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("Corvalin");
+    InstallQtTranslations(*this);
 }
 
 CCorvalinApp::~CCorvalinApp() = default;
@@ -51,7 +49,7 @@ bool CCorvalinApp::InitInstance() {
     if (SingleInstance::HandOver(instanceName)) {
         // Seen by a player who started it from a terminal: the window that came forward is
         // the earlier game's, and nothing opened.
-        std::fputs("Corvalin is already running; its window has been brought to the front.\n",
+        std::fputs(Tr("Corvalin is already running; its window has been brought to the front.\n"),
                    stdout);
         return false;
     }

@@ -11,6 +11,7 @@
 
 #include "core/picture/DecodeLimits.h"
 #include "core/picture/ExifOrientation.h"
+#include "core/picture/JpegFile.h"
 
 namespace {
 
@@ -19,26 +20,12 @@ constexpr int kIccMarker = JPEG_APP0 + 2;
 constexpr unsigned kScaleDenominator = 8;
 
 // libjpeg reports through these: an error jumps back out of the decode, a warning is judged
-// by its code. Only warnings about bytes that carry no pixels leave the picture whole.
+// by its code.
 struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
-    bool pixelsLost;
-    bool dataEnded;  // before an end marker: whole only if every scan came
+    JpegDamage damage;
 };
-
-bool LeavesPixelsWhole(int code) {
-    switch (code) {
-        case JWRN_EXTRANEOUS_DATA:
-        case JWRN_JFIF_MAJOR:
-        case JWRN_ADOBE_XFORM:
-        case JWRN_BOGUS_ICC:
-        case JWRN_NOT_SEQUENTIAL:  // a baseline scan header stating Se = 0
-            return true;
-        default:
-            return false;
-    }
-}
 
 [[noreturn]] void OnError(j_common_ptr info) {
     std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
@@ -46,11 +33,7 @@ bool LeavesPixelsWhole(int code) {
 
 void OnMessage(j_common_ptr info, int level) {
     if (level >= 0) return;  // traces, not warnings
-    auto* manager = reinterpret_cast<ErrorManager*>(info->err);
-    if (manager->base.msg_code == JWRN_JPEG_EOF)
-        manager->dataEnded = true;
-    else if (!LeavesPixelsWhole(manager->base.msg_code))
-        manager->pixelsLost = true;
+    reinterpret_cast<ErrorManager*>(info->err)->damage.Warned(info->err->msg_code);
 }
 
 int OrientationOf(const jpeg_decompress_struct& info) {
@@ -70,18 +53,6 @@ unsigned ScaleFor(const jpeg_decompress_struct& info, layout::Size need) {
             return n;
     }
     return kScaleDenominator;
-}
-
-// After a decode whose data ended without an end marker: a sequential picture that reached its
-// last row has every pixel (a cut inside the scan warns of it as well), while a progressive one
-// may have stopped after any scan, each of which leaves a complete-looking picture. It is whole
-// when every coefficient of every component came to its last bit.
-bool AllScansCame(const jpeg_decompress_struct& info) {
-    if (!info.progressive_mode) return true;
-    for (int component = 0; component < info.num_components; ++component)
-        for (int coefficient = 0; coefficient < DCTSIZE2; ++coefficient)
-            if (info.coef_bits[component][coefficient] != 0) return false;
-    return true;
 }
 
 // Adobe's CMYK JPEGs store inverted ink; the product with K gives the colour on screen.
@@ -138,13 +109,13 @@ bool Decode(jpeg_decompress_struct& info, ErrorManager& manager,
         if (jpeg_read_scanlines(&info, &row, 1) != 1) return false;
     }
     // A progressive file's scans are all read by now; finishing frees what tells of them.
-    const bool allScans = AllScansCame(info);
+    const bool whole = manager.damage.PixelsWhole(info);
     jpeg_finish_decompress(&info);
     if (cmyk) {
         CmykToRgba(out->image);
         out->iccProfile.clear();  // a CMYK profile: the conversion above stands in for it
     }
-    return !manager.pixelsLost && (!manager.dataEnded || allScans);
+    return whole;
 }
 
 }  // namespace

@@ -3,18 +3,18 @@
 #include <QAccessibleWidget>
 #include <QHash>
 #include <QPointer>
+#include <QWidget>
 
 #include "core/board/PuzzleBoard.h"
-#include "game/GameWnd.h"
 #include "skin/ReadingOrder.h"
 
 namespace {
 
 QRect CellRect(const PuzzleBoard& board, int row, int col) {
-    const int x0 = col * GameWnd::kWidth / board.Cols();
-    const int x1 = (col + 1) * GameWnd::kWidth / board.Cols();
-    const int y0 = row * GameWnd::kHeight / board.Rows();
-    const int y1 = (row + 1) * GameWnd::kHeight / board.Rows();
+    const int x0 = col * PuzzleBoard::kAreaWidth / board.Cols();
+    const int x1 = (col + 1) * PuzzleBoard::kAreaWidth / board.Cols();
+    const int y0 = row * PuzzleBoard::kAreaHeight / board.Rows();
+    const int y1 = (row + 1) * PuzzleBoard::kAreaHeight / board.Rows();
     return {x0, y0, x1 - x0, y1 - y0};
 }
 
@@ -22,7 +22,8 @@ QRect CellRect(const PuzzleBoard& board, int row, int col) {
 // right as tiles move.
 class BoardCell : public QAccessibleInterface, public QAccessibleTableCellInterface {
 public:
-    BoardCell(GameWnd* view, int index) : m_view(view), m_index(index) {}
+    BoardCell(QWidget* view, const AccessibleBoard* board, int index)
+        : m_view(view), m_board(board), m_index(index) {}
 
     bool isValid() const override { return m_view && m_index < Count(); }
     QObject* object() const override { return nullptr; }
@@ -36,12 +37,12 @@ public:
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override {
         if (t != QAccessible::Name || !isValid()) return {};
-        return CellName(m_view->Board(), rowIndex(), columnIndex());
+        return CellName(m_board->Board(), rowIndex(), columnIndex());
     }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
         if (!isValid()) return {};
-        const QRect local = CellRect(m_view->Board(), rowIndex(), columnIndex());
+        const QRect local = CellRect(m_board->Board(), rowIndex(), columnIndex());
         return local.translated(m_view->mapToGlobal(QPoint(0, 0)));
     }
     QAccessible::Role role() const override { return QAccessible::Cell; }
@@ -62,22 +63,24 @@ public:
     bool isSelected() const override { return false; }
     QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
     QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
-    int columnIndex() const override { return m_index % m_view->Board().Cols(); }
-    int rowIndex() const override { return m_index / m_view->Board().Cols(); }
+    int columnIndex() const override { return m_index % m_board->Board().Cols(); }
+    int rowIndex() const override { return m_index / m_board->Board().Cols(); }
     int columnExtent() const override { return 1; }
     int rowExtent() const override { return 1; }
     QAccessibleInterface* table() const override { return parent(); }
 
 private:
-    int Count() const { return m_view->Board().Rows() * m_view->Board().Cols(); }
+    int Count() const { return m_board->Board().Rows() * m_board->Board().Cols(); }
 
-    QPointer<GameWnd> m_view;
+    QPointer<QWidget> m_view;
+    const AccessibleBoard* m_board;  // the view itself: asked only while m_view lives
     int m_index;
 };
 
 class BoardTable : public QAccessibleWidget, public QAccessibleTableInterface {
 public:
-    explicit BoardTable(GameWnd* view) : QAccessibleWidget(view, QAccessible::Table) {}
+    BoardTable(QWidget* view, const AccessibleBoard* board)
+        : QAccessibleWidget(view, QAccessible::Table), m_board(board) {}
     ~BoardTable() override {
         for (QAccessible::Id id : std::as_const(m_cellIds))
             QAccessible::deleteAccessibleInterface(id);
@@ -96,7 +99,7 @@ public:
         if (index < 0 || index >= childCount()) return nullptr;
         if (const auto found = m_cellIds.constFind(index); found != m_cellIds.cend())
             return QAccessible::accessibleInterface(*found);
-        auto* cell = new BoardCell(View(), index);
+        auto* cell = new BoardCell(View(), m_board, index);
         m_cellIds.insert(index, QAccessible::registerAccessibleInterface(cell));
         return cell;
     }
@@ -110,7 +113,7 @@ public:
     QAccessibleInterface* childAt(int x, int y) const override {
         const QPoint local = View()->mapFromGlobal(QPoint(x, y));
         if (!View()->rect().contains(local)) return nullptr;
-        const PuzzleBoard::Cell cell = View()->Board().CellAt(local.x(), local.y());
+        const PuzzleBoard::Cell cell = m_board->Board().CellAt(local.x(), local.y());
         return cellAt(cell.row, cell.col);
     }
     void* interface_cast(QAccessible::InterfaceType type) override {
@@ -129,8 +132,8 @@ public:
     QList<QAccessibleInterface*> selectedCells() const override { return {}; }
     QString columnDescription(int) const override { return {}; }
     QString rowDescription(int) const override { return {}; }
-    int columnCount() const override { return View()->Board().Cols(); }
-    int rowCount() const override { return View()->Board().Rows(); }
+    int columnCount() const override { return m_board->Board().Cols(); }
+    int rowCount() const override { return m_board->Board().Rows(); }
     int selectedColumnCount() const override { return 0; }
     int selectedRowCount() const override { return 0; }
     QList<int> selectedColumns() const override { return {}; }
@@ -144,14 +147,16 @@ public:
     void modelChange(QAccessibleTableModelChangeEvent*) override {}
 
 private:
-    GameWnd* View() const { return static_cast<GameWnd*>(widget()); }
+    QWidget* View() const { return widget(); }
 
+    const AccessibleBoard* m_board;                 // the widget itself, seen through its interface
     mutable QHash<int, QAccessible::Id> m_cellIds;  // made on first request, kept for life
 };
 
 QAccessibleInterface* BoardFactory(const QString&, QObject* object) {
-    auto* view = dynamic_cast<GameWnd*>(object);
-    return view != nullptr ? new BoardTable(view) : nullptr;
+    auto* view = qobject_cast<QWidget*>(object);
+    const auto* board = dynamic_cast<const AccessibleBoard*>(object);
+    return view != nullptr && board != nullptr ? new BoardTable(view, board) : nullptr;
 }
 
 }  // namespace
@@ -170,9 +175,9 @@ QString CellName(const PuzzleBoard& board, int row, int col) {
     return QStringLiteral("Tile %1").arg(tile / 10 * board.Cols() + tile % 10 + 1);
 }
 
-void TilesMoved(GameWnd* view) {
+void TilesMoved(QWidget* view, const PuzzleBoard& board) {
     if (!QAccessible::isActive()) return;
-    const int cells = view->Board().Rows() * view->Board().Cols();
+    const int cells = board.Rows() * board.Cols();
     for (int i = 0; i < cells; ++i) {
         QAccessibleEvent event(view, QAccessible::NameChanged);
         event.setChild(i);
@@ -180,9 +185,9 @@ void TilesMoved(GameWnd* view) {
     }
 }
 
-void BoardReset(GameWnd* view) {
+void BoardReset(QWidget* view, const PuzzleBoard& board) {
     if (!QAccessible::isActive()) return;
     QAccessibleTableModelChangeEvent event(view, QAccessibleTableModelChangeEvent::ModelReset);
     QAccessible::updateAccessibility(&event);
-    TilesMoved(view);
+    TilesMoved(view, board);
 }

@@ -7,7 +7,6 @@
 #include <iterator>
 #include <utility>
 
-#include "game/BoardAccessible.h"
 #include "platform/Messages.h"
 #include "res/HandCursor.h"
 #include "skin/PackageImage.h"
@@ -35,12 +34,12 @@ void GameWnd::LoadPicture(const std::string& name, const GridSize& size) {
     m_pictureBitmapStale = true;
     m_tiles.Clear();
     m_board.Reset(size);
-    BoardReset(this);
+    BoardReset(this, m_board);
 }
 
 void GameWnd::StartGame() {
     m_board.Shuffle();
-    TilesMoved(this);
+    TilesMoved(this, m_board);
 }
 
 void GameWnd::RenderPictureBitmap() {
@@ -108,7 +107,7 @@ void GameWnd::ClickCell(const PuzzleBoard::Cell& cell) {
     SendMessage(parentWidget(), UM_TILESMOVED, static_cast<quintptr>(result.moved), 0);
     if (result.solved) PostMessage(parentWidget(), UM_PUZZLESOLVED, 0, 0);
     update();
-    TilesMoved(this);
+    TilesMoved(this, m_board);
 }
 
 bool GameWnd::PlayKey(const QKeyEvent& event) {

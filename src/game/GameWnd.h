@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/board/PuzzleBoard.h"
+#include "game/BoardAccessible.h"
 #include "game/BoardTiles.h"
 #include "skin/SkinImage.h"
 
@@ -15,7 +16,7 @@ class QKeyEvent;
 // The 400 x 300 play area: cuts the picture into tiles where the board says, turns a
 // released click into a cell, and tells its parent of every counted click
 // (UM_TILESMOVED, sent) and of the solve (UM_PUZZLESOLVED, posted).
-class GameWnd : public QWidget {
+class GameWnd : public QWidget, public AccessibleBoard {
 public:
     static constexpr int kWidth = PuzzleBoard::kAreaWidth;
     static constexpr int kHeight = PuzzleBoard::kAreaHeight;
@@ -36,7 +37,7 @@ public:
     // Paints the whole 400 x 300 frame for the board's current state.
     void ComposeFrame(QPainter& painter);
 
-    const PuzzleBoard& Board() const { return m_board; }
+    const PuzzleBoard& Board() const override { return m_board; }
     PuzzleBoard& Board() { return m_board; }
     bool HasPicture() const { return m_picture != nullptr; }
 

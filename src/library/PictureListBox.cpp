@@ -1,5 +1,6 @@
 #include "library/PictureListBox.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include "core/library/DisplayName.h"
@@ -59,4 +60,12 @@ void PictureListBox::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     PostMessage(parentWidget(), UM_LISTDBLCLK, static_cast<quintptr>(SelectedRow()));
     QListWidget::mouseDoubleClickEvent(event);
+}
+
+void PictureListBox::keyPressEvent(QKeyEvent* event) {
+    const int before = SelectedRow();
+    QListWidget::keyPressEvent(event);
+    const int after = SelectedRow();
+    if (m_keysChoose && after != before)
+        PostMessage(parentWidget(), UM_LISTSELCHANGE, static_cast<quintptr>(after));
 }

@@ -9,7 +9,7 @@
 // - At the end of every left click or drag in it (the release), it posts UM_LISTSELCHANGE
 //   to its parent with the selected row, the row under the click being selected already.
 // - On a left double click it posts UM_LISTDBLCLK with the selected row before Qt handles it.
-// - Keyboard moves post nothing.
+// - Keyboard moves post nothing, unless the owner asks for ChooseWithKeys.
 // Once a row is selected, clicks keep one selected: a click below the rows or a Ctrl+click
 // leaves the selection as it was.
 // The row travels as the first parameter: static_cast<quintptr>(row), so -1 (no selection)
@@ -24,6 +24,11 @@ public:
     // The selected row, -1 when none.
     int SelectedRow() const;
 
+    // From now on a key that moves the selection to another row (arrows, Home, End, pages, a
+    // typed letter) posts UM_LISTSELCHANGE with it, as a click on that row does; the mouse
+    // stays as it is.
+    void ChooseWithKeys() { m_keysChoose = true; }
+
     // Lays the rows out only once the parent panel shows: that measures them with the font.
     void doItemsLayout() override;
 
@@ -33,7 +38,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool m_panelShown = false;
+    bool m_keysChoose = false;
 };

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <algorithm>
+#include <optional>
 
 #include "core/board/GridSize.h"
 #include "core/io/FileError.h"
@@ -66,6 +67,9 @@ void ResFrame::EnsureControls() {
     m_pictureList = new PictureListBox(this);
     m_pictureList->setObjectName("PictureList");
     m_pictureList->setGeometry(ToQRect(layout::kLibraryPictureListRect));
+    // The highlighted row is the chosen one, previewed and the one Del removes, also for a
+    // player at the keyboard or with a screen reader.
+    m_pictureList->ChooseWithKeys();
 
     App()->m_picturePackage.GetNames(m_pictureNames);
     m_pictureList->ShowPictures(m_pictureNames);
@@ -157,6 +161,7 @@ void ResFrame::ImportFiles(const std::vector<std::string>& paths) {
     QStringList refusals;
     QString lastRefusal;
     QString noDecoder;
+    std::optional<FileError> fileError;
     int added = 0;
     {
         // Gone before any message, so it cannot come up behind one.
@@ -174,7 +179,7 @@ void ResFrame::ImportFiles(const std::vector<std::string>& paths) {
                 break;  // said once: every file after it would be refused the same way
             }
             if (result.outcome == AddResult::Outcome::FileFailed) {
-                ReportFileError(window(), *result.error);
+                fileError = result.error;
                 break;  // the next file would fail the same way
             }
             if (result.outcome == AddResult::Outcome::Refused) {
@@ -186,6 +191,7 @@ void ResFrame::ImportFiles(const std::vector<std::string>& paths) {
             ++added;
         }
     }
+    if (fileError) ReportFileError(window(), *fileError);
     if (added > 0) {
         const int last = m_pictureList->count() - 1;
         m_pictureList->setCurrentRow(last);

@@ -15,10 +15,11 @@ class PictureListBox;
 
 // The picture library panel: the list of pictures with a large preview of the selected one,
 // the board size box, and Add and Del. It is the only writer of the current choice: a click
-// in the list sets the picture, a pick in the size box sets the size, a double click sets
-// both and asks the main window to play (UM_PLAYPICTURE). Add and Del ask the picture library
-// (AppState::m_pictureLibrary) to change Pic.dat (and Del Score.dat) and show what came of it;
-// the name list and the list rows always end in step with the package and the files on disk.
+// in the list or a move there with the keys sets the picture, a pick in the size box sets the size,
+// a double click sets both and asks the main window to play (UM_PLAYPICTURE). Add and Del ask the
+// picture library (AppState::m_pictureLibrary) to change Pic.dat (and Del Score.dat) and show what
+// came of it; the name list and the list rows always end in step with the package and the files on
+// disk.
 class ResFrame : public SkinnedPanel {
 public:
     enum ButtonId { kAddButton = 1, kDelButton = 2 };

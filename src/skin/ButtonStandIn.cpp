@@ -18,7 +18,7 @@ ButtonStandIn::~ButtonStandIn() = default;
 void ButtonStandIn::paintEvent(QPaintEvent*) {
     if (!hasFocus() || !m_ringShown) return;
     QPainter painter(this);
-    DrawFocusRing(painter, rect());
+    DrawFocusRing(painter, m_button.Shape(painter.device()->devicePixelRatioF()));
 }
 
 void ButtonStandIn::keyPressEvent(QKeyEvent* event) {

@@ -1,37 +1,44 @@
 #include "skin/FocusRing.h"
 
 #include <QPainter>
+#include <QRegion>
 #include <cmath>
 
 namespace {
 
-// One band of the ring, inset from the outside, as four filled edges (exact pixels).
-void Band(QPainter& painter, const QRect& outer, int inset, int width, const QColor& colour) {
-    const QRect r = outer.adjusted(inset, inset, -inset, -inset);
-    if (r.width() <= 2 * width || r.height() <= 2 * width) return;
-    painter.fillRect(r.x(), r.y(), r.width(), width, colour);
-    painter.fillRect(r.x(), r.y() + r.height() - width, r.width(), width, colour);
-    painter.fillRect(r.x(), r.y(), width, r.height(), colour);
-    painter.fillRect(r.x() + r.width() - width, r.y(), width, r.height(), colour);
+// The region less every pixel within `by` pixels of its outside, stepping alternately to the
+// four and the eight neighbours, so that a band keeps close to its width along curves too.
+QRegion Shrunk(QRegion region, int by) {
+    static constexpr QPoint kNeighbours[] = {{1, 0}, {-1, 0}, {0, 1},  {0, -1},
+                                             {1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
+    for (int step = 0; step < by; ++step) {
+        QRegion kept = region;
+        for (int i = 0; i < (step % 2 == 0 ? 4 : 8); ++i) kept &= region.translated(kNeighbours[i]);
+        region = kept;
+    }
+    return region;
+}
+
+void Fill(QPainter& painter, const QRegion& region, const QColor& colour) {
+    for (const QRect& rect : region) painter.fillRect(rect, colour);
 }
 
 }  // namespace
 
-void DrawFocusRing(QPainter& painter, const QRect& rect) {
+void DrawFocusRing(QPainter& painter, const QRegion& shape) {
     // Drawn in device pixels, each band a whole number of them (1, 2 and 1 logical pixels,
     // rounded): at 1.5 logical widths would fall between device pixels and come out uneven.
     const qreal ratio = painter.device()->devicePixelRatioF();
     const auto device = [ratio](int length) {
         return static_cast<int>(std::lround(length * ratio));
     };
-    const QRect outer(device(rect.x()), device(rect.y()), device(rect.width()),
-                      device(rect.height()));
-    const int line = device(1);
-    const int band = device(2);
+    const QRegion inside1 = Shrunk(shape, device(1));
+    const QRegion inside2 = Shrunk(inside1, device(2));
+    const QRegion inside3 = Shrunk(inside2, device(1));
     painter.save();
     painter.scale(1 / ratio, 1 / ratio);
-    Band(painter, outer, 0, line, Qt::black);
-    Band(painter, outer, line, band, Qt::white);
-    Band(painter, outer, line + band, line, Qt::black);
+    Fill(painter, shape - inside1, Qt::black);
+    Fill(painter, inside1 - inside2, Qt::white);
+    Fill(painter, inside2 - inside3, Qt::black);
     painter.restore();
 }

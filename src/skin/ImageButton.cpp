@@ -1,8 +1,10 @@
 #include "skin/ImageButton.h"
 
 #include <QWidget>
+#include <cmath>
 
 #include "platform/Messages.h"
+#include "platform/WindowShape.h"
 #include "skin/EdgeRect.h"
 
 ImageButton::~ImageButton() = default;
@@ -31,6 +33,22 @@ void ImageButton::Draw(QPainter& painter) const {
     if (const SkinImage* picture = CurrentPicture()) {
         picture->DrawAt(painter, m_rect.left(), m_rect.top());
     }
+}
+
+QRegion ImageButton::Shape(qreal ratio) const {
+    if (const SkinImage* picture = CurrentPicture()) {
+        if (std::optional<QRegion> opaque = picture->OpaqueArea(ratio)) return *opaque;
+    }
+    const auto device = [ratio](int length) {
+        return static_cast<int>(std::lround(length * ratio));
+    };
+    const layout::Edges& inset = m_outline.inset;
+    const int corner = device(2 * m_outline.radius);
+    const QRegion outline =
+        RoundedRectRegion(device(m_rect.width() - inset.left - inset.right),
+                          device(m_rect.height() - inset.top - inset.bottom), corner, corner)
+            .translated(device(inset.left), device(inset.top));
+    return outline & QRect(0, 0, device(m_rect.width()), device(m_rect.height()));
 }
 
 void ImageButton::OnMouseMove(const QPoint& point) {

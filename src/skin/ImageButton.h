@@ -2,9 +2,11 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <functional>
 #include <memory>
 
+#include "core/layout/SkinLayout.h"
 #include "skin/SkinImage.h"
 
 class QPainter;
@@ -30,6 +32,13 @@ public:
 
     // Paints the picture of the current state at its own size at the rectangle's top-left.
     void Draw(QPainter& painter) const;
+
+    // The outline its pictures draw inside its rectangle; a plain rectangle unless set.
+    void SetOutline(const layout::ButtonOutline& outline) { m_outline = outline; }
+    // The button's shape on a device of ratio device pixels per logical pixel, in device pixels
+    // from its top-left: the opaque part of the picture it shows where that picture has
+    // transparency, else its outline, cut to its rectangle.
+    QRegion Shape(qreal ratio) const;
 
     // Pointer positions in the owner's coordinates; (-1, -1) clears the hover.
     void OnMouseMove(const QPoint& point);
@@ -63,6 +72,7 @@ private:
     std::unique_ptr<SkinImage> m_normal;
     std::unique_ptr<SkinImage> m_mouseOn;
     std::unique_ptr<SkinImage> m_mouseDown;
+    layout::ButtonOutline m_outline{{0, 0, 0, 0}, 0};
     int m_id = 0;
     bool m_hover = false;
     bool m_pressed = false;

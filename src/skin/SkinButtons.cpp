@@ -41,6 +41,7 @@ ImageButton& SkinButtons::Add(int id, const layout::ButtonLayout& layout, Kind k
 void SkinButtons::SetUp(ImageButton& button, int id, const layout::ButtonLayout& layout) const {
     button.SetUp(m_owner, button.Latching(), id, ToQRect(layout.rect), GetSkinImage(layout.normal),
                  GetSkinImage(layout.mouseOn), GetSkinImage(layout.mouseDown));
+    button.SetOutline(layout.outline);
 }
 
 void SkinButtons::Draw(QPainter& painter) const {

@@ -2,12 +2,11 @@
 
 #include <QBuffer>
 #include <QColorSpace>
-#include <QFile>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QPainter>
 #include <QStringDecoder>
 #include <algorithm>
+#include <cmath>
 #include <new>
 #include <utility>
 #include <vector>
@@ -16,17 +15,8 @@
 
 namespace {
 
-// A player's own photo may be far larger than a skin picture; the reader's default limit
-// (128 MB) would turn an ordinary 48-megapixel photo into an "invalid" file.
-constexpr int kFileAllocationLimitMb = 512;
-
-ImageStatus StatusOf(const QImageReader& reader) {
-    return reader.error() == QImageReader::FileNotFoundError ? ImageStatus::FileNotFound
-                                                             : ImageStatus::InvalidData;
-}
-
-// Reads the whole image now. Embedded colour profiles are dropped: pictures are shown and
-// re-encoded with their stored values, as every skin author sees them in the files.
+// Reads the whole image now. Embedded colour profiles are dropped: pictures are shown with
+// their stored values, as every skin author sees them in the files.
 QImage Decode(QImageReader& reader) {
     QImage image = reader.read();
     if (image.isNull()) return image;
@@ -75,23 +65,14 @@ SharedDecodes& Decodes() {
 
 }  // namespace
 
-SkinImage::SkinImage(QImage image, ImageStatus status)
-    : m_image(std::move(image)), m_lastStatus(status) {}
-
 SkinImage::SkinImage(QByteArray encoded, Source2x source2x)
-    : m_encoded(std::move(encoded)),
-      m_lastStatus(ImageStatus::Ok),
-      m_source2x(std::move(source2x)) {}
+    : m_encoded(std::move(encoded)), m_source2x(std::move(source2x)) {}
 
 SkinImage::~SkinImage() = default;
 
 std::unique_ptr<SkinImage> SkinImage::CreateFromBytes(std::span<const std::uint8_t> bytes,
                                                       Source2x source2x) {
-    // No bytes at all can only fail; the copy is what a later decode reads.
-    if (bytes.empty()) {
-        return std::unique_ptr<SkinImage>(new (std::nothrow)
-                                              SkinImage(QImage(), ImageStatus::InvalidData));
-    }
+    // The copy is what a later decode reads; no bytes at all are an image that failed.
     const QByteArray copy(reinterpret_cast<const char*>(bytes.data()),
                           static_cast<qsizetype>(bytes.size()));
     return std::unique_ptr<SkinImage>(new (std::nothrow) SkinImage(copy, std::move(source2x)));
@@ -99,9 +80,9 @@ std::unique_ptr<SkinImage> SkinImage::CreateFromBytes(std::span<const std::uint8
 
 namespace {
 
-// Decodes bytes kept for later, or takes the decode another image already made of them; a
-// failure leaves a null image and its status in status.
-QImage DecodeKept(QByteArray& kept, ImageStatus& status) {
+// Decodes bytes kept for later, or takes the decode another image already made of them; null
+// when they do not decode.
+QImage DecodeKept(QByteArray& kept) {
     const QByteArray encoded = std::exchange(kept, QByteArray());
     const std::span<const std::uint8_t> bytes(
         reinterpret_cast<const std::uint8_t*>(encoded.constData()),
@@ -116,48 +97,24 @@ QImage DecodeKept(QByteArray& kept, ImageStatus& status) {
     // With detection on, Qt would still load every image plugin to ask each about the format.
     if (!format.isEmpty()) reader.setAutoDetectImageFormat(false);
     QImage image = Decode(reader);
-    if (image.isNull()) {
-        status = StatusOf(reader);
-    } else {
-        Decodes().Keep(bytes, image);
-    }
+    if (!image.isNull()) Decodes().Keep(bytes, image);
     return image;
 }
 
 }  // namespace
 
 const QImage& SkinImage::Pixels() const {
-    if (!m_encoded.isEmpty()) m_image = DecodeKept(m_encoded, m_lastStatus);
+    if (!m_encoded.isEmpty()) m_image = DecodeKept(m_encoded);
     return m_image;
 }
 
 const QImage& SkinImage::Pixels2x() const {
     // A 2x picture that fails to decode is simply not there: the 1x one is drawn instead.
-    ImageStatus ignored = ImageStatus::Ok;
     if (m_source2x) {
         QByteArray encoded2x = std::exchange(m_source2x, Source2x())();
-        if (!encoded2x.isEmpty()) m_image2x = DecodeKept(encoded2x, ignored);
+        if (!encoded2x.isEmpty()) m_image2x = DecodeKept(encoded2x);
     }
     return m_image2x;
-}
-
-SkinImage SkinImage::CreateFromFile(const QString& path) {
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    QFile file(path);
-    const QByteArray start = file.open(QIODevice::ReadOnly) ? file.read(3) : QByteArray();
-    const QByteArray format =
-        FormatOf(std::span(reinterpret_cast<const std::uint8_t*>(start.constData()),
-                           static_cast<std::size_t>(start.size())));
-    // Our own files: no other image plugin is loaded to be asked about them.
-    if (!format.isEmpty()) {
-        reader.setFormat(format);
-        reader.setAutoDetectImageFormat(false);
-    }
-    reader.setAllocationLimit(kFileAllocationLimitMb);
-    QImage image = Decode(reader);
-    const ImageStatus status = image.isNull() ? StatusOf(reader) : ImageStatus::Ok;
-    return SkinImage(std::move(image), status);
 }
 
 QSize SkinImage::OwnSize() const {
@@ -169,11 +126,6 @@ QSize SkinImage::OwnSize() const {
 unsigned SkinImage::GetWidth() const { return static_cast<unsigned>(OwnSize().width()); }
 
 unsigned SkinImage::GetHeight() const { return static_cast<unsigned>(OwnSize().height()); }
-
-ImageStatus SkinImage::LastStatus() const {
-    Pixels();  // a failed decode is a status too
-    return m_lastStatus;
-}
 
 void SkinImage::DrawInto(QPainter& painter, int x, int y, int width, int height) const {
     const qreal ratio = painter.device()->devicePixelRatioF();
@@ -201,31 +153,34 @@ void SkinImage::DrawAt(QPainter& painter, int x, int y) const {
     DrawInto(painter, x, y, size.width(), size.height());
 }
 
-ImageStatus SkinImage::SaveAsJpeg(const QString& path) {
-    const QImage& image = Pixels();
-    QByteArray format;
-    if (FindEncoderByMime(QStringLiteral("image/jpeg"), format) < 0) {
-        m_lastStatus = ImageStatus::NoEncoder;
-        return m_lastStatus;
+std::optional<QRegion> SkinImage::OpaqueArea(qreal ratio) const {
+    const QImage& image2x = ratio > 1 ? Pixels2x() : QImage();
+    const bool use2x = !image2x.isNull();
+    const QImage& image = use2x ? image2x : Pixels();
+    if (!image.hasAlphaChannel()) return std::nullopt;
+    // Each run of opaque pixels of a row, scaled to the device as the drawing scales it.
+    const qreal scale = use2x ? ratio / 2 : ratio;
+    const auto device = [scale](int length) {
+        return static_cast<int>(std::lround(length * scale));
+    };
+    QRegion opaque;
+    bool anyClear = false;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width();) {
+            while (x < image.width() && qAlpha(row[x]) < 128) {
+                anyClear = true;
+                ++x;
+            }
+            const int start = x;
+            while (x < image.width() && qAlpha(row[x]) >= 128) ++x;
+            if (x > start)
+                opaque += QRect(QPoint(device(start), device(y)),
+                                QPoint(device(x) - 1, device(y + 1) - 1));
+        }
     }
-    QImageWriter writer(path, format);
-    if (!writer.write(image)) {
-        m_lastStatus = ImageStatus::WriteFailed;
-        return m_lastStatus;
-    }
-    return ImageStatus::Ok;
-}
-
-int FindEncoderByMime(const QString& mimeType, QByteArray& format) {
-    const QList<QByteArray> mimeTypes = QImageWriter::supportedMimeTypes();
-    for (qsizetype i = 0; i < mimeTypes.size(); ++i) {
-        if (QString::fromLatin1(mimeTypes[i]) != mimeType) continue;
-        const QList<QByteArray> formats = QImageWriter::imageFormatsForMimeType(mimeTypes[i]);
-        if (formats.isEmpty()) continue;
-        format = formats.first();
-        return static_cast<int>(i);
-    }
-    return -1;
+    if (!anyClear) return std::nullopt;
+    return opaque;
 }
 
 QString WidenText(std::string_view text) {

@@ -2,25 +2,19 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QRegion>
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 
 class QPainter;
 
-enum class ImageStatus {
-    Ok,
-    FileNotFound,  // the file to decode does not exist or cannot be opened
-    InvalidData,   // the bytes are not an image we can decode, or too large to decode
-    NoEncoder,     // no writer for the requested type
-    WriteFailed,   // the writer could not write the file
-};
-
-// A decoded raster image. One whose decoding failed still exists: it measures 0 x 0, draws
-// nothing and LastStatus() says why. Nothing refers to the source: an image made from bytes
+// A decoded raster image. One whose decoding failed still exists: it measures 0 x 0 and draws
+// nothing. Nothing refers to the source: an image made from bytes
 // keeps a copy of them and decodes on first use, so pictures of hidden panels and of button
 // states not yet seen cost no decoding at start.
 class SkinImage {
@@ -34,11 +28,8 @@ public:
     // source2x, when given, gives the 2x picture, drawn instead above a ratio of 1.
     static std::unique_ptr<SkinImage> CreateFromBytes(std::span<const std::uint8_t> bytes,
                                                       Source2x source2x = {});
-    // Decodes the file at path, recognising its format by content, not by its name.
-    static SkinImage CreateFromFile(const QString& path);
-
-    SkinImage(SkinImage&&) noexcept = default;
-    SkinImage& operator=(SkinImage&&) noexcept = default;
+    SkinImage(const SkinImage&) = delete;
+    SkinImage& operator=(const SkinImage&) = delete;
     virtual ~SkinImage();
 
     // Pixels; 0 when decoding failed.
@@ -54,15 +45,12 @@ public:
     // Draws the image at its own size with its top-left corner at (x, y).
     void DrawAt(QPainter& painter, int x, int y) const;
 
-    // Writes the image as a JPEG of the writer's default quality. Failures are also kept in
-    // LastStatus().
-    ImageStatus SaveAsJpeg(const QString& path);
-
-    // Ok, or the status of the decoding or of the last save that failed.
-    ImageStatus LastStatus() const;
+    // The pixels at least half opaque of the image as DrawAt draws it at (0, 0) on a device of
+    // ratio device pixels per logical pixel, in device pixels; nullopt when every pixel is
+    // opaque (a JPEG, say).
+    std::optional<QRegion> OpaqueArea(qreal ratio) const;
 
 private:
-    SkinImage(QImage image, ImageStatus status);
     SkinImage(QByteArray encoded, Source2x source2x);
 
     // The pixels, decoded now if they were not yet.
@@ -75,14 +63,9 @@ private:
 
     mutable QImage m_image;
     mutable QByteArray m_encoded;  // bytes not decoded yet; empty once decoded
-    mutable ImageStatus m_lastStatus;
     mutable QImage m_image2x;
     mutable Source2x m_source2x;  // asked once, then emptied
 };
-
-// Index of the first of Qt's image writers whose MIME type equals mimeType exactly (case
-// matters), with that writer's format name stored in format; -1, format untouched, when none.
-int FindEncoderByMime(const QString& mimeType, QByteArray& format);
 
 // The program's 8-bit text (file names in the system's encoding, UTF-8 here) as a QString;
 // text that is not valid in that encoding is read as Latin-1.

@@ -8,6 +8,7 @@
 
 #include "platform/Messages.h"
 #include "skin/EdgeRect.h"
+#include "skin/FocusRing.h"
 #include "skin/ImageButton.h"
 #include "support/qt/SkinPictures.h"
 
@@ -139,6 +140,26 @@ void ShowAndSettle(SkinnedPanel& panel) {
 
 const QPoint kOutside(50, 30);
 const QPoint kOverFirst(15, 12);
+
+// A button of 40 x 24 whose pictures draw a body inset by 1 (2 below) with corners of radius 7.
+constexpr layout::ButtonOutline kRaised{{1, 1, 1, 2}, 7};
+const QRect kRingButton(0, 0, 40, 24);
+
+// The ring of a focused button on a device of ratio, over the fill.
+QImage RingOf(const ImageButton& button, int ratio) {
+    QImage canvas = test::Solid(kRingButton.width() * ratio, kRingButton.height() * ratio, kFill);
+    canvas.setDevicePixelRatio(ratio);
+    QPainter painter(&canvas);
+    DrawFocusRing(painter, button.Shape(ratio));
+    return canvas;
+}
+
+// The colours in from an edge point by point, step device pixels apart.
+QList<QRgb> Inward(const QImage& image, QPoint from, QPoint step, int count) {
+    QList<QRgb> colours;
+    for (int i = 0; i < count; ++i) colours << image.pixel(from + i * step);
+    return colours;
+}
 
 }  // namespace
 
@@ -348,6 +369,63 @@ private slots:
         QCOMPARE(PaintsSettled(panel), QRegion());
         QCoreApplication::sendPostedEvents();
         QVERIFY(panel.clicks.empty());
+    }
+
+    // The ring runs inside the button's shape, 1, 2 and 1 logical pixels wide at every scale:
+    // its rounded outline, or where its picture has transparency, the picture's opaque part
+    // (here all of it but a margin of 4 at the sides and 3 at the top and bottom).
+    void TheFocusRingFollowsTheButtonsShape_data() {
+        QTest::addColumn<int>("ratio");
+        QTest::addColumn<bool>("transparentMargin");
+        QTest::newRow("outline at 1") << 1 << false;
+        QTest::newRow("outline at 2") << 2 << false;
+        QTest::newRow("opaque part at 1") << 1 << true;
+        QTest::newRow("opaque part at 2") << 2 << true;
+    }
+
+    void TheFocusRingFollowsTheButtonsShape() {
+        QFETCH(int, ratio);
+        QFETCH(bool, transparentMargin);
+        QImage picture(kRingButton.size(), QImage::Format_ARGB32);
+        picture.fill(kNormal);
+        if (transparentMargin) {
+            QImage opaque = picture.copy(4, 3, 32, 18);
+            picture.fill(Qt::transparent);
+            QPainter(&picture).drawImage(4, 3, opaque);
+        }
+        ImageButton button;
+        button.SetUp(nullptr, false, 1, kRingButton,
+                     SkinImage::CreateFromBytes(test::Encode(picture, "PNG")), nullptr, nullptr);
+        button.SetOutline(kRaised);
+        const QImage ring = RingOf(button, ratio);
+
+        // Logical pixels from each edge before the ring starts: top, left, right, bottom.
+        const std::array<int, 4> before =
+            transparentMargin ? std::array{3, 4, 4, 3} : std::array{1, 1, 1, 2};
+        const int w = ring.width() - 1;
+        const int h = ring.height() - 1;
+        const QPoint middle(ring.width() / 2, ring.height() / 2);
+        const std::array<std::pair<QPoint, QPoint>, 4> edges{{{{middle.x(), 0}, {0, 1}},
+                                                              {{0, middle.y()}, {1, 0}},
+                                                              {{w, middle.y()}, {-1, 0}},
+                                                              {{middle.x(), h}, {0, -1}}}};
+        for (std::size_t edge = 0; edge < edges.size(); ++edge) {
+            QList<QRgb> expected;
+            for (auto [length, colour] : {std::pair{before[edge], kFill},
+                                          {1, 0xff000000},
+                                          {2, 0xffffffff},
+                                          {1, 0xff000000},
+                                          {1, kFill}})
+                expected << QList<QRgb>(length * ratio, colour);
+            QCOMPARE(Inward(ring, edges[edge].first, edges[edge].second,
+                            static_cast<int>(expected.size())),
+                     expected);
+        }
+        // Rounded corners leave the rectangle's corner to what lies under it; the opaque part's
+        // square corners do not.
+        const QPoint corner = QPoint(before[1], before[0]) * ratio;
+        QCOMPARE(ring.pixel(corner), transparentMargin ? 0xff000000 : kFill);
+        QCOMPARE(ring.pixel(corner + QPoint(ratio, ratio)), transparentMargin ? 0xffffffff : kFill);
     }
 };
 

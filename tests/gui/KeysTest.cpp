@@ -285,17 +285,29 @@ private slots:
         QCOMPARE(w.Focused(), QString("New Game"));
         const QImage shot = w.window.Game()->grab().toImage();
         QFile::remove(QString::fromStdString(m_data.File("Skin.dat")));
-        // Black, two of white, black; the picture inside.
-        QCOMPARE(shot.pixel(at), qRgb(0, 0, 0));
-        QCOMPARE(shot.pixel(at + QPoint(1, 1)), qRgb(255, 255, 255));
-        QCOMPARE(shot.pixel(at + QPoint(2, 10)), qRgb(255, 255, 255));
-        QCOMPARE(shot.pixel(at + QPoint(3, 3)), qRgb(0, 0, 0));
-        QCOMPARE(shot.pixel(rect.bottomRight()), qRgb(0, 0, 0));
-        QCOMPARE(shot.pixel(at + QPoint(4, 4)), picture);
+        // Along the button's rounded outline, one pixel inside its rectangle (two at the bottom,
+        // where its shadow lies): black, two of white, black; the picture inside and outside.
+        const QPoint middle = rect.center();
+        const QList<QRgb> ring{
+            picture,       qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(255, 255, 255),
+            qRgb(0, 0, 0), picture};
+        for (int i = 0; i < ring.size(); ++i) {
+            QCOMPARE(shot.pixel(middle.x(), rect.top() + i), ring[i]);
+            QCOMPARE(shot.pixel(rect.left() + i, middle.y()), ring[i]);
+            QCOMPARE(shot.pixel(rect.right() - i, middle.y()), ring[i]);
+            QCOMPARE(shot.pixel(middle.x(), rect.bottom() - 1 - i), ring[i]);
+        }
+        QCOMPARE(shot.pixel(middle.x(), rect.bottom()), picture);
+        // The corners are rounded: the ring leaves the rectangle's corner pixels to the picture.
+        for (const QPoint& corner :
+             {rect.topLeft(), rect.topLeft() + QPoint(1, 1), rect.topLeft() + QPoint(2, 2),
+              rect.bottomRight() - QPoint(2, 3)})
+            QCOMPARE(shot.pixel(corner), picture);
+        QCOMPARE(shot.pixel(rect.topLeft() + QPoint(7, 1)), qRgb(0, 0, 0));
         QCOMPARE(shot.pixel(rect.center()), picture);
         QCOMPARE(shot.pixel(rect.bottomRight() + QPoint(1, 1)), ToQColor(layout::kPanelFill).rgb());
         w.Key(Qt::Key_Tab);
-        QCOMPARE(w.window.Game()->grab().toImage().pixel(at), picture);
+        QCOMPARE(w.window.Game()->grab().toImage().pixel(middle.x(), rect.top() + 1), picture);
     }
 
     // Solved, named and then on to another section, all from the keys: the name dialog hands the

@@ -1,5 +1,6 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -235,15 +236,29 @@ private slots:
         QCOMPARE(App()->m_currentPicture, std::string("First.jpg"));
     }
 
-    void ArrowKeysMoveOnlyTheHighlight() {
+    // A row reached by the keys is chosen as a click chooses it: previewed, current, and the
+    // one Del asks about and removes.
+    void ARowReachedByTheArrowKeysIsPreviewedAndIsTheOneDeleted() {
         Load({"First.jpg", "Second.jpg", "Third.jpg"});
         ResFrame& panel = OpenPanel();
-        QTest::keyClick(&List(), Qt::Key_Down);
-        QTest::keyClick(&List(), Qt::Key_Down);
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up}) QTest::keyClick(&List(), key);
         QCoreApplication::processEvents();
-        QCOMPARE(List().SelectedRow(), 2);
-        QCOMPARE(App()->m_currentPicture, std::string("First.jpg"));
-        QCOMPARE(PreviewColour(panel), test::PictureColour(0));
+        QCOMPARE(List().SelectedRow(), 1);
+        QCOMPARE(App()->m_currentPicture, std::string("Second.jpg"));
+        QCOMPARE(PreviewColour(panel), test::PictureColour(1));
+
+        test::SeenDialog question;
+        QRgb previewWhenAsked = 0;
+        QCOMPARE(Remove({test::OnBox(
+                     [&](QMessageBox& box) {
+                         previewWhenAsked = PreviewColour(panel);
+                         box.button(QMessageBox::Yes)->click();
+                     },
+                     &question)}),
+                 1);
+        QCOMPARE(question.text, kQuestion);
+        QCOMPARE(previewWhenAsked, test::PictureColour(1));
+        ExpectInStep({"First.jpg", "Third.jpg"});
     }
 
     void SizePickSetsTheChoiceAtOnce() {
@@ -462,6 +477,51 @@ private slots:
         QCOMPARE(PackageNames(), panel.PictureNames());
         QCOMPARE(Rows(List()), (QStringList{"First", "Second"}));
         QCOMPARE(App()->m_currentPicture, std::string("First.jpg"));
+    }
+
+    // The class names of the windows shown other than the panel's own.
+    QStringList OtherWindowsShown() const {
+        QStringList shown;
+        for (QWidget* widget : QApplication::allWidgets())
+            if (widget->isWindow() && widget->isVisible() && widget != &*m_owner)
+                shown << widget->metaObject()->className();
+        return shown;
+    }
+
+    // A file that decoded long enough for the progress to show, then a Pic.dat that cannot be
+    // written: the progress is gone before the error comes, and nothing comes up over it while
+    // it waits for the player.
+    void AFileErrorAfterALongDecodeIsTheOnlyWindowShown() {
+        Load({"First.jpg", "Second.jpg"});
+        OpenPanel();
+        const std::string path =
+            test::WriteImage(*m_data, "Beach.bmp", test::Solid(64, 48, qRgb(9, 9, 9)), "BMP");
+        BreakPicDat();
+        QElapsedTimer held;
+        held.start();
+        bool progressShown = false;
+        test::HoldImports(*m_panel, [&] {
+            progressShown = progressShown || OtherWindowsShown().contains("QProgressDialog");
+            return held.elapsed() > 800;
+        });
+        QStringList withTheBox;
+        QStringList later;
+        test::SeenDialog report;
+        test::ModalAnswerer steps({test::OnBox(
+            [&](QMessageBox& box) {
+                withTheBox = OtherWindowsShown();
+                QTest::qWait(800);  // longer than the progress waits before it shows
+                later = OtherWindowsShown();
+                box.accept();
+            },
+            &report)});
+        m_panel->ImportFiles({path});
+        QVERIFY(progressShown);
+        QCOMPARE(steps.Answered(), 1);
+        QCOMPARE(report.icon, QMessageBox::Critical);
+        QCOMPARE(withTheBox, QStringList{"QMessageBox"});
+        QCOMPARE(later, QStringList{"QMessageBox"});
+        QCOMPARE(m_panel->PictureNames(), (std::vector<std::string>{"First.jpg", "Second.jpg"}));
     }
 
     // corvalin-dat ARGS in the data folder, as the player would run it beside the game.

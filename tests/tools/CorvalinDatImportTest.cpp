@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -5,10 +7,12 @@
 #include <QProcess>
 #include <QTest>
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
 #include "core/package/ImagePackage.h"
+#include "support/ChildProcess.h"
 #include "support/ScopedTmpDir.h"
 #include "support/qt/HeifBytes.h"
 #include "support/qt/TestImages.h"
@@ -159,27 +163,77 @@ private slots:
         QCOMPARE(m_dir->PackageNames(), (std::vector<std::string>{"Harbour.jpg", "Beach.jpg"}));
     }
 
-    // A game installed in a folder of the player's keeps its library beside it; so does the tool
-    // installed with it. (A folder the player cannot write sends both to the data folder: the
-    // package test checks that as a player who is not root.)
-    void TheLibraryFormAddsToTheLibraryBesideTheGame() {
-        QVERIFY(QDir(File("")).mkdir("game"));
+    // The game's folder: an installed library of Harbour.jpg and Reef.jpg, corvalin-dat and the
+    // decoder, with Beach.bmp to import beside it. The tool's path: a copy finds its own folder.
+    QString InstallGame() const {
+        QDir(File("")).mkdir("game");
         ImagePackage installed;
         installed.AddEntry("Harbour.jpg", {1, 2, 3});
         installed.AddEntry("Reef.jpg", {4, 5, 6});
         installed.Save(m_dir->File("game/Pic.dat"));
-        const QString tool = File("game/corvalin-dat");  // a copy finds its own folder
-        QVERIFY(QFile::copy(CORVALIN_DAT_PATH, tool));
-        // With the decoder installed beside it.
-        QVERIFY(QFile::link(QFileInfo(CORVALIN_DAT_PATH).dir().filePath("corvalin-decode"),
-                            File("game/corvalin-decode")));
+        const QString tool = File("game/corvalin-dat");
+        QFile::copy(CORVALIN_DAT_PATH, tool);
+        QFile::link(QFileInfo(CORVALIN_DAT_PATH).dir().filePath("corvalin-decode"),
+                    File("game/corvalin-decode"));
         WriteImage("Beach.bmp", QSize(40, 30), "BMP");
+        return tool;
+    }
 
-        const Run run = test::RunTool(tool, {"import", "--library", "Beach.bmp"}, File(""));
+    // A game installed in a folder of the player's keeps its library beside it; so does the tool
+    // installed with it.
+    void TheLibraryFormAddsToTheLibraryBesideTheGame() {
+        const Run run =
+            test::RunTool(InstallGame(), {"import", "--library", "Beach.bmp"}, File(""));
         QCOMPARE(run.lines, QStringList{"Beach.bmp\tadded as Beach.jpg"});
         QCOMPARE(m_dir->PackageNames("game/Pic.dat"),
                  (std::vector<std::string>{"Harbour.jpg", "Reef.jpg", "Beach.jpg"}));
         QVERIFY(!QFile::exists(File("Pic.dat")));
+    }
+
+    // A game installed where the player cannot write: the library form reads and writes the
+    // player's own library in the data folder, the installed one untouched, whether the player
+    // has a library yet or not. As root the tool runs as nobody, a second player.
+    void ThePlayersLibraryIsTheirOwnWhereTheGamesFolderIsNotTheirs_data() {
+        QTest::addColumn<bool>("hasOwn");
+        QTest::newRow("the first import") << false;
+        QTest::newRow("a library of their own") << true;
+    }
+
+    void ThePlayersLibraryIsTheirOwnWhereTheGamesFolderIsNotTheirs() {
+        QFETCH(bool, hasOwn);
+        namespace fs = std::filesystem;
+        const bool asNobody = ::geteuid() == 0;
+        const QString tool = InstallGame();
+        const std::vector<std::uint8_t> installed = m_dir->Bytes("game/Pic.dat");
+        QVERIFY(QDir(File("")).mkpath("home/corvalin") && QDir(File("")).mkpath("home/tmp"));
+        if (hasOwn) m_dir->WritePackage("home/corvalin/Pic.dat", {{"Mine.jpg", {7, 8, 9}}});
+        // Everyone may read the test's folder and the game's; only the home is the player's.
+        fs::permissions(m_dir->Dir(),
+                        fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read |
+                            fs::perms::others_exec,
+                        fs::perm_options::add);
+        if (asNobody) {
+            for (const auto& entry : fs::recursive_directory_iterator(m_dir->File("home")))
+                QCOMPARE(::chown(entry.path().c_str(), test::kNobody, test::kNobody), 0);
+            QCOMPARE(::chown(m_dir->File("home").c_str(), test::kNobody, test::kNobody), 0);
+        } else {
+            fs::permissions(m_dir->File("game"), fs::perms::owner_write, fs::perm_options::remove);
+        }
+
+        QProcessEnvironment player;
+        player.insert("XDG_DATA_HOME", File("home"));
+        player.insert("TMPDIR", File("home/tmp"));
+        const Run run = test::RunTool(tool, {"import", "--library", "Beach.bmp"}, File(""), player,
+                                      asNobody ? test::BecomeNobody : nullptr);
+        fs::permissions(m_dir->File("game"), fs::perms::owner_write, fs::perm_options::add);
+        QCOMPARE(run.errors, QString());
+        QCOMPARE(run.lines, QStringList{"Beach.bmp\tadded as Beach.jpg"});
+        QCOMPARE(m_dir->PackageNames("home/corvalin/Pic.dat"),
+                 hasOwn ? (std::vector<std::string>{"Mine.jpg", "Beach.jpg"})
+                        : (std::vector<std::string>{"Harbour.jpg", "Reef.jpg", "Beach.jpg"}));
+        QCOMPARE(m_dir->Bytes("game/Pic.dat"), installed);
+        QCOMPARE(QDir(File("game")).entryList(QDir::Files, QDir::Name),
+                 (QStringList{"Pic.dat", "corvalin-dat", "corvalin-decode"}));
     }
 
     void APackageWhoseFolderIsMissingIsRefusedPlainly() {

@@ -1,4 +1,6 @@
+#include <QBuffer>
 #include <QFile>
+#include <QImageWriter>
 #include <QProcessEnvironment>
 #include <QTest>
 #include <algorithm>
@@ -52,6 +54,31 @@ void AddWholeSkin(ImagePackage& skin, int scale) {
         skin.AddEntry(required.name,
                       Jpeg(required.rect.Width() * scale, required.rect.Height() * scale));
     }
+}
+
+// A picture with something in every block, so that its scan is long enough to cut.
+QImage Gradient(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x * 7 % 256, y * 5 % 256, 90));
+    return image;
+}
+
+// The first 60% of a JPEG file as an encoder writes it, sequential or progressive: the header
+// whole, the picture data stopping part way.
+std::vector<std::uint8_t> CutShortJpeg(int width, int height, bool progressive) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "JPG");
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(Gradient(width, height));
+    return {bytes.begin(), bytes.begin() + bytes.size() * 6 / 10};
+}
+
+void Replace(ImagePackage& skin, const std::string& name, std::vector<std::uint8_t> bytes) {
+    skin.Remove(name);
+    skin.AddEntry(name, std::move(bytes));
 }
 
 }  // namespace
@@ -269,6 +296,23 @@ private slots:
                  (QStringList{"CloseMouseOn.jpg\tmissing from the 2x skin",
                               "About.jpg\t136x76 in the 2x skin, expected 272x152",
                               "Extra.jpg\tonly in the 2x skin"}));
+    }
+
+    // A picture cut short still decodes to its size, grey where its data stops: each picture
+    // is decoded whole, in the skin and in the 2x skin beside it.
+    void CheckSkinNamesAPictureCutShortInEitherSkin() {
+        ImagePackage skin;
+        ImagePackage skin2x;
+        AddWholeSkin(skin, 1);
+        AddWholeSkin(skin2x, 2);
+        Replace(skin, "NewNormal.jpg", CutShortJpeg(96, 32, false));
+        Replace(skin2x, "About.jpg", CutShortJpeg(272, 152, true));
+        skin.Save(File("Skin.dat").toStdString());
+        skin2x.Save(File("Skin@2x.dat").toStdString());
+        const Run damaged = Dat({"check-skin", "Skin.dat"});
+        QCOMPARE(damaged.exitCode, 1);
+        QCOMPARE(damaged.lines,
+                 (QStringList{"NewNormal.jpg\tdamaged", "About.jpg\tdamaged in the 2x skin"}));
     }
 };
 

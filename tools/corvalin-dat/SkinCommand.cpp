@@ -3,9 +3,9 @@
 #include <iostream>
 
 #include "Commands.h"
-#include "ImageReaders.h"
 #include "core/layout/SkinLayout.h"
 #include "core/package/ImagePackage.h"
+#include "core/picture/PictureSize.h"
 #include "core/skin/SkinPair.h"
 
 namespace {
@@ -14,6 +14,19 @@ namespace {
 std::string Skin2xPath(const std::string& skinPath) {
     const std::filesystem::path path(skinPath);
     return path.parent_path() / (path.stem().string() + "@2x" + path.extension().string());
+}
+
+// Reports every picture of a skin package that reads but does not decode whole (cut short, a
+// damaged scan), which the game would draw grey or garbled, as "NAME<tab>damaged" and where;
+// true when there is none. A picture whose header does not read is the size checks' to report.
+bool CheckPicturesWhole(const ImagePackage& skin, const std::string& where) {
+    bool whole = true;
+    for (const PackageEntry& entry : skin.Entries()) {
+        if (!StatedPictureSize(entry.data) || PictureDecodesWhole(entry.data)) continue;
+        std::cout << entry.name << "\tdamaged" << where << '\n';
+        whole = false;
+    }
+    return whole;
 }
 
 // Reports every way the 2x skin beside the skin fails to match it; true when none, or when
@@ -32,7 +45,7 @@ bool Check2x(const std::string& skinPath, const ImagePackage& skin) {
     for (const SkinPairProblem& problem : problems) {
         std::cout << problem.name << '\t' << problem.problem << '\n';
     }
-    return problems.empty();
+    return CheckPicturesWhole(skin2x, " in the 2x skin") && problems.empty();
 }
 
 }  // namespace
@@ -55,15 +68,16 @@ int CheckSkin(const Arguments& args) {
         std::string problem;
         if (data == nullptr) {
             problem = "missing";
-        } else if (const std::string size = PictureSizeText(*data); size == "?") {
+        } else if (const auto size = StatedPictureSize(*data); !size) {
             problem = "undecodable";
-        } else if (size != expected) {
-            problem = size + ", expected " + expected;
+        } else if (SizeText(*size) != expected) {
+            problem = SizeText(*size) + ", expected " + expected;
         }
         if (problem.empty()) continue;
         std::cout << required.name << '\t' << problem << '\n';
         complete = false;
     }
+    complete = CheckPicturesWhole(skin, "") && complete;
     // The game leaves out a 2x skin that does not match at all, so every mismatch counts.
     complete = Check2x(args[0], skin) && complete;
     return complete ? kSuccess : kFailure;

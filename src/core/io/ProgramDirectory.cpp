@@ -14,6 +14,11 @@
 #define CORVALIN_DATA_FROM_PROGRAM ""
 #endif
 
+// Where the translations lie, seen from the program's directory.
+#ifndef CORVALIN_LOCALE_FROM_PROGRAM
+#define CORVALIN_LOCALE_FROM_PROGRAM "locale/"
+#endif
+
 namespace {
 
 bool IsSet(const char* value) { return value != nullptr && value[0] != '\0'; }
@@ -31,6 +36,8 @@ std::string GetProgramDirectory() {
     if (length <= 0) return {};
     return DirectoryOfPath(std::string(buffer.data(), static_cast<std::size_t>(length)));
 }
+
+std::string CatalogueFolder() { return GetProgramDirectory() + CORVALIN_LOCALE_FROM_PROGRAM; }
 
 DataFolders ChooseDataFolders(const std::string& installed, bool installedWritable,
                               const char* xdgDataHome, const char* home) {

@@ -6,6 +6,10 @@
 // cannot be found (file names built from it are then relative to the working directory).
 std::string GetProgramDirectory();
 
+// Where this program's translations lie, found from its own directory: beside it in the build
+// and the per-user install, the prefix's share/locale in the system install.
+std::string CatalogueFolder();
+
 // The directory part of a program path up to and including its last '/'; "" if none.
 std::string DirectoryOfPath(const std::string& programPath);
 

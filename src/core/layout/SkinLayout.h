@@ -30,6 +30,14 @@ struct Rgb {
     int blue;
 };
 
+// The outline a button's pictures draw inside its rectangle, which its focus ring follows: a
+// rectangle inset from the button's edges by inset (a negative inset runs on past the button,
+// where it is not seen), its corners rounded with radius.
+struct ButtonOutline {
+    Edges inset;
+    int radius;
+};
+
 // A picture button: its rectangle, the skin pictures of its three looks and the label a
 // player reads on it, which is also its name for assistive technology and its tooltip. A
 // button draws its picture at the picture's own size, so each picture is as large as the
@@ -40,7 +48,15 @@ struct ButtonLayout {
     const char* mouseOn;
     const char* mouseDown;
     const char* label;
+    ButtonOutline outline{{0, 0, 0, 0}, 0};
 };
+
+// The outlines of the default skin's buttons: the section tabs, rounded at the top only; the
+// caption buttons; the raised action buttons with their shadow below; the links' hover box.
+inline constexpr ButtonOutline kTabOutline{{0, 2, 0, -8}, 6};
+inline constexpr ButtonOutline kCaptionOutline{{0, 0, 0, 0}, 4};
+inline constexpr ButtonOutline kActionOutline{{1, 1, 1, 2}, 7};
+inline constexpr ButtonOutline kLinkOutline{{0, 0, 0, 0}, 5};
 
 // A picture drawn stretched into a rectangle.
 struct HolderLayout {
@@ -59,17 +75,28 @@ inline constexpr Edges kWindowRect{0, 0, 634, 373};
 inline constexpr Edges kContentRect{7, 63, 627, 363};
 inline constexpr Edges kHiddenRect{0, 0, 0, 0};
 inline constexpr ButtonLayout kGameButton{
-    {7, 25, 71, 63}, "GameNormal.jpg", "GameMouseOn.jpg", "GameMouseDown.jpg", "Game"};
+    {7, 25, 71, 63}, "GameNormal.jpg", "GameMouseOn.jpg", "GameMouseDown.jpg", "Game", kTabOutline,
+};
 inline constexpr ButtonLayout kResButton{
-    {72, 25, 136, 63}, "ResNormal.jpg", "ResMouseOn.jpg", "ResMouseDown.jpg", "Pictures"};
+    {72, 25, 136, 63},  "ResNormal.jpg", "ResMouseOn.jpg",
+    "ResMouseDown.jpg", "Pictures",      kTabOutline,
+};
 inline constexpr ButtonLayout kScoreButton{
-    {137, 25, 201, 63}, "ScoreNormal.jpg", "ScoreMouseOn.jpg", "ScoreMouseDown.jpg", "Scores"};
+    {137, 25, 201, 63},   "ScoreNormal.jpg", "ScoreMouseOn.jpg",
+    "ScoreMouseDown.jpg", "Scores",          kTabOutline,
+};
 inline constexpr ButtonLayout kAboutButton{
-    {202, 25, 266, 63}, "AboutNormal.jpg", "AboutMouseOn.jpg", "AboutMouseDown.jpg", "About"};
+    {202, 25, 266, 63},   "AboutNormal.jpg", "AboutMouseOn.jpg",
+    "AboutMouseDown.jpg", "About",           kTabOutline,
+};
 inline constexpr ButtonLayout kMinButton{
-    {588, 4, 606, 23}, "MinNormal.jpg", "MinMouseOn.jpg", "MinMouseDown.jpg", "Minimize"};
+    {588, 4, 606, 23},  "MinNormal.jpg", "MinMouseOn.jpg",
+    "MinMouseDown.jpg", "Minimize",      kCaptionOutline,
+};
 inline constexpr ButtonLayout kCloseButton{
-    {609, 4, 627, 23}, "CloseNormal.jpg", "CloseMouseOn.jpg", "CloseMouseDown.jpg", "Close"};
+    {609, 4, 627, 23},    "CloseNormal.jpg", "CloseMouseOn.jpg",
+    "CloseMouseDown.jpg", "Close",           kCaptionOutline,
+};
 inline constexpr HolderLayout kTitle{{8, 4, 111, 21}, "RegTitle.jpg"};
 inline constexpr HolderLayout kBackground{kWindowRect, "CorvalinBg.jpg"};
 
@@ -79,16 +106,22 @@ inline constexpr Edges kThumbnailRect{420, 0, 620, 150};
 inline constexpr Edges kStepsRect{472, 170, 511, 193};
 inline constexpr Edges kSecondsRect{530, 170, 569, 193};
 inline constexpr ButtonLayout kNewButton{
-    {472, 248, 568, 280}, "NewNormal.jpg", "NewMouseOn.jpg", "NewMouseDown.jpg", "New Game"};
+    {472, 248, 568, 280}, "NewNormal.jpg", "NewMouseOn.jpg",
+    "NewMouseDown.jpg",   "New Game",      kActionOutline,
+};
 
 // Picture library panel. A drop-down's rectangle takes its open list too.
 inline constexpr Edges kPreviewRect = kBoardRect;
 inline constexpr Edges kLibrarySizeComboRect{420, 20, 600, 150};
 inline constexpr Edges kLibraryPictureListRect{420, 60, 600, 230};
 inline constexpr ButtonLayout kAddButton{
-    {420, 250, 500, 282}, "AddNormal.jpg", "AddMouseOn.jpg", "AddMouseDown.jpg", "Add"};
+    {420, 250, 500, 282}, "AddNormal.jpg", "AddMouseOn.jpg",
+    "AddMouseDown.jpg",   "Add",           kActionOutline,
+};
 inline constexpr ButtonLayout kDelButton{
-    {520, 250, 600, 282}, "DelNormal.jpg", "DelMouseOn.jpg", "DelMouseDown.jpg", "Delete"};
+    {520, 250, 600, 282}, "DelNormal.jpg", "DelMouseOn.jpg",
+    "DelMouseDown.jpg",   "Delete",        kActionOutline,
+};
 
 // Score panel.
 inline constexpr Edges kSortComboRect{20, 20, 200, 150};
@@ -99,16 +132,14 @@ inline constexpr Edges kScoreListRect{220, 20, 600, 280};
 // About panel. The links look the same pressed as hovered; each is labelled with the address
 // its pictures show.
 inline constexpr HolderLayout kAboutImage{{10, 10, 146, 86}, "About.jpg"};
-inline constexpr ButtonLayout kEmailButton{{18, 87, 261, 109},
-                                           "EMailNormal.jpg",
-                                           "EMailMouseOn.jpg",
-                                           "EMailMouseOn.jpg",
-                                           "support@corvalin.example"};
-inline constexpr ButtonLayout kWebButton{{18, 110, 261, 132},
-                                         "WWWNormal.jpg",
-                                         "WWWMouseOn.jpg",
-                                         "WWWMouseOn.jpg",
-                                         "https://corvalin.example"};
+inline constexpr ButtonLayout kEmailButton{
+    {18, 87, 261, 109}, "EMailNormal.jpg",          "EMailMouseOn.jpg",
+    "EMailMouseOn.jpg", "support@corvalin.example", kLinkOutline,
+};
+inline constexpr ButtonLayout kWebButton{
+    {18, 110, 261, 132},        "WWWNormal.jpg", "WWWMouseOn.jpg", "WWWMouseOn.jpg",
+    "https://corvalin.example", kLinkOutline,
+};
 
 // One picture of the skin: its name, its rectangle in its owner and its size.
 struct SkinPicture {

@@ -3,6 +3,7 @@
 // clang-format off
 #include <cstdio>  // jpeglib.h needs FILE and size_t first
 #include <jpeglib.h>
+#include <jerror.h>
 // clang-format on
 
 #include <csetjmp>
@@ -14,22 +15,26 @@ namespace {
 constexpr int kDefaultQuality = 75;
 constexpr int kDotsPerInch = 100;
 
-// libjpeg ends a failed call by jumping back here; its warnings are not failures.
+// libjpeg ends a failed call by jumping back here; its warnings are not failures, but they are
+// noted.
 struct ErrorJump {
     jpeg_error_mgr manager{};
     std::jmp_buf back{};
+    JpegDamage damage;
 };
 
 [[noreturn]] void JumpBack(j_common_ptr info) {
     std::longjmp(reinterpret_cast<ErrorJump*>(info->err)->back, 1);
 }
 
-void Silent(j_common_ptr) {}
+void NoteWarning(j_common_ptr info, int level) {
+    if (level < 0) reinterpret_cast<ErrorJump*>(info->err)->damage.Warned(info->err->msg_code);
+}
 
 void ReportErrorsBy(ErrorJump& errors) {
     jpeg_std_error(&errors.manager);
     errors.manager.error_exit = JumpBack;
-    errors.manager.output_message = Silent;
+    errors.manager.emit_message = NoteWarning;
 }
 
 struct Freed {
@@ -81,8 +86,10 @@ std::vector<std::uint8_t> EncodeJpeg(const RgbaImage& image) {
 
 namespace {
 
-// The size the header states, or with decodeRows, every row decoded, the size decoded.
-std::optional<layout::Size> JpegSize(std::span<const std::uint8_t> bytes, bool decodeRows) {
+// The size the header states, or with decodeRows, every row decoded, the size decoded; then
+// whole, when given, tells whether every pixel came.
+std::optional<layout::Size> JpegSize(std::span<const std::uint8_t> bytes, bool decodeRows,
+                                     bool* whole = nullptr) {
     jpeg_decompress_struct info{};
     ErrorJump errors;
     ReportErrorsBy(errors);
@@ -103,6 +110,7 @@ std::optional<layout::Size> JpegSize(std::span<const std::uint8_t> bytes, bool d
                                       info.output_width * info.output_components, 1);
         while (info.output_scanline < info.output_height) jpeg_read_scanlines(&info, row, 1);
         size = {static_cast<int>(info.output_width), static_cast<int>(info.output_height)};
+        if (whole != nullptr) *whole = errors.damage.PixelsWhole(info);
         jpeg_finish_decompress(&info);
     }
     jpeg_destroy_decompress(&info);
@@ -117,4 +125,49 @@ std::optional<layout::Size> StatedJpegSize(std::span<const std::uint8_t> bytes) 
 
 std::optional<layout::Size> DecodedJpegSize(std::span<const std::uint8_t> bytes) {
     return JpegSize(bytes, true);
+}
+
+bool JpegDecodesWhole(std::span<const std::uint8_t> bytes) {
+    bool whole = false;
+    return JpegSize(bytes, true, &whole) && whole;
+}
+
+namespace {
+
+bool LeavesPixelsWhole(int code) {
+    switch (code) {
+        case JWRN_EXTRANEOUS_DATA:
+        case JWRN_JFIF_MAJOR:
+        case JWRN_ADOBE_XFORM:
+        case JWRN_BOGUS_ICC:
+        case JWRN_NOT_SEQUENTIAL:  // a baseline scan header stating Se = 0
+            return true;
+        default:
+            return false;
+    }
+}
+
+// After a decode whose data ended without an end marker: a sequential picture that reached its
+// last row has every pixel (a cut inside the scan warns of it as well), while a progressive one
+// may have stopped after any scan, each of which leaves a complete-looking picture. It is whole
+// when every coefficient of every component came to its last bit.
+bool AllScansCame(const jpeg_decompress_struct& info) {
+    if (!info.progressive_mode) return true;
+    for (int component = 0; component < info.num_components; ++component)
+        for (int coefficient = 0; coefficient < DCTSIZE2; ++coefficient)
+            if (info.coef_bits[component][coefficient] != 0) return false;
+    return true;
+}
+
+}  // namespace
+
+void JpegDamage::Warned(int code) {
+    if (code == JWRN_JPEG_EOF)
+        m_dataEnded = true;
+    else if (!LeavesPixelsWhole(code))
+        m_pixelsLost = true;
+}
+
+bool JpegDamage::PixelsWhole(const jpeg_decompress_struct& info) const {
+    return !m_pixelsLost && (!m_dataEnded || AllScansCame(info));
 }

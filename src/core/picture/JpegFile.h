@@ -8,6 +8,8 @@
 #include "core/layout/SkinLayout.h"
 #include "core/picture/RgbaImage.h"
 
+struct jpeg_decompress_struct;
+
 // The JPEG files of the library's pictures, through libjpeg(-turbo), which every image reader
 // of the game's also uses for JPEG.
 
@@ -25,3 +27,22 @@ std::optional<layout::Size> StatedJpegSize(std::span<const std::uint8_t> bytes);
 // decoder only warns about (data ending early, as image readers fill it in) does not count;
 // nullopt when they do not decode.
 std::optional<layout::Size> DecodedJpegSize(std::span<const std::uint8_t> bytes);
+
+// Whether a JPEG file's bytes decode whole: every row, and no warning of pixels lost on the way
+// (JpegDamage). False when they do not decode at all.
+bool JpegDecodesWhole(std::span<const std::uint8_t> bytes);
+
+// What libjpeg's warnings during one decode tell of its pixels, the same for every reader of
+// ours. Only warnings about bytes that carry no pixels leave the picture whole; data that ends
+// without an end marker leaves it whole only when every scan came.
+class JpegDamage {
+public:
+    // Each warning's code, as libjpeg's emit_message has it at level -1.
+    void Warned(int code);
+    // After the last row is read, before the decode is finished.
+    bool PixelsWhole(const jpeg_decompress_struct& info) const;
+
+private:
+    bool m_pixelsLost = false;
+    bool m_dataEnded = false;
+};

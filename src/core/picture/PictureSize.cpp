@@ -35,6 +35,12 @@ std::optional<layout::Size> DecodedPictureSize(std::span<const std::uint8_t> byt
     return std::nullopt;
 }
 
+bool PictureDecodesWhole(std::span<const std::uint8_t> bytes) {
+    if (IsJpegFile(bytes)) return JpegDecodesWhole(bytes);
+    // The bitmap reader refuses a bitmap whose rows stop short.
+    return IsBitmapFile(bytes) && BitmapSize(bytes).has_value();
+}
+
 std::string SizeText(layout::Size size) {
     return std::to_string(size.width) + "x" + std::to_string(size.height);
 }

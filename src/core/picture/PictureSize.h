@@ -22,5 +22,9 @@ std::optional<layout::Size> StatedPictureSize(std::span<const std::uint8_t> byte
 // As the picture decodes, every row of it; nullopt when it does not decode.
 std::optional<layout::Size> DecodedPictureSize(std::span<const std::uint8_t> bytes);
 
+// Whether the picture decodes with every pixel: a JPEG with no warning of pixels lost (cut short,
+// a damaged scan), a bitmap with every row. False for bytes of any other kind.
+bool PictureDecodesWhole(std::span<const std::uint8_t> bytes);
+
 // "WIDTHxHEIGHT".
 std::string SizeText(layout::Size size);

@@ -2,6 +2,8 @@
 
 // Runs one of the command-line tools as a process, as from a shell without a display.
 
+#include <unistd.h>
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -14,10 +16,17 @@ struct ToolRun {
     QString errors;
 };
 
-// extra: variables set for the tool on top of the test's own environment.
+// extra: variables set for the tool on top of the test's own environment. inChild, when given,
+// runs in the child before the tool starts (to become another user, say): false aborts it.
 inline ToolRun RunTool(const QString& program, const QStringList& arguments,
-                       const QString& workingDirectory, const QProcessEnvironment& extra = {}) {
+                       const QString& workingDirectory, const QProcessEnvironment& extra = {},
+                       bool (*inChild)() = nullptr) {
     QProcess process;
+    if (inChild != nullptr) {
+        process.setChildProcessModifier([inChild] {
+            if (!inChild()) ::_exit(127);
+        });
+    }
     process.setWorkingDirectory(workingDirectory);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove("DISPLAY");

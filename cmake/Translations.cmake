@@ -1,0 +1,51 @@
+# The translations: one gettext catalogue per language, po/<language>.po, the languages listed
+# in po/LINGUAS. Each is checked and compiled with msgfmt into bin/locale/<language>/
+# LC_MESSAGES/corvalin.mo, beside the programs that read it; a catalogue msgfmt -c refuses
+# fails the build. The template po/corvalin.pot is made from the sources by the target
+# corvalin-pot, which also merges it into every catalogue.
+
+find_program(MSGFMT msgfmt REQUIRED)
+find_program(XGETTEXT xgettext REQUIRED)
+find_program(MSGMERGE msgmerge REQUIRED)
+
+set(CORVALIN_PO_DIR ${PROJECT_SOURCE_DIR}/po)
+set(CORVALIN_LOCALE_DIR ${CMAKE_BINARY_DIR}/bin/locale)
+file(STRINGS ${CORVALIN_PO_DIR}/LINGUAS CORVALIN_LANGUAGES REGEX "^[^#]")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CORVALIN_PO_DIR}/LINGUAS)
+
+set(catalogues)
+foreach(language IN LISTS CORVALIN_LANGUAGES)
+    set(mo ${CORVALIN_LOCALE_DIR}/${language}/LC_MESSAGES/corvalin.mo)
+    add_custom_command(OUTPUT ${mo}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CORVALIN_LOCALE_DIR}/${language}/LC_MESSAGES
+        COMMAND ${MSGFMT} --check --output-file=${mo} ${CORVALIN_PO_DIR}/${language}.po
+        DEPENDS ${CORVALIN_PO_DIR}/${language}.po
+        COMMENT "Compiling the ${language} catalogue"
+        VERBATIM)
+    list(APPEND catalogues ${mo})
+endforeach()
+add_custom_target(corvalin_catalogues ALL DEPENDS ${catalogues})
+add_dependencies(corvalin corvalin_catalogues)
+add_dependencies(corvalin-dat corvalin_catalogues)
+
+# The marks xgettext looks for: the core's Tr, TrN, TrC and TrMark and the Qt side's QTr and
+# QTrN. Their placeholders are Qt's %1, %2 (Substitute in the core) and %n, which msgfmt -c
+# checks in every translation.
+set(CORVALIN_XGETTEXT_OPTIONS
+    --from-code=UTF-8 --language=C++ --add-comments=TRANSLATORS:
+    --keyword= --keyword=Tr --keyword=TrN:1,2 --keyword=TrC:1c,2
+    --keyword=QTr --keyword=QTrN:1,2 --keyword=TrMark --flag=Tr:1:qt-format --flag=TrC:2:qt-format
+    --flag=TrMark:1:qt-format --flag=QTr:1:qt-format
+    --flag=QTrN:1:qt-plural-format --flag=QTrN:2:qt-plural-format --package-name=Corvalin --package-version=${PROJECT_VERSION}
+    --msgid-bugs-address=support@corvalin.example)
+set(CORVALIN_SOURCE_GLOBS src/*.cpp src/*.h tools/corvalin-dat/*.cpp tools/corvalin-dat/*.h
+    tools/assetgen/*.cpp tools/assetgen/*.h)
+
+add_custom_target(corvalin-pot
+    COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR} -DXGETTEXT=${XGETTEXT}
+            -DMSGMERGE=${MSGMERGE} "-DOPTIONS=${CORVALIN_XGETTEXT_OPTIONS}"
+            "-DGLOBS=${CORVALIN_SOURCE_GLOBS}" -DOUTPUT=${CORVALIN_PO_DIR}/corvalin.pot
+            "-DLANGUAGES=${CORVALIN_LANGUAGES}" -DMERGE=ON
+            -P ${CMAKE_CURRENT_LIST_DIR}/ExtractTexts.cmake
+    COMMENT "Extracting the player's texts into po/corvalin.pot and merging the catalogues"
+    VERBATIM)
