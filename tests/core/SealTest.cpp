@@ -142,13 +142,6 @@ TEST(SealTest, AnythingElseEndsIt) {
                                                                                              : 2;
          }},
         {"writing anything but its output", [] { return ::write(3, "x", 1) >= 0 ? 0 : 2; }},
-        {"asking about another process's processors",
-         [parent] {
-             cpu_set_t processors;
-             return ::syscall(SYS_sched_getaffinity, parent, sizeof processors, &processors) > 0
-                        ? 0
-                        : 2;
-         }},
         {"reading another process's processor clock",
          [parent] {
              // The kernel's id of a process's processor clock: its id inverted, shifted, 2.

@@ -149,9 +149,8 @@ void AddEach(std::vector<Rule>& rules, int call, unsigned argument,
 }
 
 // Every call decoding needs, measured (strace -f) on the decoders we link, each picture of the
-// fuzz corpus and large photos of every format among them; the rest kills the process. self is
-// the process's id, the one process it may ask about.
-std::vector<Rule> Rules(pid_t self) {
+// fuzz corpus and large photos of every format among them; the rest kills the process.
+std::vector<Rule> Rules() {
     const scmp_arg_cmp noExec = SCMP_A2(SCMP_CMP_MASKED_EQ, PROT_EXEC, 0);
     // Private and not grows-down: the only kinds of mapping the data limit counts (shared pages
     // and stacks are not data). Measured: the decoders map private anonymous memory, stacks
@@ -178,10 +177,9 @@ std::vector<Rule> Rules(pid_t self) {
         {SCMP_SYS(rseq), {}},
         {SCMP_SYS(rt_sigprocmask), {}},
         {SCMP_SYS(prctl), {SCMP_A0(SCMP_CMP_EQ, PR_SET_NAME)}},
-        // The processors it may use, asked by its own id alone (0, or the id itself, as dav1d
-        // asks for the main thread): another process's would tell about that process.
-        {SCMP_SYS(sched_getaffinity), {SCMP_A0(SCMP_CMP_EQ, 0)}},
-        {SCMP_SYS(sched_getaffinity), {SCMP_A0(SCMP_CMP_EQ, static_cast<scmp_datum_t>(self))}},
+        // The processors it may use. dav1d asks by the id of the thread that opens it, which
+        // libheif's tile threads do, ids no filter made before them can know; so any id.
+        {SCMP_SYS(sched_getaffinity), {}},
         {SCMP_SYS(exit), {}},
         // A timed wait (a thread pool's, the sanitizers') that a stop signal interrupted goes
         // on through this when the process is continued.
@@ -213,7 +211,7 @@ std::vector<Rule> Rules(pid_t self) {
 }
 
 bool AddRules(void* filter) {
-    for (const Rule& rule : Rules(::getpid())) {
+    for (const Rule& rule : Rules()) {
         if (seccomp_rule_add_array(filter, SCMP_ACT_ALLOW, rule.call,
                                    static_cast<unsigned>(rule.only.size()), rule.only.data()) != 0)
             return false;
