@@ -1,5 +1,6 @@
 # Extracts every marked text of the sources (GLOBS under SOURCE) and of the desktop entry and
 # the metainfo into the template OUTPUT; with MERGE, merges it into each of LANGUAGES' catalogues.
+list(TRANSFORM GLOBS PREPEND ${SOURCE}/)
 file(GLOB_RECURSE sources RELATIVE ${SOURCE} LIST_DIRECTORIES false ${GLOBS})
 list(FILTER sources EXCLUDE REGEX "^src/core/picture/|^src/core/sandbox/|^src/decoder/")
 list(SORT sources)

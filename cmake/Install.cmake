@@ -76,7 +76,7 @@ install(CODE "
     set(CORVALIN_PROGRAM \"\${CMAKE_INSTALL_PREFIX}/${CORVALIN_INSTALL_FOLDER}/corvalin\")
     include(\"${CMAKE_CURRENT_LIST_DIR}/DesktopExec.cmake\")
     desktop_exec_quote(CORVALIN_DESKTOP_EXEC \"\${CORVALIN_PROGRAM}\")
-    configure_file(\"${PROJECT_SOURCE_DIR}/data/${CORVALIN_APP_ID}.desktop.in\"
+    configure_file(\"${CORVALIN_DESKTOP_TEMPLATE}\"
                    \"${CMAKE_BINARY_DIR}/install/${CORVALIN_APP_ID}.desktop\" @ONLY)
     file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/share/applications\" TYPE FILE
          FILES \"${CMAKE_BINARY_DIR}/install/${CORVALIN_APP_ID}.desktop\")
@@ -85,7 +85,7 @@ foreach(size IN LISTS CORVALIN_ICON_SIZES)
     install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/corvalin-${size}.png
             DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME ${CORVALIN_APP_ID}.png)
 endforeach()
-install(FILES ${PROJECT_SOURCE_DIR}/data/${CORVALIN_APP_ID}.metainfo.xml DESTINATION share/metainfo)
+install(FILES ${CORVALIN_METAINFO} DESTINATION share/metainfo)
 
 add_custom_target(uninstall
     COMMAND ${CMAKE_COMMAND} -DMANIFEST=${CMAKE_BINARY_DIR}/install_manifest.txt

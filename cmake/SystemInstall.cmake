@@ -42,13 +42,16 @@ install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/Skin.dat ${CORVALIN_STAGED_ASSETS_DI
               ${language_packages} ${CORVALIN_STAGED_ASSETS_DIR}/Pic.dat
         DESTINATION ${CORVALIN_DATA_FOLDER})
 
-set(CORVALIN_DESKTOP_EXEC "${CMAKE_INSTALL_PREFIX}/${CORVALIN_GAMES_FOLDER}/corvalin")
-configure_file(${PROJECT_SOURCE_DIR}/data/${CORVALIN_APP_ID}.desktop.in
-               ${CMAKE_BINARY_DIR}/install/${CORVALIN_APP_ID}.desktop @ONLY)
+# Filled in at install time: the translated entry is made by the build.
+install(CODE "
+    set(CORVALIN_DESKTOP_EXEC \"${CMAKE_INSTALL_PREFIX}/${CORVALIN_GAMES_FOLDER}/corvalin\")
+    configure_file(\"${CORVALIN_DESKTOP_TEMPLATE}\"
+                   \"${CMAKE_BINARY_DIR}/install/${CORVALIN_APP_ID}.desktop\" @ONLY)
+")
 install(FILES ${CMAKE_BINARY_DIR}/install/${CORVALIN_APP_ID}.desktop
         DESTINATION share/applications)
 foreach(size IN LISTS CORVALIN_ICON_SIZES)
     install(FILES ${CORVALIN_STAGED_ASSETS_DIR}/corvalin-${size}.png
             DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME ${CORVALIN_APP_ID}.png)
 endforeach()
-install(FILES ${PROJECT_SOURCE_DIR}/data/${CORVALIN_APP_ID}.metainfo.xml DESTINATION share/metainfo)
+install(FILES ${CORVALIN_METAINFO} DESTINATION share/metainfo)

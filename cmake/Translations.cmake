@@ -32,7 +32,7 @@ add_dependencies(corvalin-dat corvalin_catalogues)
 # QTrN, and the skin generator's PaintedLabel (the labels it paints, in their own context). Their placeholders are Qt's %1, %2 (Substitute in the core) and %n, which msgfmt -c
 # checks in every translation.
 set(CORVALIN_XGETTEXT_OPTIONS
-    --from-code=UTF-8 --language=C++ --add-comments=TRANSLATORS:
+    --from-code=UTF-8 --language=C++ --qt --add-comments=TRANSLATORS:
     --keyword= --keyword=Tr --keyword=TrN:1,2 --keyword=TrC:1c,2
     --keyword=QTr --keyword=QTrN:1,2 --keyword=TrMark --keyword=PaintedLabel:1c,2 --flag=Tr:1:qt-format --flag=TrC:2:qt-format
     --flag=TrMark:1:qt-format --flag=QTr:1:qt-format
@@ -40,6 +40,19 @@ set(CORVALIN_XGETTEXT_OPTIONS
     --msgid-bugs-address=support@corvalin.example)
 set(CORVALIN_SOURCE_GLOBS src/*.cpp src/*.h tools/corvalin-dat/*.cpp tools/corvalin-dat/*.h
     tools/assetgen/*.cpp tools/assetgen/*.h)
+
+# The template as the sources stand, for the tests.
+list(TRANSFORM CORVALIN_SOURCE_GLOBS PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE globs)
+file(GLOB_RECURSE marked_sources CONFIGURE_DEPENDS ${globs})
+set(CORVALIN_TEXTS_TEMPLATE ${CMAKE_BINARY_DIR}/po/corvalin.pot)
+add_custom_command(OUTPUT ${CORVALIN_TEXTS_TEMPLATE}
+    COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR} -DXGETTEXT=${XGETTEXT}
+            "-DOPTIONS=${CORVALIN_XGETTEXT_OPTIONS}" "-DGLOBS=${CORVALIN_SOURCE_GLOBS}"
+            -DOUTPUT=${CORVALIN_TEXTS_TEMPLATE} -P ${CMAKE_CURRENT_LIST_DIR}/ExtractTexts.cmake
+    DEPENDS ${marked_sources} ${CMAKE_CURRENT_LIST_DIR}/ExtractTexts.cmake
+    COMMENT "Extracting the player's texts"
+    VERBATIM)
+add_custom_target(corvalin_texts_template DEPENDS ${CORVALIN_TEXTS_TEMPLATE})
 
 add_custom_target(corvalin-pot
     COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR} -DXGETTEXT=${XGETTEXT}
@@ -49,3 +62,26 @@ add_custom_target(corvalin-pot
             -P ${CMAKE_CURRENT_LIST_DIR}/ExtractTexts.cmake
     COMMENT "Extracting the player's texts into po/corvalin.pot and merging the catalogues"
     VERBATIM)
+
+# The desktop entry and the metainfo, with every catalogue's translations merged in by msgfmt
+# (which reads the languages from po/LINGUAS). The entry keeps its @CORVALIN_DESKTOP_EXEC@ for
+# the install to fill in.
+set(CORVALIN_DESKTOP_TEMPLATE ${CMAKE_BINARY_DIR}/data/example.corvalin.corvalin.desktop.in)
+set(CORVALIN_METAINFO ${CMAKE_BINARY_DIR}/data/example.corvalin.corvalin.metainfo.xml)
+set(po_files)
+foreach(language IN LISTS CORVALIN_LANGUAGES)
+    list(APPEND po_files ${CORVALIN_PO_DIR}/${language}.po)
+endforeach()
+foreach(merge "--desktop;${CORVALIN_DESKTOP_TEMPLATE}" "--xml;${CORVALIN_METAINFO}")
+    list(GET merge 0 mode)
+    list(GET merge 1 merged)
+    get_filename_component(name ${merged} NAME)
+    add_custom_command(OUTPUT ${merged}
+        COMMAND ${MSGFMT} ${mode} --template=${PROJECT_SOURCE_DIR}/data/${name}
+                -d ${CORVALIN_PO_DIR} -o ${merged}
+        DEPENDS ${PROJECT_SOURCE_DIR}/data/${name} ${po_files} ${CORVALIN_PO_DIR}/LINGUAS
+        COMMENT "Merging the translations into ${name}"
+        VERBATIM)
+endforeach()
+add_custom_target(corvalin_translated_data ALL
+    DEPENDS ${CORVALIN_DESKTOP_TEMPLATE} ${CORVALIN_METAINFO})

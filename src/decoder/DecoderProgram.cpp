@@ -82,6 +82,9 @@ std::vector<std::uint8_t> Answer(const DecodedPicture& picture) {
 }  // namespace
 
 void RunDecoderProgram(int argc, char** argv, void (*loadCodecs)(), PictureDecoding decode) {
+    // Single-threaded still, and before the tie to the caller, which a change of user undoes.
+    const std::string privileged = DropPrivileges();
+    if (!privileged.empty()) FailDecoderProgram("the decoder could not be sealed: " + privileged);
     if (!EndWithCaller(CallerOf(argc, argv))) ::_exit(1);
     PrepareDecoding();
     if (loadCodecs != nullptr) loadCodecs();

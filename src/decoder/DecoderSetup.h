@@ -11,5 +11,5 @@
 void PrepareDecoding();
 
 // Seals the process with the decoder's limits (see Seal.h): about 1 GB of memory beyond what it
-// holds now, and 20 s of processor time. Empty when sealed, otherwise what failed.
+// holds now, 20 s of processor time, and the threads its decoders start at most. Empty when sealed, otherwise what failed.
 std::string SealDecoder();

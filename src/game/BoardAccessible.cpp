@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "core/board/PuzzleBoard.h"
+#include "platform/QtTranslation.h"
 #include "skin/ReadingOrder.h"
 
 namespace {
@@ -171,8 +172,10 @@ void InstallBoardAccessibility() {
 
 QString CellName(const PuzzleBoard& board, int row, int col) {
     const int tile = board.CellValue(row, col);
-    if (tile == PuzzleBoard::kEmptyCell) return QStringLiteral("Empty");
-    return QStringLiteral("Tile %1").arg(tile / 10 * board.Cols() + tile % 10 + 1);
+    // TRANSLATORS: the spoken name of the board's empty cell
+    if (tile == PuzzleBoard::kEmptyCell) return QTr("Empty");
+    // TRANSLATORS: the spoken name of a tile, by its number when the picture is whole
+    return QTr("Tile %1").arg(tile / 10 * board.Cols() + tile % 10 + 1);
 }
 
 void TilesMoved(QWidget* view, const PuzzleBoard& board) {

@@ -13,6 +13,7 @@
 #include "game/NameInputDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/ModalDialog.h"
+#include "platform/QtTranslation.h"
 #include "skin/EdgeRect.h"
 #include "skin/ItemStandIn.h"
 #include "skin/PackageImage.h"
@@ -141,8 +142,10 @@ void GameFrame::ResetCounts() {
 void GameFrame::ShowCounts() {
     m_steps.Set(m_counts.Steps());
     m_seconds.Set(m_counts.Seconds());
-    m_stepsName->SetName(QStringLiteral("Moves: %1").arg(m_steps.Value()));
-    m_secondsName->SetName(QStringLiteral("Seconds: %1").arg(m_seconds.Value()));
+    // TRANSLATORS: the spoken name of the move counter
+    m_stepsName->SetName(QTr("Moves: %1").arg(m_steps.Value()));
+    // TRANSLATORS: the spoken name of the clock
+    m_secondsName->SetName(QTr("Seconds: %1").arg(m_seconds.Value()));
 }
 
 void GameFrame::timerEvent(QTimerEvent* event) {

@@ -11,6 +11,7 @@
 #include "core/solver/Solver.h"
 #include "game/HintTexts.h"
 #include "platform/Messages.h"
+#include "platform/QtTranslation.h"
 #include "res/HandCursor.h"
 #include "skin/FocusRing.h"
 #include "skin/PackageImage.h"
@@ -37,7 +38,8 @@ GameWnd::GameWnd(QWidget* parent, const ImagePackage& pictures)
     setCursor(HandCursor());
     // A click or Tab gives the board the arrow keys; it shows no focus mark.
     setFocusPolicy(Qt::StrongFocus);
-    setAccessibleName(QStringLiteral("Board"));
+    // TRANSLATORS: the spoken name of the puzzle board
+    setAccessibleName(QTr("Board"));
     m_ringTimer.setInterval(kRingTickMs);
     connect(&m_ringTimer, &QTimer::timeout, this, [this] { RingTick(); });
     m_solutionTimer.setInterval(kSolutionClickMs);

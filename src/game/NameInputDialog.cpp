@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "platform/MessageBox.h"
+#include "platform/QtTranslation.h"
 
 namespace {
 
@@ -17,18 +18,25 @@ QRect Units(int x, int y, int width, int height) {
 }  // namespace
 
 NameInputDialog::NameInputDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle("Input name");
+    setWindowTitle(QTr("Input name"));
     setFixedSize(Units(0, 0, 164, 68).size());
 
     auto* group = new QGroupBox(this);
     group->setGeometry(Units(7, 7, 150, 54));
-    auto* ok = new QPushButton("OK", this);
+    auto* ok = new QPushButton(QTr("OK"), this);
     ok->setGeometry(Units(25, 39, 50, 14));
     ok->setDefault(true);
-    auto* cancel = new QPushButton("Cancel", this);
+    auto* cancel = new QPushButton(QTr("Cancel"), this);
     cancel->setGeometry(Units(89, 39, 50, 14));
-    auto* prompt = new QLabel(QString::fromUtf8("Please input your name\uff1a"), this);
+    // TRANSLATORS: the prompt left of the name field; the colon is full-width in English
+    auto* prompt = new QLabel(QTr("Please input your name\uff1a"), this);
     prompt->setGeometry(Units(12, 17, 86, 8));
+    if (prompt->sizeHint().width() > prompt->width()) {
+        // A longer translation wraps into the free space above the buttons, never cut off.
+        prompt->setWordWrap(true);
+        prompt->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        prompt->setGeometry(Units(12, 14, 86, 24));
+    }
     m_edit = new QLineEdit(this);
     m_edit->setGeometry(Units(99, 16, 52, 14));
 
@@ -42,7 +50,7 @@ QString NameInputDialog::Name() const { return m_edit->text(); }
 
 void NameInputDialog::accept() {
     if (m_edit->text().isEmpty()) {
-        ShowMessageBox(this, "Please input your name!");
+        ShowMessageBox(this, QTr("Please input your name!"));
         m_edit->setFocus();
         return;
     }

@@ -17,19 +17,18 @@
 #include "platform/FileDialog.h"
 #include "platform/ImportProgress.h"
 #include "platform/MessageBox.h"
+#include "platform/QtTranslation.h"
 #include "skin/EdgeRect.h"
 #include "skin/ItemStandIn.h"
 #include "skin/PackageImage.h"
 
 namespace {
 
-const QStringList kImportFilters{QStringLiteral(" (*.bmp)"), QStringLiteral("jpg (*.jpg)"),
-                                 QStringLiteral("All Files (*.*)")};
-
-const QString kOnlyOnePicture =
-    QStringLiteral("Only one picture in the library,\nwhich can not be deleted.");
-const QString kSomeNotAdded = QStringLiteral("These files were not added to the library:");
-const QString kConfirmRemoval = QStringLiteral("Are you sure to delete the current picture?");
+QStringList ImportFilters() {
+    // TRANSLATORS: the file dialog's filter of every file; %1 is its pattern, *.*
+    return {QStringLiteral(" (*.bmp)"), QStringLiteral("jpg (*.jpg)"),
+            QTr("All Files (%1)").arg(QStringLiteral("*.*"))};
+}
 
 }  // namespace
 
@@ -57,8 +56,7 @@ void ResFrame::EnsureControls() {
 
     m_sizeCombo = new BoardSizeComboBox(this);
     m_sizeCombo->setObjectName("SizeCombo");
-    for (const GridSize& gridSize : kGridSizes)
-        m_sizeCombo->addItem(QString::fromUtf8(gridSize.label));
+    for (const GridSize& gridSize : kGridSizes) m_sizeCombo->addItem(QTr(gridSize.label));
     m_sizeCombo->setCurrentIndex(0);
     // The closed box takes its natural height; the open list shows every size.
     m_sizeCombo->PlaceDropDown(ToQRect(layout::kLibrarySizeComboRect));
@@ -149,7 +147,7 @@ void ResFrame::SyncWithPackage() {
 
 void ResFrame::AddPicture() {
     EnsureControls();
-    const std::optional<std::string> chosen = ChooseFileToOpen(this, kImportFilters);
+    const std::optional<std::string> chosen = ChooseFileToOpen(this, ImportFilters());
     if (!chosen) return;
     ImportFiles({*chosen});
 }
@@ -184,8 +182,10 @@ void ResFrame::ImportFiles(const std::vector<std::string>& paths) {
             }
             if (result.outcome == AddResult::Outcome::Refused) {
                 lastRefusal = RefusalMessage(result.picture);
-                refusals << QFileInfo(shown).fileName() + QStringLiteral(": ") +
-                                QString(lastRefusal).replace(QLatin1Char('\n'), QLatin1Char(' '));
+                // TRANSLATORS: one line of the list of files not added: file name, reason
+                refusals << QTr("%1: %2").arg(
+                    QFileInfo(shown).fileName(),
+                    QString(lastRefusal).replace(QLatin1Char('\n'), QLatin1Char(' ')));
                 continue;
             }
             ++added;
@@ -200,9 +200,10 @@ void ResFrame::ImportFiles(const std::vector<std::string>& paths) {
     QStringList message;
     if (!noDecoder.isEmpty()) message << noDecoder;
     if (!refusals.isEmpty()) {
-        message << (paths.size() == 1 ? lastRefusal
-                                      : kSomeNotAdded + QStringLiteral("\n\n") +
-                                            refusals.join(QLatin1Char('\n')));
+        message << (paths.size() == 1
+                        ? lastRefusal
+                        : QTr("These files were not added to the library:") +
+                              QStringLiteral("\n\n") + refusals.join(QLatin1Char('\n')));
     }
     if (!message.isEmpty()) ShowMessageBox(this, message.join(QStringLiteral("\n\n")));
 }
@@ -211,10 +212,11 @@ void ResFrame::RemovePicture() {
     EnsureControls();
     PictureLibrary& library = App()->m_pictureLibrary;
     if (library.HoldsOnePicture()) {
-        ShowMessageBox(this, kOnlyOnePicture);
+        ShowMessageBox(this, QTr("Only one picture in the library,\nwhich can not be deleted."));
         return;
     }
-    if (ShowMessageBox(this, kConfirmRemoval, MessageButtons::YesNo, MessageIcon::Exclamation,
+    if (ShowMessageBox(this, QTr("Are you sure to delete the current picture?"),
+                       MessageButtons::YesNo, MessageIcon::Exclamation,
                        MessageAnswer::Yes) != MessageAnswer::Yes)
         return;
     const int row = m_pictureList->SelectedRow();

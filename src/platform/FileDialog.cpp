@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/ModalDialog.h"
+#include "platform/QtTranslation.h"
 
 namespace {
 
@@ -58,7 +59,8 @@ std::string DiskPath(const QString& path) {
 }  // namespace
 
 std::optional<std::string> ChooseFileToOpen(QWidget* owner, const QStringList& filters) {
-    QFileDialog dialog(owner, QStringLiteral("Open"));
+    // TRANSLATORS: the title of the dialog that chooses a picture to add
+    QFileDialog dialog(owner, QTr("Open"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // A typed name need not exist: the caller answers for a file it cannot read.
     dialog.setFileMode(QFileDialog::AnyFile);

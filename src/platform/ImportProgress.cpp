@@ -4,6 +4,7 @@
 #include <QProgressDialog>
 
 #include "platform/MessageBox.h"
+#include "platform/QtTranslation.h"
 
 namespace {
 constexpr int kShowAfterMs = 500;
@@ -25,7 +26,8 @@ ImportProgress::~ImportProgress() = default;
 
 bool ImportProgress::Begin(int n, const QString& text) {
     if (m_dialog->wasCanceled()) return false;
-    m_dialog->setLabelText(QStringLiteral("%1\n%2 of %3").arg(text).arg(n).arg(m_total));
+    // TRANSLATORS: the import's progress: the file's name, then its number and how many
+    m_dialog->setLabelText(QTr("%1\n%2 of %3").arg(text).arg(n).arg(m_total));
     m_dialog->setValue(n - 1);  // lets the dialog appear once it is due, and Cancel be pressed
     return !m_dialog->wasCanceled();
 }

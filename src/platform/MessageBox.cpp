@@ -5,6 +5,7 @@
 
 #include "core/io/FileError.h"
 #include "platform/ModalDialog.h"
+#include "platform/QtTranslation.h"
 
 namespace {
 
@@ -41,8 +42,8 @@ MessageAnswer ShowMessageBox(QWidget* parent, const QString& text, MessageButton
 }
 
 void ReportFileError(QWidget* parent, const FileError& error) {
-    QString text = QStringLiteral("The file \"%1\" could not be used.")
-                       .arg(QString::fromLocal8Bit(error.Path()));
+    QString text =
+        QTr("The file \"%1\" could not be used.").arg(QString::fromLocal8Bit(error.Path()));
     if (!error.Cause().empty())
         text += QStringLiteral("\n\n") + QString::fromLocal8Bit(error.Cause());
     ShowMessageBox(parent, text, MessageButtons::Ok, MessageIcon::Stop);

@@ -7,9 +7,11 @@
 #include "core/io/FileError.h"
 #include "core/scores/ScoreFile.h"
 #include "core/state/AppState.h"
+#include "core/text/Translation.h"
 #include "library/BoardSizeComboBox.h"
 #include "library/PictureListBox.h"
 #include "platform/MessageBox.h"
+#include "platform/QtTranslation.h"
 #include "skin/EdgeRect.h"
 #include "skin/FirstShown.h"
 
@@ -22,7 +24,8 @@ struct Column {
     int width;
 };
 constexpr Column kColumns[] = {
-    {"Rank", 40}, {"Username", 65}, {"No. of Steps", 90}, {"Time(Sec.)", 80}, {"Created on", 100},
+    {TrMark("Rank"), 40},       {TrMark("Username"), 65},    {TrMark("No. of Steps"), 90},
+    {TrMark("Time(Sec.)"), 80}, {TrMark("Created on"), 100},
 };
 
 }  // namespace
@@ -52,13 +55,15 @@ void ScoreWnd::EnsureControls() {
     if (m_sortCombo != nullptr) return;
     m_sortCombo = new BoardSizeComboBox(this);
     m_sortCombo->PlaceDropDown(ToQRect(layout::kSortComboRect));
-    m_sortCombo->addItem(QStringLiteral("Step"));
-    m_sortCombo->addItem(QStringLiteral("Time"));
+    // TRANSLATORS: ranks the scores by their moves
+    m_sortCombo->addItem(QString::fromUtf8(TrC("ranking", "Step")));
+    // TRANSLATORS: ranks the scores by their seconds
+    m_sortCombo->addItem(QString::fromUtf8(TrC("ranking", "Time")));
     m_sortCombo->setCurrentIndex(kSortByStep);
 
     m_sizeCombo = new BoardSizeComboBox(this);
     m_sizeCombo->PlaceDropDown(ToQRect(layout::kScoreSizeComboRect));
-    for (const GridSize& size : kGridSizes) m_sizeCombo->addItem(QString::fromUtf8(size.label));
+    for (const GridSize& size : kGridSizes) m_sizeCombo->addItem(QTr(size.label));
     m_sizeCombo->setCurrentIndex(0);
 
     m_pictureList = new PictureListBox(this);
@@ -90,7 +95,7 @@ void ScoreWnd::CreateScoreList() {
     m_scoreList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_scoreList->setColumnCount(static_cast<int>(std::size(kColumns)));
     QStringList headings;
-    for (const Column& column : kColumns) headings << QString::fromLatin1(column.heading);
+    for (const Column& column : kColumns) headings << QTr(column.heading);
     m_scoreList->setHeaderLabels(headings);
     QHeaderView* header = m_scoreList->header();
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -98,6 +103,18 @@ void ScoreWnd::CreateScoreList() {
     header->setStretchLastSection(false);
     for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i)
         header->resizeSection(i, kColumns[i].width);
+    // Measured with the font, as the header above.
+    OnFirstShown(this, m_scoreList, [this] { FitTranslatedHeadings(); });
+}
+
+void ScoreWnd::FitTranslatedHeadings() {
+    // English keeps its fixed widths; a translated heading widens its column rather than be
+    // cut short (the list scrolls sideways if the row no longer fits).
+    QHeaderView* header = m_scoreList->header();
+    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
+        if (QTr(kColumns[i].heading) != QLatin1String(kColumns[i].heading))
+            header->resizeSection(i, std::max(kColumns[i].width, header->sectionSizeHint(i)));
+    }
 }
 
 void ScoreWnd::ReloadScores() {

@@ -35,6 +35,7 @@ private:
     // hidden panel does without their memory and the code they bring in.
     void EnsureControls();
     void CreateScoreList();
+    void FitTranslatedHeadings();
     // Throws FileError for a damaged or unreadable Score.dat: then the picture list stays as
     // it was and m_allScores holds the rows read before the damage.
     void ReloadScores();

@@ -3,6 +3,7 @@
 #include <QAccessible>
 
 #include "core/state/AppState.h"
+#include "platform/QtTranslation.h"
 #include "skin/ButtonStandIn.h"
 #include "skin/EdgeRect.h"
 #include "skin/PackageImage.h"
@@ -27,7 +28,7 @@ ImageButton& SkinButtons::Add(int id, const layout::ButtonLayout& layout, Kind k
     SetUp(button, id, layout);
     auto* standIn =
         new ButtonStandIn(m_owner, button, RoleOf(kind), [this, &button] { Click(button); });
-    standIn->SetName(QString::fromUtf8(layout.label));
+    standIn->SetName(QTr(layout.label));
     button.SetSelectionListener([standIn] {
         QAccessible::State changed;
         changed.checked = true;

@@ -103,6 +103,25 @@ TEST_F(DecoderProcessTest, TheTimeLimitEndsTheDecodersWholeGroup) {
     EXPECT_TRUE(ends.Get() < 0 || ::poll(&ended, 1, 10'000) == 1) << "the child lives on";
 }
 
+// A process that left the decoder's group, holding its output open, neither holds the run past
+// the decoder's end nor outlives it.
+TEST_F(DecoderProcessTest, WhatLeftTheDecodersGroupGoesWithIt) {
+    // The child tells its id once it has left; only then does the decoder answer and exit.
+    const std::string child = PathOf("child");
+    const DecoderRun run =
+        Run("setsid sh -c 'echo $$ > " + child + "; exec sleep 60' & " + "while [ ! -s " + child +
+                " ]; do sleep 0.01; done; " + kWholeAnswer,
+            {64, 20s});
+    EXPECT_EQ(run.end, End::Exited);
+    EXPECT_EQ(ParseDecoderAnswer(run.output, 2, 1).kind, DecoderAnswer::Kind::Pixels);
+    std::string pid;
+    std::ifstream(child) >> pid;
+    ASSERT_FALSE(pid.empty());
+    const Descriptor ends(static_cast<int>(::syscall(SYS_pidfd_open, std::stoi(pid), 0)));
+    pollfd ended{ends.Get(), POLLIN, 0};
+    EXPECT_TRUE(ends.Get() < 0 || ::poll(&ended, 1, 10'000) == 1) << "the child lives on";
+}
+
 // Not one variable of the player's session reaches it, whatever the caller holds; a sanitizer
 // build passes on its runtime's options alone.
 TEST_F(DecoderProcessTest, TheDecoderGetsNoVariableOfOurs) {

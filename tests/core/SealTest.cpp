@@ -2,6 +2,8 @@
 #include <asm/unistd.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/futex.h>
+#include <sched.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -9,10 +11,15 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fstream>
+#include <mutex>
+#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -36,26 +43,32 @@ constexpr bool kThreadsAfterFork = false;
 constexpr bool kThreadsAfterFork = true;
 #endif
 
-// In a child sealed as the decoder seals itself, the C library settled first, with a smaller
-// memory limit; its exit status, or 128 + the signal that ended it.
+constexpr unsigned kThreads = 6;
+
+// A child sealed as the decoder seals itself, its privileges given up and the C library settled
+// first, with a smaller memory limit.
+int SealedHere(const std::function<int()>& attempt, std::uint64_t memory = kMemory) {
+    SettleCLibrary();
+    if (!DropPrivileges().empty() || !SealProcess({memory, 5, kThreads}).empty()) return kNotSealed;
+    return attempt();
+}
+
+// SealedHere in a child; its exit status, or 128 + the signal that ended it.
 int Sealed(const std::function<int()>& attempt, std::uint64_t memory = kMemory) {
-    return test::InChild([&] {
-        SettleCLibrary();
-        if (!SealProcess({memory, 5}).empty()) return kNotSealed;
-        return attempt();
-    });
+    return test::InChild([&] { return SealedHere(attempt, memory); });
 }
 
 // The same with call made on a thread started before the seal, as the decoders' pools are, while
 // the first thread waits for it: kSurvived when only that thread ended, or none.
 int SealedOnAThread(void (*call)()) {
     return test::InChild([&] {
+        if (!DropPrivileges().empty()) return kNotSealed;
         std::atomic<bool> sealed = false;
         std::thread worker([&] {
             sealed.wait(false);
             call();
         });
-        const bool ok = SealProcess({kMemory, 5}).empty();
+        const bool ok = SealProcess({kMemory, 5, kThreads}).empty();
         sealed = true;
         sealed.notify_one();
         worker.join();
@@ -81,7 +94,16 @@ TEST(SealTest, ASealedProcessComputesThreadsAndAnswersOnly) {
                   std::vector<char> memory(kMemory / 2, 1);  // within its limit
                   // clone3 is answered, so that the C library falls back to clone.
                   const bool noClone3 = ::syscall(SYS_clone3, nullptr, 0) == -1 && errno == ENOSYS;
-                  return sum == 42 && memory.back() == 1 && noClone3 &&
+                  // Its own processors and clocks, as the decoders ask for them.
+                  cpu_set_t processors;
+                  timespec now{};
+                  const bool asks =
+                      ::syscall(SYS_sched_getaffinity, 0, sizeof processors, &processors) > 0 &&
+                      ::syscall(SYS_sched_getaffinity, ::getpid(), sizeof processors, &processors) >
+                          0 &&
+                      ::syscall(SYS_clock_gettime, CLOCK_MONOTONIC, &now) == 0 &&
+                      ::syscall(SYS_clock_gettime, CLOCK_REALTIME, &now) == 0;
+                  return sum == 42 && memory.back() == 1 && noClone3 && asks &&
                                  ::write(STDERR_FILENO, "", 0) == 0
                              ? kSurvived
                              : 2;
@@ -91,6 +113,7 @@ TEST(SealTest, ASealedProcessComputesThreadsAndAnswersOnly) {
 
 TEST(SealTest, AnythingElseEndsIt) {
     const int killed = 128 + SIGSYS;
+    const pid_t parent = ::getpid();  // another process, asked after in the sealed child
     const struct {
         const char* name;
         std::function<int()> attempt;
@@ -119,6 +142,26 @@ TEST(SealTest, AnythingElseEndsIt) {
                                                                                              : 2;
          }},
         {"writing anything but its output", [] { return ::write(3, "x", 1) >= 0 ? 0 : 2; }},
+        {"reading another process's processor clock",
+         [parent] {
+             // The kernel's id of a process's processor clock: its id inverted, shifted, 2.
+             const auto clock = static_cast<clockid_t>(~parent * 8 + 2);
+             timespec used{};
+             return ::syscall(SYS_clock_gettime, clock, &used) == 0 ? 0 : 2;
+         }},
+        {"starting a thread in a namespace of its own",
+         [] { return ::syscall(SYS_clone, CLONE_THREAD | CLONE_NEWPID, 0, 0, 0, 0) >= 0 ? 0 : 2; }},
+        {"locking a futex with priority inheritance",
+         [] {
+             static std::uint32_t word = 0;
+             return ::syscall(SYS_futex, &word, FUTEX_LOCK_PI_PRIVATE, 0, nullptr) == 0 ? 0 : 2;
+         }},
+        {"advising the kernel on memory other than giving it back",
+         [] {
+             void* page =
+                 ::mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+             return page != MAP_FAILED && ::madvise(page, 4096, MADV_MERGEABLE) == 0 ? 0 : 2;
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -231,13 +274,77 @@ TEST(SealTest, StandardErrorOnAFileSaysWhyNothingMoreComes) {
     EXPECT_EQ(test::InChild([&] {
                   const int file = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
                   if (file < 0 || ::dup2(file, STDERR_FILENO) != STDERR_FILENO) return 2;
-                  if (!SealProcess({kMemory, 5}).empty()) return kNotSealed;
+                  if (!DropPrivileges().empty() || !SealProcess({kMemory, 5, kThreads}).empty())
+                      return kNotSealed;
                   return ::write(STDERR_FILENO, "later\n", 6) == 6 ? kSurvived : 2;
               }),
               kSurvived);
     const std::vector<std::uint8_t> said = ReadBytes(log);
     EXPECT_NE(std::string(said.begin(), said.end()).find("standard error is a file"),
               std::string::npos);
+}
+
+// However many it tries, it starts the threads of its bound and no more, and lives: in a user of
+// its own, which runs no other task, the bound is exact.
+TEST(SealTest, ASealedProcessStartsNoMoreThreadsThanItsBound) {
+    if (!kThreadsAfterFork) GTEST_SKIP() << "the sanitizer's runtime starts threads of its own";
+    const int started = test::InChild([] {
+        const uid_t own = 0x10000000 + static_cast<uid_t>(::getpid());
+        if (::getuid() == 0 && (::setresgid(own, own, own) != 0 || ::setresuid(own, own, own) != 0))
+            return kNotSealed;
+        return SealedHere([] {
+            std::mutex held;
+            std::vector<std::thread> threads;
+            {
+                const std::lock_guard<std::mutex> hold(held);
+                try {
+                    while (threads.size() < 3000)
+                        threads.emplace_back([&] { const std::lock_guard<std::mutex> wait(held); });
+                } catch (const std::system_error&) {
+                }
+            }
+            for (std::thread& thread : threads) thread.join();
+            return static_cast<int>(threads.size());
+        });
+    });
+    EXPECT_EQ(started, static_cast<int>(kThreads));
+}
+
+// Stopped in a timed wait and continued, as a job control or a debugger does, the wait goes on
+// through a call of its own (restart_syscall), which the seal lets through.
+TEST(SealTest, ASealedProcessStoppedAndContinuedInATimedWaitLives) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(SealedHere([] {
+            std::mutex lock;
+            std::condition_variable never;
+            std::unique_lock<std::mutex> held(lock);
+            never.wait_until(held, std::chrono::system_clock::now() + std::chrono::seconds(3));
+            return kSurvived;
+        }));
+    }
+    const auto procFile = [&](const char* name) {
+        std::ifstream file("/proc/" + std::to_string(child) + "/" + name);
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    };
+    // Asleep in the futex call; then stopped; then continued.
+    const auto waitUntil = [](const std::function<bool()>& done) {
+        for (int i = 0; i < 1000 && !done(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    };
+    waitUntil([&] { return procFile("syscall").starts_with(std::to_string(SYS_futex) + " "); });
+    ::kill(child, SIGSTOP);
+    waitUntil([&] {
+        const std::string stat = procFile("stat");
+        return stat.find(") T ") != std::string::npos;
+    });
+    ::kill(child, SIGCONT);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kSurvived)
+        << (WIFSIGNALED(status) ? "killed by signal " + std::to_string(WTERMSIG(status)) : "");
 }
 
 }  // namespace

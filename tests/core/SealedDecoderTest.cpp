@@ -71,10 +71,13 @@ protected:
             RunDecoder(Decoder(), input.Get(), {64, 60s}, {});
             ::_exit(0);
         }
+        // The caller's child supervises the decoder, its own child.
         m_decoder = WaitFor([&] {
-            pid_t child = 0;
-            std::ifstream(ChildrenFile()) >> child;
-            return child;
+            pid_t supervisor = 0;
+            pid_t decoder = 0;
+            std::ifstream(ChildrenOf(m_caller)) >> supervisor;
+            if (supervisor > 0) std::ifstream(ChildrenOf(supervisor)) >> decoder;
+            return decoder;
         });
         ASSERT_GT(m_decoder, 0);
         m_decoderEnd.emplace(EndOf(m_decoder));
@@ -90,9 +93,9 @@ protected:
             ::syscall(SYS_pidfd_send_signal, m_decoderEnd->Get(), SIGKILL, nullptr, 0);
     }
 
-    std::string ChildrenFile() const {
-        const std::string caller = std::to_string(m_caller);
-        return "/proc/" + caller + "/task/" + caller + "/children";
+    static std::string ChildrenOf(pid_t pid) {
+        const std::string process = std::to_string(pid);
+        return "/proc/" + process + "/task/" + process + "/children";
     }
     std::string ProcFile(const std::string& name) const {
         return "/proc/" + std::to_string(m_decoder) + "/" + name;
@@ -129,7 +132,24 @@ TEST_F(SealedDecoderTest, ItsLimitsAreSetBeforeTheFirstRead) {
     EXPECT_NE(soft["Max data size"], "unlimited");
     EXPECT_NE(soft["Max address space"], "unlimited");
     EXPECT_EQ(soft["Max file size"], "0");
+    EXPECT_NE(soft["Max processes"], "unlimited");
     EXPECT_EQ(soft["Max core file size"], "0");
+}
+
+// Started by root, as the tests are, it holds no capability, not even in its bounding set, and
+// is root no more: the thread bound holds no process of root.
+TEST_F(SealedDecoderTest, ItHoldsNoPrivilegeBeforeTheFirstRead) {
+    std::map<std::string, std::string> fields;
+    std::istringstream status(FileText(ProcFile("status")));
+    for (std::string line; std::getline(status, line);) {
+        std::istringstream values(line.substr(line.find(':') + 1));
+        values >> fields[line.substr(0, line.find(':'))];
+    }
+    for (const char* set : {"CapInh", "CapPrm", "CapEff", "CapBnd", "CapAmb"}) {
+        EXPECT_EQ(fields[set], "0000000000000000") << set;
+    }
+    EXPECT_NE(fields["Uid"], "0");
+    EXPECT_NE(fields["Gid"], "0");
 }
 
 // Asleep, it uses no processor time, so only its caller's end can end it.
@@ -139,18 +159,30 @@ TEST_F(SealedDecoderTest, ItEndsWithItsCaller) {
     EXPECT_TRUE(Ends(*m_decoderEnd));
 }
 
-// A caller that ended before the decoder could tie itself to it leaves it someone else's child.
+// A caller that ended before the decoder could tie itself to it leaves it someone else's child:
+// it ends without an answer, and so does the decoder of every format it hands a TIFF to.
 TEST(DecoderCallerTest, ADecoderWhoseCallerHasGoneEndsAtOnce) {
-    const int status = test::InChild([] {
-        const Descriptor nothing(::open("/dev/null", O_RDWR));
-        ::dup2(nothing.Get(), STDIN_FILENO);
-        ::dup2(nothing.Get(), STDOUT_FILENO);
-        const std::string decoder = Decoder();
-        ::execl(decoder.c_str(), decoder.c_str(), (kCallerOption + std::string("1")).c_str(),
-                nullptr);
-        return 2;
-    });
-    EXPECT_EQ(status, 1);
+    for (const std::string input :
+         {"/dev/null", CORVALIN_FUZZ_CORPUS "/picture_import/tiff-quarters"}) {
+        SCOPED_TRACE(input);
+        // Never full: an answer is cut short there rather than wait for a reader.
+        int ends[2];
+        ASSERT_EQ(::pipe2(ends, O_CLOEXEC | O_NONBLOCK), 0);
+        const Descriptor answer(ends[0]);
+        Descriptor answerWriteEnd(ends[1]);
+        const int status = test::InChild([&] {
+            const Descriptor from(::open(input.c_str(), O_RDONLY));
+            ::dup2(from.Get(), STDIN_FILENO);
+            ::dup2(answerWriteEnd.Get(), STDOUT_FILENO);
+            const std::string decoder = Decoder();
+            ::execl(decoder.c_str(), decoder.c_str(), (kCallerOption + std::string("1")).c_str(),
+                    nullptr);
+            return 2;
+        });
+        EXPECT_EQ(status, 1);
+        char first = 0;
+        EXPECT_LT(::read(answer.Get(), &first, 1), 1) << "it answered";
+    }
 }
 
 // It reads no more than any picture file may hold, whoever hands it the file: a picture padded

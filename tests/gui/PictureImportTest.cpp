@@ -454,6 +454,21 @@ private slots:
                                               " is missing or damaged; reinstall Corvalin.");
     }
 
+    // A decoder that fails on a file and then keeps the empty input that tells whether it works
+    // waiting is broken: the check ends at a limit of its own (here made short), far below the
+    // decoding's, rather than wait for a refusal that comes late.
+    void TheCheckOfAFailedDecoderHasALimitOfItsOwn() {
+        const std::string decoder =
+            Decoder("slow-on-empty.sh",
+                    "[ \"$(head -c 1 | wc -c)\" = 0 ] && { sleep 5; printf 'CVR1empty'; exit 0; }\n"
+                    "exit 1");
+        const std::string path = test::WriteImage(m_files, "Fine.bmp", HalvesImage(40, 30), "BMP");
+        const ImportedPicture picture =
+            ConverterWith(decoder, {}, std::chrono::milliseconds(300))(path);
+        QCOMPARE(picture.refusal, ImportRefusal::NoDecoder);
+        QVERIFY(kDecoderCheckLimit <= std::chrono::seconds(5));
+    }
+
     // Without /proc the game cannot tell where it lies, and so where its decoder is: it starts
     // none, not even one in the folder it runs in.
     void WithoutItsOwnPlaceTheGameStartsNoDecoder() {

@@ -79,6 +79,22 @@ if(NOT icon_line STREQUAL "Icon=${APP_ID}")
     fail("the desktop entry's ${icon_line} is not the installed icon")
 endif()
 
+# The languages come along: the installed tool speaks German from the catalogues beside it, and
+# the desktop entry and the metainfo carry the translations.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=LANGUAGE --unset=LC_ALL LANG=de_DE.UTF-8
+                        "${folder}/corvalin-dat" --help OUTPUT_VARIABLE help)
+if(NOT help MATCHES "^Aufruf: corvalin-dat")
+    fail("the installed corvalin-dat does not answer in German: ${help}")
+endif()
+file(STRINGS "${desktop}" german_comment REGEX "^Comment\\[de\\]=")
+if(NOT german_comment)
+    fail("the desktop entry has no German comment")
+endif()
+file(STRINGS "${metainfo}" japanese_summary REGEX "<summary xml:lang=\"ja\">")
+if(NOT japanese_summary)
+    fail("the metainfo has no Japanese summary")
+endif()
+
 find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
 if(DESKTOP_FILE_VALIDATE)
     execute_process(COMMAND ${DESKTOP_FILE_VALIDATE} "${desktop}"
@@ -123,7 +139,8 @@ endif()
 run(${uninstall_command})
 foreach(file "${folder}/corvalin" "${folder}/corvalin-dat" "${folder}/corvalin-decode"
              "${folder}/corvalin-decode-all"
-             "${folder}/Skin.dat" "${folder}/Skin@2x.dat" "${folder}/Skin.de.dat" "${desktop}"
+             "${folder}/Skin.dat" "${folder}/Skin@2x.dat" "${folder}/Skin.de.dat" "${folder}/locale"
+             "${desktop}"
              ${icons} "${metainfo}")
     if(EXISTS "${file}")
         fail("uninstalling left ${file}")

@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QTest>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 
 #include "core/io/ByteOrder.h"
@@ -346,6 +347,25 @@ private slots:
         QCOMPARE(box.text, "The picture decoder " + QCoreApplication::applicationDirPath() +
                                "/corvalin-decode is missing or damaged; reinstall Corvalin.");
         QCOMPARE(m_data->Bytes("Pic.dat"), picDat);
+    }
+
+    // Without the decoder of every format beside it, a TIFF or a HEIC, which the decoder hands
+    // on to that one, names it as the program missing; a bitmap is still imported.
+    void AMissingDecoderOfEveryFormatIsNamed() {
+        const std::string folder = m_data->File("alone/");
+        QVERIFY(std::filesystem::create_directory(folder));
+        std::filesystem::copy_file(GetProgramDirectory() + "corvalin-decode",
+                                   folder + "corvalin-decode");
+        const PictureConverter convert = ConverterWith(folder + "corvalin-decode");
+        for (const char* picture : {"tiff-quarters", "heic-quarters"}) {
+            const ImportedPicture imported =
+                convert(CORVALIN_FUZZ_CORPUS "/picture_import/" + std::string(picture));
+            QCOMPARE(imported.refusal, ImportRefusal::NoDecoder);
+            QCOMPARE(RefusalText(imported), "The picture decoder " + folder +
+                                                "corvalin-decode-all is missing or damaged; "
+                                                "reinstall Corvalin.");
+        }
+        QVERIFY(convert(CORVALIN_FUZZ_CORPUS "/picture_import/bitmap-4x3").Accepted());
     }
 
     void AFileWithoutReadPermissionIsRefused() {

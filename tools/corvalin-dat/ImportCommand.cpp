@@ -10,6 +10,7 @@
 #include "core/io/ProgramDirectory.h"
 #include "core/library/PictureConversion.h"
 #include "core/library/PictureLibrary.h"
+#include "core/text/Translation.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ int ImportPictures(const Arguments& args) {
         const std::filesystem::path folder = std::filesystem::path(args[0]).parent_path();
         std::error_code ignored;
         if (!folder.empty() && !std::filesystem::is_directory(folder, ignored)) {
-            ReportError(args[0], "the folder " + folder.string() + " does not exist");
+            ReportError(args[0], Substitute(Tr("the folder %1 does not exist"), {folder.string()}));
             return kFailure;
         }
         library.Load(args[0]);
@@ -46,12 +47,14 @@ int ImportPictures(const Arguments& args) {
             case AddResult::Outcome::Added:
                 if (!damage.empty()) {
                     ReportError(libraryFile,
-                                "damaged: " + damage +
-                                    "; the original is kept beside it as a .damaged copy");
+                                Substitute(Tr("damaged: %1; the original is kept beside it as a "
+                                              ".damaged copy"),
+                                           {damage}));
                     damage.clear();
                 }
-                std::cout << EscapeName(*image) << "\tadded as "
-                          << EscapeName(result.picture.libraryName) << '\n';
+                std::cout << EscapeName(*image) << '\t'
+                          << Substitute(Tr("added as %1"), {EscapeName(result.picture.libraryName)})
+                          << '\n';
                 break;
             case AddResult::Outcome::Refused:
                 if (result.picture.refusal == ImportRefusal::NoDecoder) {
@@ -59,8 +62,9 @@ int ImportPictures(const Arguments& args) {
                     std::cerr << "corvalin-dat: " << OneLine(RefusalText(result.picture)) << '\n';
                     return kFailure;
                 }
-                std::cout << EscapeName(*image)
-                          << "\trefused: " << OneLine(RefusalText(result.picture)) << '\n';
+                std::cout << EscapeName(*image) << '\t'
+                          << Substitute(Tr("refused: %1"), {OneLine(RefusalText(result.picture))})
+                          << '\n';
                 anyRefused = true;
                 break;
             case AddResult::Outcome::FileFailed:

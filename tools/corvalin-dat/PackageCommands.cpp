@@ -10,6 +10,7 @@
 #include "core/io/FileIO.h"
 #include "core/package/ImagePackage.h"
 #include "core/package/PackageFile.h"
+#include "core/text/Translation.h"
 
 namespace {
 
@@ -24,10 +25,10 @@ enum class Loaded { Whole, Damaged, Unopened };
 Loaded LoadPackage(ImagePackage& package, const std::string& path) {
     if (package.Load(path)) return Loaded::Whole;
     if (!package.Damage().empty()) {
-        ReportError(path, "damaged: " + package.Damage());
+        ReportError(path, Substitute(Tr("damaged: %1"), {package.Damage()}));
         return Loaded::Damaged;
     }
-    ReportError(path, Exists(path) ? "cannot be opened" : "no such file");
+    ReportError(path, Exists(path) ? Tr("cannot be opened") : Tr("no such file"));
     return Loaded::Unopened;
 }
 
@@ -42,7 +43,7 @@ bool ChangePackageFile(const std::string& path, const std::function<bool(ImagePa
     ImagePackage package;
     return UpdatePackageFile(package, path, [&](ImagePackage& current) {
         if (!current.Damage().empty())
-            throw FileError(path, "damaged: " + current.Damage() + ", not changed");
+            throw FileError(path, Substitute(Tr("damaged: %1, not changed"), {current.Damage()}));
         return change(current);
     });
 }
@@ -68,7 +69,7 @@ int ExtractEntry(const Arguments& args) {
     const auto* data = package.FindData(*name);
     if (data == nullptr) {
         if (loaded == Loaded::Whole)
-            ReportError(args[0], "no entry named \"" + EscapeName(*name) + "\"");
+            ReportError(args[0], Substitute(Tr("no entry named \"%1\""), {EscapeName(*name)}));
         return kFailure;
     }
     WriteFileAtomically(args[2], *data);
@@ -83,7 +84,8 @@ int AddEntry(const Arguments& args) {
     if (!given) return UsageError();
     const std::string& name = *given;
     if (name.size() > ImagePackage::kMaxNameLength) {
-        ReportError(args[1], "the name \"" + EscapeName(name) + "\" is longer than 127 bytes");
+        ReportError(args[1],
+                    Substitute(Tr("the name \"%1\" is longer than 127 bytes"), {EscapeName(name)}));
         return kFailure;
     }
     auto bytes = ReadWholeFile(args[1]);
@@ -100,13 +102,13 @@ int RemoveEntry(const Arguments& args) {
     const std::optional<std::string> name = UnescapeName(args[1]);
     if (!name) return UsageError();
     if (!Exists(args[0])) {
-        ReportError(args[0], "no such file");
+        ReportError(args[0], Tr("no such file"));
         return kFailure;
     }
     const bool removed =
         ChangePackageFile(args[0], [&](ImagePackage& package) { return package.Remove(*name); });
     if (!removed) {
-        ReportError(args[0], "no entry named \"" + EscapeName(*name) + "\"");
+        ReportError(args[0], Substitute(Tr("no entry named \"%1\""), {EscapeName(*name)}));
         return kFailure;
     }
     return kSuccess;

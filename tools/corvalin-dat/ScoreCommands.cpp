@@ -6,6 +6,7 @@
 #include "core/board/GridSize.h"
 #include "core/io/FileError.h"
 #include "core/scores/ScoreFile.h"
+#include "core/text/Translation.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ bool ParseRankQuery(const Arguments& options, RankQuery& query) {
 bool LoadRows(const std::string& path, ScoreTable& table) {
     try {
         if (LoadScoreFile(path, table)) return true;
-        ReportError(path, "no such file");
+        ReportError(path, Tr("no such file"));
     } catch (const FileError& error) {
         ReportError(error.Path(), error.Cause());
     }

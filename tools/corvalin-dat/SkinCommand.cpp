@@ -3,12 +3,13 @@
 #include <iostream>
 
 #include "Commands.h"
+#include "SkinLanguageCheck.h"
 #include "core/layout/SkinLayout.h"
 #include "core/package/ImagePackage.h"
 #include "core/picture/PictureSize.h"
 #include "core/skin/SkinFiles.h"
 #include "core/skin/SkinPair.h"
-#include "SkinLanguageCheck.h"
+#include "core/text/Translation.h"
 
 bool CheckPicturesWhole(const ImagePackage& skin, const std::string& where) {
     bool whole = true;
@@ -30,8 +31,9 @@ bool Check2x(const std::string& skinPath, const ImagePackage& skin) {
     if (!std::filesystem::exists(path2x, ignored)) return true;
     ImagePackage skin2x;
     if (!skin2x.Load(path2x)) {
-        ReportError(path2x,
-                    skin2x.Damage().empty() ? "cannot be opened" : "damaged: " + skin2x.Damage());
+        ReportError(path2x, skin2x.Damage().empty()
+                                ? Tr("cannot be opened")
+                                : Substitute(Tr("damaged: %1"), {skin2x.Damage()}));
         return false;
     }
     const std::vector<SkinPairProblem> problems = CompareSkins(skin, skin2x, kSkinAt2x);
@@ -47,8 +49,9 @@ int CheckSkin(const Arguments& args) {
     if (args.size() != 1) return UsageError();
     ImagePackage skin;
     if (!skin.Load(args[0])) {
-        ReportError(args[0],
-                    skin.Damage().empty() ? "cannot be opened" : "damaged: " + skin.Damage());
+        ReportError(args[0], skin.Damage().empty()
+                                 ? Tr("cannot be opened")
+                                 : Substitute(Tr("damaged: %1"), {skin.Damage()}));
         if (skin.Damage().empty()) return kFailure;
     }
     bool complete = skin.Damage().empty();
@@ -60,11 +63,12 @@ int CheckSkin(const Arguments& args) {
         const auto* data = skin.FindData(required.name);
         std::string problem;
         if (data == nullptr) {
-            problem = "missing";
+            problem = Tr("missing");
         } else if (const auto size = StatedPictureSize(*data); !size) {
-            problem = "undecodable";
+            problem = Tr("undecodable");
         } else if (SizeText(*size) != expected) {
-            problem = SizeText(*size) + ", expected " + expected;
+            // TRANSLATORS: sizes as WIDTHxHEIGHT: what the picture has, what it should have
+            problem = Substitute(Tr("%1, expected %2"), {SizeText(*size), expected});
         }
         if (problem.empty()) continue;
         std::cout << required.name << '\t' << problem << '\n';

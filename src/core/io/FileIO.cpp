@@ -15,6 +15,7 @@
 
 #include "core/io/Descriptor.h"
 #include "core/io/FileError.h"
+#include "core/text/Translation.h"
 
 namespace {
 
@@ -126,7 +127,7 @@ bool ReadAt(int fd, std::uint64_t offset, void* destination, std::size_t size) {
 void CopyRange(int from, std::uint64_t offset, std::uint64_t length, const std::string& fromPath,
                int to, const std::string& toPath) {
     // Through a buffer: on ext4 this costs less than copy_file_range, which splices page by page.
-    const std::string cutShort = "the file changed while it was being read";
+    const std::string cutShort = Tr("the file changed while it was being read");
     constexpr std::uint64_t kChunk = 1 << 20;
     std::vector<std::uint8_t> buffer;
     while (length > 0) {
@@ -147,7 +148,7 @@ bool FileIsReadable(const std::string& path) {
     }
     struct stat info {};
     if (::fstat(fd.Get(), &info) != 0) throw FileError(path, DescribeErrno(errno));
-    if (!S_ISREG(info.st_mode)) throw FileError(path, "not a regular file");
+    if (!S_ISREG(info.st_mode)) throw FileError(path, Tr("not a regular file"));
     return true;
 }
 
@@ -159,7 +160,7 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
     }
     struct stat info {};
     if (::fstat(fd.Get(), &info) != 0) throw FileError(path, DescribeErrno(errno));
-    if (!S_ISREG(info.st_mode)) throw FileError(path, "not a regular file");
+    if (!S_ISREG(info.st_mode)) throw FileError(path, Tr("not a regular file"));
 
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
     std::size_t filled = 0;
@@ -212,10 +213,11 @@ std::string KeepDamagedCopy(const std::string& path) {
     }
     const int error = errno;
     ::unlink(temporary.c_str());
-    throw FileError(path, error == EEXIST ? "all " + std::to_string(kDamagedCopies) +
-                                                " damaged copies are kept already; "
-                                                "move them away to go on"
-                                          : DescribeErrno(error));
+    throw FileError(path, error == EEXIST
+                              ? Substitute(Tr("all %1 damaged copies are kept already; move "
+                                              "them away to go on"),
+                                           {std::to_string(kDamagedCopies)})
+                              : DescribeErrno(error));
 }
 
 std::string ResolveLinks(const std::string& path) {

@@ -9,6 +9,7 @@
 
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
+#include "core/text/Translation.h"
 
 namespace {
 
@@ -18,7 +19,8 @@ std::string LinkTarget(const std::string& path) {
     try {
         return ResolveLinks(path);
     } catch (const FileError& error) {
-        throw FileError(path, "cannot be opened (" + error.Cause() + "), not changed");
+        throw FileError(path,
+                        Substitute(Tr("cannot be opened (%1), not changed"), {error.Cause()}));
     }
 }
 
@@ -48,11 +50,11 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds timeout)
         if ((error != EWOULDBLOCK && error != EINTR) ||
             std::chrono::steady_clock::now() >= deadline) {
             ::close(m_fd);
-            throw FileError(path,
-                            error == EWOULDBLOCK
-                                ? "is being changed by another program, not changed; "
-                                  "try again"
-                                : "cannot be locked (" + DescribeErrno(error) + "), not changed");
+            throw FileError(path, error == EWOULDBLOCK
+                                      ? Tr("is being changed by another program, not changed; try "
+                                           "again")
+                                      : Substitute(Tr("cannot be locked (%1), not changed"),
+                                                   {DescribeErrno(error)}));
         }
         std::this_thread::sleep_for(kRetryPause);
     }

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "core/text/Translation.h"
+
 // Where everything stands, in fixed pixels, for the windows, the skin check and the skin
 // generator alike. Rectangles are in the coordinates of the window that owns them.
 namespace layout {
@@ -75,27 +77,28 @@ inline constexpr Edges kWindowRect{0, 0, 634, 373};
 inline constexpr Edges kContentRect{7, 63, 627, 363};
 inline constexpr Edges kHiddenRect{0, 0, 0, 0};
 inline constexpr ButtonLayout kGameButton{
-    {7, 25, 71, 63}, "GameNormal.jpg", "GameMouseOn.jpg", "GameMouseDown.jpg", "Game", kTabOutline,
+    {7, 25, 71, 63},     "GameNormal.jpg", "GameMouseOn.jpg",
+    "GameMouseDown.jpg", TrMark("Game"),   kTabOutline,
 };
 inline constexpr ButtonLayout kResButton{
-    {72, 25, 136, 63},  "ResNormal.jpg", "ResMouseOn.jpg",
-    "ResMouseDown.jpg", "Pictures",      kTabOutline,
+    {72, 25, 136, 63},  "ResNormal.jpg",    "ResMouseOn.jpg",
+    "ResMouseDown.jpg", TrMark("Pictures"), kTabOutline,
 };
 inline constexpr ButtonLayout kScoreButton{
     {137, 25, 201, 63},   "ScoreNormal.jpg", "ScoreMouseOn.jpg",
-    "ScoreMouseDown.jpg", "Scores",          kTabOutline,
+    "ScoreMouseDown.jpg", TrMark("Scores"),  kTabOutline,
 };
 inline constexpr ButtonLayout kAboutButton{
     {202, 25, 266, 63},   "AboutNormal.jpg", "AboutMouseOn.jpg",
-    "AboutMouseDown.jpg", "About",           kTabOutline,
+    "AboutMouseDown.jpg", TrMark("About"),   kTabOutline,
 };
 inline constexpr ButtonLayout kMinButton{
-    {588, 4, 606, 23},  "MinNormal.jpg", "MinMouseOn.jpg",
-    "MinMouseDown.jpg", "Minimize",      kCaptionOutline,
+    {588, 4, 606, 23},  "MinNormal.jpg",    "MinMouseOn.jpg",
+    "MinMouseDown.jpg", TrMark("Minimize"), kCaptionOutline,
 };
 inline constexpr ButtonLayout kCloseButton{
     {609, 4, 627, 23},    "CloseNormal.jpg", "CloseMouseOn.jpg",
-    "CloseMouseDown.jpg", "Close",           kCaptionOutline,
+    "CloseMouseDown.jpg", TrMark("Close"),   kCaptionOutline,
 };
 inline constexpr HolderLayout kTitle{{8, 4, 111, 21}, "RegTitle.jpg"};
 inline constexpr HolderLayout kBackground{kWindowRect, "CorvalinBg.jpg"};
@@ -106,8 +109,8 @@ inline constexpr Edges kThumbnailRect{420, 0, 620, 150};
 inline constexpr Edges kStepsRect{472, 170, 511, 193};
 inline constexpr Edges kSecondsRect{530, 170, 569, 193};
 inline constexpr ButtonLayout kNewButton{
-    {472, 248, 568, 280}, "NewNormal.jpg", "NewMouseOn.jpg",
-    "NewMouseDown.jpg",   "New Game",      kActionOutline,
+    {472, 248, 568, 280}, "NewNormal.jpg",    "NewMouseOn.jpg",
+    "NewMouseDown.jpg",   TrMark("New Game"), kActionOutline,
 };
 
 // Picture library panel. A drop-down's rectangle takes its open list too.
@@ -116,11 +119,11 @@ inline constexpr Edges kLibrarySizeComboRect{420, 20, 600, 150};
 inline constexpr Edges kLibraryPictureListRect{420, 60, 600, 230};
 inline constexpr ButtonLayout kAddButton{
     {420, 250, 500, 282}, "AddNormal.jpg", "AddMouseOn.jpg",
-    "AddMouseDown.jpg",   "Add",           kActionOutline,
+    "AddMouseDown.jpg",   TrMark("Add"),   kActionOutline,
 };
 inline constexpr ButtonLayout kDelButton{
-    {520, 250, 600, 282}, "DelNormal.jpg", "DelMouseOn.jpg",
-    "DelMouseDown.jpg",   "Delete",        kActionOutline,
+    {520, 250, 600, 282}, "DelNormal.jpg",  "DelMouseOn.jpg",
+    "DelMouseDown.jpg",   TrMark("Delete"), kActionOutline,
 };
 
 // Score panel.

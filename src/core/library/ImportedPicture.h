@@ -26,7 +26,7 @@ struct ImportedPicture {
     std::vector<std::uint8_t> jpeg;  // the whole 400 x 300 JPEG file; empty when refused
     std::string detail;              // for NotConverted: the file and the cause; for
                                      // InvalidFile: why the decoder refused it, when known;
-                                     // for NoDecoder: the decoder's path
+                                     // for NoDecoder: the path of the program missing
 
     bool Accepted() const { return refusal == ImportRefusal::None; }
 };

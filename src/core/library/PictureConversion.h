@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -23,10 +24,17 @@ ImportedPicture ConvertPicture(const std::string& path);
 // false, the decoder is ended at once and the picture is refused as Cancelled.
 PictureConverter CancellableConverter(std::function<bool()> keepGoing);
 
+// How long a decoder that failed on a file may take to refuse an empty input, which a working
+// one does at once; past it, the decoder is broken.
+inline constexpr std::chrono::milliseconds kDecoderCheckLimit{5000};
+
 // The conversion with the decoder program at decoder instead of the installed one; "" is no
 // decoder at all. A decoder that cannot be started, or that fails on every input, empty ones
-// included: NoDecoder.
-PictureConverter ConverterWith(std::string decoder, std::function<bool()> keepGoing = {});
+// included, or takes longer than checkLimit to refuse one: NoDecoder, naming the program that
+// failed (the decoder, or the decoder of every format beside it, to which it hands an input
+// it cannot look into).
+PictureConverter ConverterWith(std::string decoder, std::function<bool()> keepGoing = {},
+                               std::chrono::milliseconds checkLimit = kDecoderCheckLimit);
 
 // What the player is told about a refusal, in the system's 8-bit encoding (lines separated by
 // '\n'); empty when accepted or cancelled.

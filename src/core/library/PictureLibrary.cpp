@@ -10,6 +10,7 @@
 #include "core/io/FileIO.h"
 #include "core/package/PackageFile.h"
 #include "core/scores/ScoreFile.h"
+#include "core/text/Translation.h"
 
 namespace {
 
@@ -31,8 +32,8 @@ bool PictureLibrary::Load(const std::string& path, const std::string& savePath) 
     const int openError = errno;  // of the open, when the load stopped there
     // A damaged file is written: its save keeps the original aside first.
     if (m_package.Damage().empty() && (::access(path.c_str(), F_OK) == 0 || errno != ENOENT)) {
-        m_writeBlock.emplace(path,
-                             "cannot be opened (" + DescribeErrno(openError) + "), not changed");
+        m_writeBlock.emplace(
+            path, Substitute(Tr("cannot be opened (%1), not changed"), {DescribeErrno(openError)}));
     }
     return false;
 }

@@ -12,12 +12,16 @@
 #include "core/io/ByteOrder.h"
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
+#include "core/text/Translation.h"
 
 namespace {
 
 constexpr std::size_t kHeaderFixedBytes = 12;  // nameLength, dataLength, reserved
-const std::string kChangedWhileOpen =
-    "the file was changed by another program while the game read it; nothing was written";
+const char* ChangedWhileOpen() {
+    return Tr(
+        "the file was changed by another program while the game read it; nothing was "
+        "written");
+}
 
 // Package bytes already in memory.
 class MemorySource {
@@ -104,31 +108,33 @@ template <typename Source>
 bool ImagePackage::ReadHeaders(Source& source, std::vector<PackageEntry>& headers) {
     std::uint32_t rawCount = 0;
     if (!ReadInt(source, rawCount)) {
-        m_damage = "the file ends before the entry count";
+        m_damage = Tr("the file ends before the entry count");
         return false;
     }
     auto count = static_cast<std::int32_t>(rawCount);
     if (count <= 0) return true;
     if (static_cast<std::uint64_t>(count) * kHeaderFixedBytes > source.Remaining()) {
-        m_damage = "the entry count " + std::to_string(count) + " is larger than the file holds";
+        m_damage = Substitute(Tr("the entry count %1 is larger than the file holds"),
+                              {std::to_string(count)});
         return false;
     }
     for (std::int32_t i = 0; i < count; ++i) {
         std::uint32_t nameLength = 0;
         PackageEntry entry;
         if (!ReadInt(source, nameLength)) {
-            m_damage = "the file ends inside header " + std::to_string(i);
+            m_damage = Substitute(Tr("the file ends inside header %1"), {std::to_string(i)});
             return false;
         }
         if (nameLength > kMaxNameLength) {
-            m_damage = "header " + std::to_string(i) + " has a name length of " +
-                       std::to_string(static_cast<std::int32_t>(nameLength));
+            m_damage = Substitute(
+                Tr("header %1 has a name length of %2"),
+                {std::to_string(i), std::to_string(static_cast<std::int32_t>(nameLength))});
             return false;
         }
         entry.name.resize(nameLength);
         if (!source.ReadExact(entry.name.data(), nameLength) ||
             !ReadInt(source, entry.dataLength) || !ReadInt(source, entry.reserved)) {
-            m_damage = "the file ends inside header " + std::to_string(i);
+            m_damage = Substitute(Tr("the file ends inside header %1"), {std::to_string(i)});
             return false;
         }
         headers.push_back(std::move(entry));
@@ -141,7 +147,7 @@ void ImagePackage::ReadDataFromMemory(std::span<const std::uint8_t> bytes, std::
     std::uint64_t position = start;
     for (PackageEntry& entry : headers) {
         if (entry.dataLength > bytes.size() - position) {
-            m_damage = "the data of \"" + entry.name + "\" is cut short";
+            m_damage = Substitute(Tr("the data of \"%1\" is cut short"), {entry.name});
             break;
         }
         const auto* first = bytes.data() + position;
@@ -156,7 +162,7 @@ void ImagePackage::PlaceDataInFile(std::uint64_t start, std::vector<PackageEntry
     std::uint64_t position = start;
     for (PackageEntry& entry : headers) {
         if (entry.dataLength > m_fileState.size - position) {
-            m_damage = "the data of \"" + entry.name + "\" is cut short";
+            m_damage = Substitute(Tr("the data of \"%1\" is cut short"), {entry.name});
             break;
         }
         entry.offset = position;
@@ -170,7 +176,7 @@ void ImagePackage::PlaceDataInFile(std::uint64_t start, std::vector<PackageEntry
         PackageEntry& entry = m_entries[i];
         entry.data.resize(entry.dataLength);
         if (!ReadAt(m_fd, entry.offset, entry.data.data(), entry.dataLength)) {
-            m_damage = "the data of \"" + entry.name + "\" could not be read";
+            m_damage = Substitute(Tr("the data of \"%1\" could not be read"), {entry.name});
             m_entries.resize(i);
             break;
         }
@@ -189,7 +195,7 @@ bool ImagePackage::Load(const std::string& path) {
     m_filePath = path;
     struct stat info {};
     if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        m_damage = "not a regular file";
+        m_damage = Tr("not a regular file");
     } else {
         m_fileState = {static_cast<std::uint64_t>(info.st_size), info.st_mtim.tv_sec,
                        info.st_mtim.tv_nsec};
@@ -284,7 +290,7 @@ std::vector<std::uint8_t> ImagePackage::ToBytes() const {
             !ReadAt(m_fd, entry.offset, out.data() + at, entry.dataLength)) {
             entry.unreadable = true;
             m_readFailed = true;
-            throw FileError(m_filePath, kChangedWhileOpen);
+            throw FileError(m_filePath, ChangedWhileOpen());
         }
     }
     return out;
@@ -322,7 +328,7 @@ bool ImagePackage::Save(const std::string& path) {
                                      [](const PackageEntry& entry) { return !entry.loaded; });
     if (m_readFailed || (streams && !FileUnchanged())) {
         m_readFailed = true;
-        throw FileError(m_filePath, kChangedWhileOpen);
+        throw FileError(m_filePath, ChangedWhileOpen());
     }
     if (path == m_damagedPath) {
         // What could not be read may still matter to someone: never overwrite it unseen.
@@ -367,7 +373,8 @@ bool ImagePackage::Save(const std::string& path) {
 
 bool ImagePackage::AddFile(const std::string& directory, const std::string& name) {
     std::string path = directory + name;
-    if (name.size() > kMaxNameLength) throw FileError(path, "the name is longer than 127 bytes");
+    if (name.size() > kMaxNameLength)
+        throw FileError(path, Tr("the name is longer than 127 bytes"));
     auto bytes = ReadWholeFile(path);
     if (!bytes) throw FileError(path, DescribeErrno(ENOENT));
     AddEntry(name, std::move(*bytes));

@@ -3,6 +3,7 @@
 #include "core/io/FileError.h"
 #include "core/io/FileIO.h"
 #include "core/io/FileLock.h"
+#include "core/text/Translation.h"
 
 namespace {
 
@@ -13,13 +14,15 @@ void LoadCurrent(ImagePackage& package, const std::string& path) {
     try {
         readable = FileIsReadable(path);
     } catch (const FileError& error) {
-        throw FileError(path, "cannot be opened (" + error.Cause() + "), not changed");
+        throw FileError(path,
+                        Substitute(Tr("cannot be opened (%1), not changed"), {error.Cause()}));
     }
     if (!readable) {
         package.Clear();
         return;
     }
-    if (!package.Load(path) && package.Damage().empty()) throw FileError(path, "cannot be opened");
+    if (!package.Load(path) && package.Damage().empty())
+        throw FileError(path, Tr("cannot be opened"));
 }
 
 }  // namespace

@@ -44,8 +44,10 @@ pid_t CallerOf(int argc, char** argv);
 // Starts program (an absolute path; anything else is NotStarted) with input (an open file, read
 // from its current position) as its standard input, its standard output on a pipe read here,
 // its standard error on /dev/null, no other descriptor and no environment variable of ours, in
-// a process group of its own; waits until it exits, is killed for a limit, or keepGoing (asked
-// about every 50 ms; may be empty) returns false. Whatever ends the run ends the whole group,
-// and the decoder is always reaped before returning.
+// a process group of its own, under a small supervising process that takes in whatever the
+// decoder leaves behind, even outside its group; waits until it exits, is killed for a limit,
+// or keepGoing (asked about every 50 ms; may be empty) returns false. Whatever ends the run
+// ends the decoder's group and every process it left, and the decoder is always reaped before
+// returning; once it has exited, what it wrote is taken without waiting for the pipe's end.
 DecoderRun RunDecoder(const std::string& program, int input, const DecoderLimits& limits,
                       const std::function<bool()>& keepGoing);

@@ -2,6 +2,7 @@
 
 #include "core/io/ByteOrder.h"
 #include "core/io/FileError.h"
+#include "core/text/Translation.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ void Archive::Write(const std::string& text) {
 
 void Archive::Need(std::size_t bytes) const {
     if (bytes > m_in.size() - m_pos)
-        throw FileError(m_name, "the file ends before its records are complete");
+        throw FileError(m_name, Tr("the file ends before its records are complete"));
 }
 
 std::uint8_t Archive::ReadByte() {
