@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,8 @@
 #include "core/board/PuzzleBoard.h"
 #include "core/solver/HintPlan.h"
 #include "core/solver/LowerBound.h"
+#include "core/solver/OptimalSearch.h"
+#include "core/solver/PathShortening.h"
 #include "core/solver/Solver.h"
 
 namespace {
@@ -138,6 +141,25 @@ TEST(SolverTest, ThreeByFourSolutionsAreShortest) {
     }
 }
 
+// On 4 x 4 the shortest search, led by that size's own pattern tables, agrees with the plain
+// search on boards a random walk of 36 slides from home.
+TEST(SolverTest, FourByFourShortestPathsAreShortest) {
+    std::mt19937 random(4);
+    for (int walk = 0; walk < 6; ++walk) {
+        SlidingBoard board{.rows = 4, .cols = 4, .empty = 15};
+        for (int cell = 0; cell < 16; ++cell) board.home[cell] = static_cast<std::int8_t>(cell);
+        for (int slide = 0; slide < 36; ++slide) {
+            std::vector<int> next;
+            for (int cell = 0; cell < 16; ++cell)
+                if (CellDistance(cell, board.empty, 4) == 1) next.push_back(cell);
+            board.MoveEmptyTo(next[random() % next.size()]);
+        }
+        const std::vector<int> path = ShortestPath(board);
+        ASSERT_TRUE(Solves(board, path)) << "walk " << walk;
+        EXPECT_EQ(static_cast<int>(path.size()), PlainSearch(board).Shortest()) << "walk " << walk;
+    }
+}
+
 // Boards of sizes the game does not have are solved too.
 TEST(SolverTest, OtherSizesAreSolved) {
     for (const GridSize size : {GridSize{2, 2}, GridSize{1, 5}, GridSize{2, 8}, GridSize{6, 3},
@@ -146,6 +168,28 @@ TEST(SolverTest, OtherSizesAreSolved) {
         EXPECT_TRUE(Solves(board, SolvePath(board, std::chrono::milliseconds(5))))
             << size.rows << "x" << size.cols;
     }
+}
+
+// Two laps of the empty cell around a 2 x 2 block turn its three tiles as one lap the other
+// way does: the shortcut is found, and the position reached is the same. One lap has none.
+TEST(SolverTest, ShortcutsReplaceDetours) {
+    SlidingBoard board{.rows = 5, .cols = 6, .empty = 29};
+    for (int cell = 0; cell < board.Cells(); ++cell)
+        board.home[cell] = static_cast<std::int8_t>(cell);
+    const std::vector<int> lap{28, 22, 23, 29};
+    std::vector<int> twoLaps = lap;
+    twoLaps.insert(twoLaps.end(), lap.begin(), lap.end());
+    const auto later = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const std::vector<int> shorter = Shortened(board, twoLaps, later);
+    EXPECT_EQ(shorter, (std::vector<int>{23, 22, 28, 29}));
+    EXPECT_EQ(Shortened(board, lap, later), lap);
+
+    const SlidingBoard dealt = Shuffled(kGridSizes[5], 7);
+    const std::vector<int> path = SolvePath(dealt, std::chrono::milliseconds(5));
+    const std::vector<int> shortened =
+        Shortened(dealt, path, std::chrono::steady_clock::now() + std::chrono::milliseconds(50));
+    EXPECT_TRUE(Solves(dealt, shortened));
+    EXPECT_LE(shortened.size(), path.size());
 }
 
 // A solution given as clicks: a straight run is one click on its farthest tile.

@@ -11,7 +11,8 @@ namespace {
 // Depth-first search under a rising bound on moves made plus moves still needed, the
 // estimate kept up to date move by move: a slide changes one tile's distance and the
 // conflicts of the two lines it leaves and enters only, or one digit of a pattern table's
-// index on the 3 x 4 board, where the tables' far closer estimate is used instead.
+// index on the boards with pattern tables (3 x 4, 4 x 4), whose far closer estimate is used
+// instead.
 class IterativeDeepening {
 public:
     IterativeDeepening(const SlidingBoard& board,
@@ -20,9 +21,9 @@ public:
         for (int row = 0; row < board.rows; ++row) m_rowConflicts[row] = Row(row);
         for (int col = 0; col < board.cols; ++col) m_colConflicts[col] = Column(col);
         m_estimate = ManhattanAndConflicts(board);
-        if (board.rows == 3 && board.cols == 4) {
-            m_tables = &PatternTables::Get();
-            m_indexes = PatternTables::IndexesOf(board);
+        m_tables = PatternTables::For(board.rows, board.cols);
+        if (m_tables) {
+            m_indexes = m_tables->IndexesOf(board);
             m_estimate = m_tables->Moves(m_indexes);
         }
         for (int cell = 0; cell < board.Cells(); ++cell) {
@@ -82,10 +83,9 @@ private:
         const int target = m_board.empty;
         if (m_tables) {
             m_board.MoveEmptyTo(cell);
-            const int table = PatternTables::TableOf(tile);
+            const int table = m_tables->TableOf(tile);
             if (table < 0) return;
-            m_indexes[table] +=
-                (target - cell) * PatternTables::PlaceOf(PatternTables::DigitOf(tile));
+            m_indexes[table] += (target - cell) * m_tables->PlaceOf(m_tables->DigitOf(tile));
             m_estimate = m_tables->Moves(m_indexes);
             return;
         }

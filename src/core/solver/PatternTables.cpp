@@ -2,26 +2,15 @@
 
 #include <deque>
 
-namespace {
-
-constexpr int kRows = 3;
-constexpr int kCols = 4;
-
-int Power(int exponent) {
-    int value = 1;
-    while (exponent-- > 0) value *= PatternTables::kCells;
-    return value;
-}
-
 // Breadth first from home over where count tiles and the empty cell stand (the empty cell the
 // lowest digit), a move of a pattern tile costing one and any other none; a table entry is
 // the least over the empty cell's places.
-std::vector<std::uint8_t> MakeTable(int first, int count) {
-    const int states = Power(count + 1);
+std::vector<std::uint8_t> PatternTables::MakeTable(int first, int count) const {
+    const int states = PlaceOf(count + 1);
     std::vector<std::uint8_t> distance(states, 0xFF);
-    std::vector<std::uint8_t> table(Power(count), 0xFF);
-    int start = PatternTables::kCells - 1;
-    for (int digit = 0; digit < count; ++digit) start += (first + digit) * Power(digit + 1);
+    std::vector<std::uint8_t> table(PlaceOf(count), 0xFF);
+    int start = m_cells - 1;
+    for (int digit = 0; digit < count; ++digit) start += (first + digit) * PlaceOf(digit + 1);
     std::deque<int> queue{start};
     distance[start] = 0;
     int cells[8];
@@ -29,15 +18,15 @@ std::vector<std::uint8_t> MakeTable(int first, int count) {
         const int state = queue.front();
         queue.pop_front();
         const int moves = distance[state];
-        if (table[state / PatternTables::kCells] == 0xFF)
-            table[state / PatternTables::kCells] = static_cast<std::uint8_t>(moves);
-        for (int digit = 0, rest = state; digit <= count; ++digit, rest /= PatternTables::kCells)
-            cells[digit] = rest % PatternTables::kCells;
+        if (table[state / m_cells] == 0xFF)
+            table[state / m_cells] = static_cast<std::uint8_t>(moves);
+        for (int digit = 0, rest = state; digit <= count; ++digit, rest /= m_cells)
+            cells[digit] = rest % m_cells;
         const int empty = cells[0];
-        const int row = empty / kCols;
-        const int col = empty % kCols;
-        const int steps[4] = {row > 0 ? -kCols : 0, row < kRows - 1 ? kCols : 0, col > 0 ? -1 : 0,
-                              col < kCols - 1 ? 1 : 0};
+        const int row = empty / m_cols;
+        const int col = empty % m_cols;
+        const int steps[4] = {row > 0 ? -m_cols : 0, row < m_rows - 1 ? m_cols : 0,
+                              col > 0 ? -1 : 0, col < m_cols - 1 ? 1 : 0};
         for (int step : steps) {
             if (step == 0) continue;
             const int to = empty + step;
@@ -45,7 +34,7 @@ std::vector<std::uint8_t> MakeTable(int first, int count) {
             int cost = 0;
             for (int digit = 1; digit <= count; ++digit) {
                 if (cells[digit] == to) {
-                    next += (empty - to) * Power(digit);
+                    next += (empty - to) * PlaceOf(digit);
                     cost = 1;
                 }
             }
@@ -61,22 +50,34 @@ std::vector<std::uint8_t> MakeTable(int first, int count) {
     return table;
 }
 
-}  // namespace
-
-int PatternTables::PlaceOf(int digit) { return Power(digit); }
-
-PatternTables::PatternTables()
-    : m_tables{MakeTable(0, kPerTable), MakeTable(kPerTable, kPerTable),
-               MakeTable(2 * kPerTable, kCells - 1 - 2 * kPerTable)} {}
-
-const PatternTables& PatternTables::Get() {
-    static const PatternTables tables;
-    return tables;
+int PatternTables::PlaceOf(int digit) const {
+    int value = 1;
+    while (digit-- > 0) value *= m_cells;
+    return value;
 }
 
-PatternTables::Indexes PatternTables::IndexesOf(const SlidingBoard& board) {
+PatternTables::PatternTables(int rows, int cols)
+    : m_rows(rows), m_cols(cols), m_cells(rows * cols), m_perTable(rows * cols == 12 ? 4 : 5) {
+    m_tables[0] = MakeTable(0, m_perTable);
+    m_tables[1] = MakeTable(m_perTable, m_perTable);
+    m_tables[2] = MakeTable(2 * m_perTable, m_cells - 1 - 2 * m_perTable);
+}
+
+const PatternTables* PatternTables::For(int rows, int cols) {
+    if (rows == 3 && cols == 4) {
+        static const PatternTables threeByFour(3, 4);
+        return &threeByFour;
+    }
+    if (rows == 4 && cols == 4) {
+        static const PatternTables fourByFour(4, 4);
+        return &fourByFour;
+    }
+    return nullptr;
+}
+
+PatternTables::Indexes PatternTables::IndexesOf(const SlidingBoard& board) const {
     Indexes indexes{};
-    for (int cell = 0; cell < PatternTables::kCells; ++cell) {
+    for (int cell = 0; cell < m_cells; ++cell) {
         const int table = TableOf(board.home[cell]);
         if (table >= 0) indexes[table] += cell * PlaceOf(DigitOf(board.home[cell]));
     }

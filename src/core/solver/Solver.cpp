@@ -1,6 +1,7 @@
 #include "core/solver/Solver.h"
 
 #include "core/solver/OptimalSearch.h"
+#include "core/solver/PathShortening.h"
 #include "core/solver/StagedSearch.h"
 
 namespace {
@@ -20,7 +21,9 @@ constexpr StagePlan kPlans[] = {
 
 std::vector<int> SolvePath(const SlidingBoard& board, std::chrono::milliseconds budget) {
     if (board.Cells() <= 12) return ShortestPath(board);
-    const auto deadline = std::chrono::steady_clock::now() + budget;
+    // Two thirds of the budget for plans, the rest for shortcuts along the best.
+    const auto start = std::chrono::steady_clock::now();
+    const auto deadline = start + budget * 2 / 3;
     std::vector<int> best;
     bool first = true;
     for (const StagePlan& plan : kPlans) {
@@ -29,7 +32,7 @@ std::vector<int> SolvePath(const SlidingBoard& board, std::chrono::milliseconds 
         first = false;
         if (std::chrono::steady_clock::now() > deadline) break;
     }
-    return best;
+    return Shortened(board, std::move(best), start + budget);
 }
 
 Solution Solve(const SlidingBoard& board, std::chrono::milliseconds budget) {

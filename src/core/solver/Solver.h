@@ -7,7 +7,7 @@
 
 // How long a solution may be looked for when the player asks: long enough for several staged
 // plans on the largest board, short enough that the hint feels instant.
-inline constexpr std::chrono::milliseconds kHintBudget{12};
+inline constexpr std::chrono::milliseconds kHintBudget{18};
 
 // The best solution of a solvable board found within budget, as the cells the empty cell
 // enters: always the shortest on boards of up to 12 cells, however long that takes; on larger

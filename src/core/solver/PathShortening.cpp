@@ -1,0 +1,163 @@
+#include "core/solver/PathShortening.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <random>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A position's key: one random word per tile and cell, so that a slide changes it by two.
+class Keys {
+public:
+    Keys() {
+        std::mt19937_64 random(0x5eed);
+        for (auto& cell : m_words)
+            for (std::uint64_t& word : cell) word = random();
+    }
+    std::uint64_t Of(const SlidingBoard& board) const {
+        std::uint64_t key = 0;
+        for (int cell = 0; cell < board.Cells(); ++cell) key ^= m_words[cell][board.home[cell]];
+        return key;
+    }
+    // The change when the tile `home` slides from cell `from` into the empty cell `to`.
+    std::uint64_t Slide(int home, int from, int to) const {
+        return m_words[from][home] ^ m_words[to][home];
+    }
+
+private:
+    std::array<std::array<std::uint64_t, SlidingBoard::kMaxCells>, SlidingBoard::kMaxCells>
+        m_words{};
+};
+
+const Keys& TheKeys() {
+    static const Keys keys;
+    return keys;
+}
+
+// The positions along a path, found by key: open addressing, as a pass asks it millions of
+// times and almost always for a position the path does not have.
+class PathPositions {
+public:
+    explicit PathPositions(const std::vector<std::uint64_t>& keys) {
+        std::size_t size = 16;
+        while (size < 2 * keys.size()) size *= 2;
+        m_slots.assign(size, {0, -1});
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            std::size_t at = keys[i] & (size - 1);
+            while (m_slots[at].index >= 0 && m_slots[at].key != keys[i]) at = (at + 1) & (size - 1);
+            m_slots[at] = {keys[i], static_cast<int>(i)};  // the latest of equal positions
+        }
+    }
+    // The index of the latest position with key, or -1.
+    int Find(std::uint64_t key) const {
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t at = key & mask; m_slots[at].index >= 0; at = (at + 1) & mask)
+            if (m_slots[at].key == key) return m_slots[at].index;
+        return -1;
+    }
+
+private:
+    struct Slot {
+        std::uint64_t key;
+        int index;
+    };
+    std::vector<Slot> m_slots;
+};
+
+// One pass at one depth: the path with the best shortcut from each position taken.
+class Pass {
+public:
+    Pass(const SlidingBoard& start, const std::vector<int>& path, int depth)
+        : m_path(path), m_depth(depth) {
+        SlidingBoard board = start;
+        m_boards.push_back(board);
+        m_keys.push_back(TheKeys().Of(board));
+        for (int cell : path) {
+            m_keys.push_back(m_keys.back() ^ TheKeys().Slide(board.home[cell], cell, board.empty));
+            board.MoveEmptyTo(cell);
+            m_boards.push_back(board);
+        }
+        m_positions = PathPositions(m_keys);
+    }
+
+    // The shortcuts taken before the deadline, the rest of the path as it was.
+    std::vector<int> Run(Clock::time_point deadline) {
+        std::vector<int> shorter;
+        for (std::size_t i = 0; i < m_path.size();) {
+            if (Clock::now() > deadline) {
+                shorter.insert(shorter.end(), m_path.begin() + static_cast<long>(i), m_path.end());
+                return shorter;
+            }
+            m_board = m_boards[i];
+            m_from = static_cast<int>(i);
+            m_bestTo = m_from;
+            m_bestGain = 0;
+            // A shortcut is shorter than what is left of the path.
+            m_limit = std::min(m_depth, static_cast<int>(m_path.size() - i) - 1);
+            m_moves.clear();
+            Search(m_keys[i], -1);
+            if (m_bestGain > 0) {
+                shorter.insert(shorter.end(), m_bestMoves.begin(), m_bestMoves.end());
+                i = static_cast<std::size_t>(m_bestTo);
+            } else {
+                shorter.push_back(m_path[i++]);
+            }
+        }
+        return shorter;
+    }
+
+private:
+    void Search(std::uint64_t key, int previous) {
+        const int made = static_cast<int>(m_moves.size());
+        if (made > 0) {
+            const int to = m_positions.Find(key);
+            if (to > m_from && to - m_from - made > m_bestGain && m_board == m_boards[to]) {
+                m_bestGain = to - m_from - made;
+                m_bestTo = to;
+                m_bestMoves = m_moves;
+            }
+        }
+        if (made >= m_limit) return;
+        const int cols = m_board.cols;
+        const int empty = m_board.empty;
+        const int row = empty / cols;
+        const int col = empty % cols;
+        const int next[] = {row > 0 ? empty - cols : -1, row < m_board.rows - 1 ? empty + cols : -1,
+                            col > 0 ? empty - 1 : -1, col < cols - 1 ? empty + 1 : -1};
+        for (int cell : next) {
+            if (cell < 0 || cell == previous) continue;
+            const std::uint64_t change = TheKeys().Slide(m_board.home[cell], cell, empty);
+            m_board.MoveEmptyTo(cell);
+            m_moves.push_back(cell);
+            Search(key ^ change, empty);
+            m_moves.pop_back();
+            m_board.MoveEmptyTo(empty);
+        }
+    }
+
+    const std::vector<int>& m_path;
+    const int m_depth;
+    std::vector<SlidingBoard> m_boards;
+    std::vector<std::uint64_t> m_keys;
+    PathPositions m_positions{{}};
+    SlidingBoard m_board;
+    int m_limit = 0;
+    int m_from = 0;
+    int m_bestTo = 0;
+    int m_bestGain = 0;
+    std::vector<int> m_moves;
+    std::vector<int> m_bestMoves;
+};
+
+}  // namespace
+
+std::vector<int> Shortened(const SlidingBoard& start, std::vector<int> path,
+                           Clock::time_point deadline) {
+    // Deeper searches find longer detours but cost about three times more a move.
+    for (int depth = 4; depth <= 16 && Clock::now() < deadline; depth += 2)
+        path = Pass(start, path, depth).Run(deadline);
+    return path;
+}
