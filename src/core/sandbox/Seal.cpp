@@ -195,7 +195,13 @@ std::vector<Rule> Rules() {
         {SCMP_SYS(exit_group), {}},
     };
     // Giving pages back: malloc's trimming and a finished thread's stack.
+#if defined(__SANITIZE_ADDRESS__)
+    // The address sanitizer's runtime maps shadow for new memory without huge pages and out
+    // of core dumps.
+    AddEach(rules, SCMP_SYS(madvise), 2, {MADV_DONTNEED, MADV_NOHUGEPAGE, MADV_DONTDUMP});
+#else
     AddEach(rules, SCMP_SYS(madvise), 2, {MADV_DONTNEED});
+#endif
     // Waiting and waking, as measured: locks (wait, wake), condition variables and thread
     // ends (waits against the time of day, private and shared); not the requeueing and
     // priority-inheriting kinds, where the kernel's own faults were.
