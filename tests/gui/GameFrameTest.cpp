@@ -12,6 +12,7 @@
 #include "skin/EdgeRect.h"
 #include "support/qt/AppTestMain.h"
 #include "support/qt/BoardSolver.h"
+#include "support/qt/GameFrameHost.h"
 #include "support/qt/ModalAnswerer.h"
 #include "support/qt/PatternLibraryFolder.h"
 #include "support/qt/TestImages.h"
@@ -20,16 +21,7 @@ namespace {
 
 constexpr std::uint32_t kSeed = 77;
 
-// The panel inside a shown window, as the main window holds it: size changes then reach
-// it at once.
-struct Host {
-    QWidget window;
-    GameFrame* frame;
-    Host() : frame(new GameFrame(&window, ToQRect(layout::kContentRect))) {
-        window.resize(634, 373);
-        window.show();
-    }
-};
+using Host = test::GameFrameHost;
 
 // Presses New as its button would: a posted click, handled by the event loop.
 void PressNew(GameFrame& frame) {

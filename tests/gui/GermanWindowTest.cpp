@@ -14,17 +14,9 @@
 #include "support/qt/AppTestMain.h"
 #include "support/qt/ModalAnswerer.h"
 #include "support/qt/PatternLibraryFolder.h"
+#include "support/qt/WindowClick.h"
 
-namespace {
-
-void ClickAt(QWidget& window, const QPoint& point) {
-    QTest::mouseMove(&window, QPoint(300, 40));
-    QTest::mouseMove(&window, point);
-    QTest::mouseClick(&window, Qt::LeftButton, {}, point);
-    QCoreApplication::processEvents();
-}
-
-}  // namespace
+using test::ClickAt;
 
 class GermanWindowTest : public QObject {
     Q_OBJECT

@@ -9,6 +9,7 @@
 #include "skin/EdgeRect.h"
 #include "support/qt/AppTestMain.h"
 #include "support/qt/BoardSolver.h"
+#include "support/qt/GameFrameHost.h"
 #include "support/qt/ModalAnswerer.h"
 #include "support/qt/PatternLibraryFolder.h"
 #include "support/qt/TestImages.h"
@@ -39,14 +40,7 @@ int FirstClickCell(const PuzzleBoard& board) {
     return -1;
 }
 
-struct Host {
-    QWidget window;
-    GameFrame* frame;
-    Host() : frame(new GameFrame(&window, ToQRect(layout::kContentRect))) {
-        window.resize(634, 373);
-        window.show();
-    }
-};
+using Host = test::GameFrameHost;
 
 }  // namespace
 

@@ -10,8 +10,11 @@
 #include "skin/EdgeRect.h"
 #include "support/qt/AppTestMain.h"
 #include "support/qt/TestImages.h"
+#include "support/qt/WindowClick.h"
 
 namespace {
+
+using test::ClickAt;
 
 constexpr QRgb kNormal = 0xffc00000;
 constexpr QRgb kMouseOn = 0xff00c000;
@@ -36,15 +39,6 @@ void WriteSkin(const std::string& path) {
 
 QRgb ColourAt(CCorvalin& window, const QRect& rect) {
     return window.grab().toImage().pixel(rect.center());
-}
-
-// From a bare spot of the surface onto the point: a button takes a press only while it has
-// the pointer, and the pointer may still stand there from the window before.
-void ClickAt(CCorvalin& window, const QPoint& point) {
-    QTest::mouseMove(&window, QPoint(300, 40));
-    QTest::mouseMove(&window, point);
-    QTest::mouseClick(&window, Qt::LeftButton, {}, point);
-    QCoreApplication::processEvents();  // the posted click
 }
 
 struct Section {

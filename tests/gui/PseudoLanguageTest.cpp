@@ -23,8 +23,11 @@
 #include "support/qt/AppTestMain.h"
 #include "support/qt/ModalAnswerer.h"
 #include "support/qt/PatternLibraryFolder.h"
+#include "support/qt/WindowClick.h"
 
 namespace {
+
+using test::ClickAt;
 
 // A text as the pseudo-language has it: bracketed, 40 % longer, placeholders and a closing
 // newline kept.
@@ -159,13 +162,6 @@ QStringList Faults(QWidget& top) {
     }
     if (top.isWindow()) check("title", top.windowTitle());
     return faults;
-}
-
-void ClickAt(QWidget& window, const QPoint& point) {
-    QTest::mouseMove(&window, QPoint(300, 40));
-    QTest::mouseMove(&window, point);
-    QTest::mouseClick(&window, Qt::LeftButton, {}, point);
-    QCoreApplication::processEvents();
 }
 
 }  // namespace
