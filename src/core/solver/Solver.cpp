@@ -3,11 +3,11 @@
 #include "core/solver/OptimalSearch.h"
 #include "core/solver/PathShortening.h"
 #include "core/solver/StagedSearch.h"
+#include "core/solver/WindowSearch.h"
 
 namespace {
 
-// Quick and greedy first, so there is always an answer, then the plans that usually give
-// shorter solutions.
+// Quick and greedy first, then the plans that usually give shorter solutions.
 constexpr StagePlan kPlans[] = {
     {.group = 3, .weightTenths = 50, .rowFirstWhenSquare = true},
     {.group = 2, .weightTenths = 30, .rowFirstWhenSquare = true},
@@ -21,18 +21,19 @@ constexpr StagePlan kPlans[] = {
 
 std::vector<int> SolvePath(const SlidingBoard& board, std::chrono::milliseconds budget) {
     if (board.Cells() <= 12) return ShortestPath(board);
-    // Two thirds of the budget for plans, the rest for shortcuts along the best.
+    // Half the budget for plans, a sixth for short detours cut out of the best, the rest for
+    // longer windows of it made shorter; each step stops at its deadline.
     const auto start = std::chrono::steady_clock::now();
-    const auto deadline = start + budget * 2 / 3;
-    std::vector<int> best;
-    bool first = true;
+    // The answer should the budget end before any other.
+    std::vector<int> best = *StagedPath(board, kQuickestPlan, std::nullopt);
+    const auto plansEnd = start + budget / 2;
     for (const StagePlan& plan : kPlans) {
-        auto path = StagedPath(board, plan, first ? std::nullopt : std::optional(deadline));
-        if (path && (first || path->size() < best.size())) best = std::move(*path);
-        first = false;
-        if (std::chrono::steady_clock::now() > deadline) break;
+        if (std::chrono::steady_clock::now() >= plansEnd) break;
+        auto path = StagedPath(board, plan, plansEnd);
+        if (path && path->size() < best.size()) best = std::move(*path);
     }
-    return Shortened(board, std::move(best), start + budget);
+    best = Shortened(board, std::move(best), start + budget * 2 / 3);
+    return WindowsShortened(board, std::move(best), start + budget);
 }
 
 Solution Solve(const SlidingBoard& board, std::chrono::milliseconds budget) {
