@@ -8,6 +8,7 @@
 
 #include "core/board/GridSize.h"
 #include "core/board/PuzzleBoard.h"
+#include "core/solver/BeamSearch.h"
 #include "core/solver/HintPlan.h"
 #include "core/solver/LowerBound.h"
 #include "core/solver/OptimalSearch.h"
@@ -224,6 +225,20 @@ TEST(SolverTest, WindowsMadeShorterStillSolve) {
     EXPECT_TRUE(Solves(dealt, shorter));
     EXPECT_LE(shorter.size(), path.size());
     EXPECT_EQ(WindowsShortened(dealt, detoured, std::chrono::steady_clock::now()), detoured);
+}
+
+// A beam's solution solves the board, and is found again under any limit above its length
+// only; out of time there is none.
+TEST(SolverTest, BeamsSolveWithinTheirLimit) {
+    const auto later = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    for (std::uint32_t seed = 1; seed <= 5; ++seed) {
+        const SlidingBoard board = Shuffled(kGridSizes[2], seed);
+        const auto path = BeamPath(board, 64, 1000, later);
+        ASSERT_TRUE(path && Solves(board, *path)) << "seed " << seed;
+        EXPECT_EQ(BeamPath(board, 64, path->size() + 1, later), path) << "seed " << seed;
+        EXPECT_EQ(BeamPath(board, 64, path->size(), later), std::nullopt) << "seed " << seed;
+        EXPECT_EQ(BeamPath(board, 64, 1000, std::chrono::steady_clock::now()), std::nullopt);
+    }
 }
 
 // With no time at all the answer is the quickest plan's, on every size above 12 cells.

@@ -1,5 +1,6 @@
 #include "core/solver/Solver.h"
 
+#include "core/solver/BeamSearch.h"
 #include "core/solver/OptimalSearch.h"
 #include "core/solver/PathShortening.h"
 #include "core/solver/StagedSearch.h"
@@ -17,23 +18,41 @@ constexpr StagePlan kPlans[] = {
     {.group = 2, .weightTenths = 20, .rowFirstWhenSquare = false},
 };
 
+// Where each step of a solve ends, in twelfths of the budget from its start. Beams of a few
+// hundred positions give the shortest solutions of boards of up to 30 cells in time; on larger
+// boards they need longer than the budget to beat the staged plans.
+constexpr int kParts = 12;
+constexpr int kBeamCells = 30;
+struct Shares {
+    int plans;
+    int beams;
+    int shortcuts;
+};
+constexpr Shares kWithBeams{.plans = 3, .beams = 9, .shortcuts = 10};
+constexpr Shares kWithoutBeams{.plans = 6, .beams = 6, .shortcuts = 8};
+
 }  // namespace
 
 std::vector<int> SolvePath(const SlidingBoard& board, std::chrono::milliseconds budget) {
     if (board.Cells() <= 12) return ShortestPath(board);
-    // Half the budget for plans, a sixth for short detours cut out of the best, the rest for
-    // longer windows of it made shorter; each step stops at its deadline.
     const auto start = std::chrono::steady_clock::now();
-    // The answer should the budget end before any other.
+    auto after = [&](int parts) { return start + budget * parts / kParts; };
+    const Shares& shares = board.Cells() <= kBeamCells ? kWithBeams : kWithoutBeams;
+    // The answer should the budget end before any other; each step below stops at its
+    // deadline.
     std::vector<int> best = *StagedPath(board, kQuickestPlan, std::nullopt);
-    const auto plansEnd = start + budget / 2;
     for (const StagePlan& plan : kPlans) {
-        if (std::chrono::steady_clock::now() >= plansEnd) break;
-        auto path = StagedPath(board, plan, plansEnd);
+        if (std::chrono::steady_clock::now() >= after(shares.plans)) break;
+        auto path = StagedPath(board, plan, after(shares.plans));
         if (path && path->size() < best.size()) best = std::move(*path);
     }
-    best = Shortened(board, std::move(best), start + budget * 2 / 3);
-    return WindowsShortened(board, std::move(best), start + budget);
+    for (std::size_t width = 64; std::chrono::steady_clock::now() < after(shares.beams);
+         width *= 2) {
+        auto path = BeamPath(board, width, best.size(), after(shares.beams));
+        if (path && path->size() < best.size()) best = std::move(*path);
+    }
+    best = Shortened(board, std::move(best), after(shares.shortcuts));
+    return WindowsShortened(board, std::move(best), after(kParts));
 }
 
 Solution Solve(const SlidingBoard& board, std::chrono::milliseconds budget) {
