@@ -2,28 +2,13 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <random>
 
 #include "core/solver/LowerBound.h"
+#include "core/solver/PositionKeys.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// A position's key: one random word per tile and cell, so that a slide changes it by two.
-struct Keys {
-    Keys() {
-        std::mt19937_64 random(0xbea7);
-        for (auto& cell : words)
-            for (std::uint64_t& word : cell) word = random() | 1;
-    }
-    std::uint64_t words[SlidingBoard::kMaxCells][SlidingBoard::kMaxCells];
-};
-
-const Keys& TheKeys() {
-    static const Keys keys;
-    return keys;
-}
 
 // The keys of the positions seen, by open addressing: asked for every position made.
 class SeenKeys {
@@ -32,7 +17,7 @@ public:
     // True when key was not there before.
     bool Insert(std::uint64_t key) {
         if (2 * (m_count + 1) > m_slots.size()) Grow();
-        return Place(key);
+        return Place(key | 1);  // 0 marks a free slot
     }
 
 private:
@@ -96,8 +81,8 @@ int EstimateAfter(const Node& node, int cell, SlidingBoard& scratch) {
 
 std::optional<std::vector<int>> BeamPath(const SlidingBoard& start, std::size_t width,
                                          std::size_t limit, Clock::time_point deadline) {
-    std::uint64_t key = 0;
-    for (int cell = 0; cell < start.Cells(); ++cell) key ^= TheKeys().words[cell][start.home[cell]];
+    const PositionKeys& keys = PositionKeys::Get();
+    const std::uint64_t key = keys.Of(start);
     std::vector<Node> layer{{start, key, ManhattanAndConflicts(start), -1}};
     std::vector<std::vector<Step>> steps;
     SeenKeys seen;
@@ -138,10 +123,7 @@ std::optional<std::vector<int>> BeamPath(const SlidingBoard& start, std::size_t 
             for (int cell : cells) {
                 if (cell < 0 || cell == node.previous) continue;
                 const int home = node.board.home[cell];
-                const std::uint64_t moved = node.key ^ TheKeys().words[cell][home] ^
-                                            TheKeys().words[empty][home] ^
-                                            TheKeys().words[empty][start.EmptyHome()] ^
-                                            TheKeys().words[cell][start.EmptyHome()];
+                const std::uint64_t moved = node.key ^ keys.Slide(home, cell, empty);
                 if (!seen.Insert(moved)) continue;
                 children.push_back(
                     {moved, EstimateAfter(node, cell, scratch), static_cast<int>(i), cell});
