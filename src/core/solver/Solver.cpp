@@ -1,5 +1,8 @@
 #include "core/solver/Solver.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "core/solver/BeamSearch.h"
 #include "core/solver/OptimalSearch.h"
 #include "core/solver/PathShortening.h"
@@ -8,28 +11,31 @@
 
 namespace {
 
-// Quick and greedy first, then the plans that usually give shorter solutions.
+// The plans that usually give the shortest solutions first, as the budget finishes one or two
+// of them on the larger boards; the last one is quicker and goes first on the largest, where
+// the first takes most of the budget.
+constexpr int kLargestCells = 40;
 constexpr StagePlan kPlans[] = {
-    {.group = 3, .weightTenths = 50, .rowFirstWhenSquare = true},
-    {.group = 2, .weightTenths = 30, .rowFirstWhenSquare = true},
     {.group = 3, .weightTenths = 30, .rowFirstWhenSquare = true},
-    {.group = 3, .weightTenths = 30, .rowFirstWhenSquare = false},
+    {.group = 3, .weightTenths = 20, .rowFirstWhenSquare = true},
     {.group = 8, .weightTenths = 50, .rowFirstWhenSquare = true},
-    {.group = 2, .weightTenths = 20, .rowFirstWhenSquare = false},
+    {.group = 2, .weightTenths = 30, .rowFirstWhenSquare = true},
+    {.group = 3, .weightTenths = 30, .rowFirstWhenSquare = false},
+    {.group = 3, .weightTenths = 50, .rowFirstWhenSquare = true},
 };
 
-// Where each step of a solve ends, in twelfths of the budget from its start. Beams of a few
-// hundred positions give the shortest solutions of boards of up to 30 cells in time; on larger
-// boards they need longer than the budget to beat the staged plans.
-constexpr int kParts = 12;
+// Beams of a few hundred positions solve a board of up to 30 cells within the budget, shorter
+// than the staged plans; on larger boards they take too long, even for the end of a plan.
 constexpr int kBeamCells = 30;
+// Where each step of a solve ends, in twelfths of the budget from its start.
+constexpr int kParts = 12;
 struct Shares {
     int plans;
     int beams;
     int shortcuts;
 };
 constexpr Shares kWithBeams{.plans = 3, .beams = 9, .shortcuts = 10};
-constexpr Shares kWithoutBeams{.plans = 6, .beams = 6, .shortcuts = 8};
+constexpr Shares kWithoutBeams{.plans = 9, .beams = 9, .shortcuts = 10};
 
 }  // namespace
 
@@ -41,7 +47,9 @@ std::vector<int> SolvePath(const SlidingBoard& board, std::chrono::milliseconds 
     // The answer should the budget end before any other; each step below stops at its
     // deadline.
     std::vector<int> best = *StagedPath(board, kQuickestPlan, std::nullopt);
-    for (const StagePlan& plan : kPlans) {
+    std::vector<StagePlan> plans(std::begin(kPlans), std::end(kPlans));
+    if (board.Cells() > kLargestCells) std::rotate(plans.begin(), plans.end() - 1, plans.end());
+    for (const StagePlan& plan : plans) {
         if (std::chrono::steady_clock::now() >= after(shares.plans)) break;
         auto path = StagedPath(board, plan, after(shares.plans));
         if (path && path->size() < best.size()) best = std::move(*path);

@@ -11,7 +11,7 @@ inline constexpr std::chrono::milliseconds kHintBudget{18};
 
 // The best solution of a solvable board found within budget, as the cells the empty cell
 // enters: always the shortest on boards of up to 12 cells, however long that takes; on larger
-// boards the quickest plan, replaced by a shorter staged plan finished in time, then made
+// boards the quickest plan, replaced by a shorter staged plan or beam finished in time, then made
 // shorter by shortcuts and windows until the budget ends.
 std::vector<int> SolvePath(const SlidingBoard& board, std::chrono::milliseconds budget);
 
