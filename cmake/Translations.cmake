@@ -8,9 +8,9 @@ find_program(MSGFMT msgfmt REQUIRED)
 find_program(XGETTEXT xgettext REQUIRED)
 find_program(MSGMERGE msgmerge REQUIRED)
 find_program(MSGCAT msgcat REQUIRED)
-find_program(MSGGREP msggrep REQUIRED)
 find_program(PO4A_UPDATEPO po4a-updatepo REQUIRED)
 find_program(PO4A_TRANSLATE po4a-translate REQUIRED)
+find_program(PERL perl REQUIRED)
 
 set(CORVALIN_PO_DIR ${PROJECT_SOURCE_DIR}/po)
 set(CORVALIN_LOCALE_DIR ${CMAKE_BINARY_DIR}/bin/locale)
@@ -48,10 +48,14 @@ set(CORVALIN_SOURCE_GLOBS src/*.cpp src/*.h tools/corvalin-dat/*.cpp tools/corva
     tools/assetgen/*.cpp tools/assetgen/*.h)
 # The manual pages, whose paragraphs po4a puts into the same catalogues.
 set(CORVALIN_MANUALS debian/corvalin.6 debian/corvalin-dat.1)
-# What ExtractTexts.cmake needs, for the targets here and the tests.
+# What ExtractTexts.cmake needs, for the targets here and the tests; the lists' semicolons are
+# escaped, so that each list stays one argument.
+string(REPLACE ";" "\\;" escaped_options "${CORVALIN_XGETTEXT_OPTIONS}")
+string(REPLACE ";" "\\;" escaped_globs "${CORVALIN_SOURCE_GLOBS}")
+string(REPLACE ";" "\\;" escaped_manuals "${CORVALIN_MANUALS}")
 set(CORVALIN_EXTRACT_ARGUMENTS -DSOURCE=${PROJECT_SOURCE_DIR} -DXGETTEXT=${XGETTEXT}
-    -DMSGCAT=${MSGCAT} -DPO4A_UPDATEPO=${PO4A_UPDATEPO} "-DOPTIONS=${CORVALIN_XGETTEXT_OPTIONS}"
-    "-DGLOBS=${CORVALIN_SOURCE_GLOBS}" "-DMANUALS=${CORVALIN_MANUALS}")
+    -DMSGCAT=${MSGCAT} -DPO4A_UPDATEPO=${PO4A_UPDATEPO} "-DOPTIONS=${escaped_options}"
+    "-DGLOBS=${escaped_globs}" "-DMANUALS=${escaped_manuals}")
 
 # The template as the sources stand, for the tests.
 list(TRANSFORM CORVALIN_SOURCE_GLOBS PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE globs)
@@ -75,16 +79,27 @@ add_custom_target(corvalin-pot
 
 # The manual pages in every language, into man/<language>/: po4a-translate puts each
 # catalogue's translations into the roff source, markup and all. Every paragraph is translated
-# (catalogues_are_complete), so no threshold leaves a page out (-k 0). This po4a reads no
-# msgctxt: it is given the catalogue without the texts that have one, none of them a manual's.
+# (catalogues_are_complete), so no threshold leaves a page out (-k 0). This po4a reads neither
+# msgctxt nor plural forms, so it is given each catalogue cut down to the manuals' texts. groff
+# breaks lines only at spaces: CjkManualBreaks.pl lets it break Chinese and Japanese text.
 set(CORVALIN_MANUALS_DIR ${CMAKE_BINARY_DIR}/man)
+set(manual_texts ${CORVALIN_MANUALS_DIR}/manuals.pot)
+add_custom_command(OUTPUT ${manual_texts}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CORVALIN_MANUALS_DIR}
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${manual_texts}
+    COMMAND ${PO4A_UPDATEPO} --format man --master-charset UTF-8 -m "$<JOIN:${manuals},;-m;>"
+            --po ${manual_texts}
+    DEPENDS ${manuals}
+    COMMAND_EXPAND_LISTS
+    VERBATIM)
 set(translated_manuals)
 foreach(language IN LISTS CORVALIN_LANGUAGES)
     set(texts ${CORVALIN_MANUALS_DIR}/${language}/texts.po)
     add_custom_command(OUTPUT ${texts}
-        COMMAND ${MSGGREP} --invert-match --msgctxt --regexp=. --output-file=${texts}
-                ${CORVALIN_PO_DIR}/${language}.po
-        DEPENDS ${CORVALIN_PO_DIR}/${language}.po
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CORVALIN_MANUALS_DIR}/${language}
+        COMMAND ${MSGMERGE} --quiet --no-fuzzy-matching --output-file=${texts}
+                ${CORVALIN_PO_DIR}/${language}.po ${manual_texts}
+        DEPENDS ${CORVALIN_PO_DIR}/${language}.po ${manual_texts}
         VERBATIM)
     foreach(manual IN LISTS CORVALIN_MANUALS)
         get_filename_component(name ${manual} NAME)
@@ -92,8 +107,11 @@ foreach(language IN LISTS CORVALIN_LANGUAGES)
         add_custom_command(OUTPUT ${translated}
             COMMAND ${PO4A_TRANSLATE} --format man --master-charset UTF-8
                     --localized-charset UTF-8 --keep 0 --master ${PROJECT_SOURCE_DIR}/${manual}
-                    --po ${texts} --localized ${translated}
+                    --po ${texts} --localized ${translated}.po4a
+            COMMAND ${PERL} ${CMAKE_CURRENT_LIST_DIR}/CjkManualBreaks.pl ${translated}.po4a
+                    ${translated}
             DEPENDS ${PROJECT_SOURCE_DIR}/${manual} ${texts}
+                    ${CMAKE_CURRENT_LIST_DIR}/CjkManualBreaks.pl
             COMMENT "Translating ${name} into ${language}"
             VERBATIM)
         list(APPEND translated_manuals ${translated})
