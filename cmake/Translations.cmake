@@ -80,8 +80,7 @@ add_custom_target(corvalin-pot
 # The manual pages in every language, into man/<language>/: po4a-translate puts each
 # catalogue's translations into the roff source, markup and all. Every paragraph is translated
 # (catalogues_are_complete), so no threshold leaves a page out (-k 0). This po4a reads neither
-# msgctxt nor plural forms, so it is given each catalogue cut down to the manuals' texts. groff
-# breaks lines only at spaces: CjkManualBreaks.pl lets it break Chinese and Japanese text.
+# msgctxt nor plural forms, so it is given each catalogue cut down to the manuals' texts.
 set(CORVALIN_MANUALS_DIR ${CMAKE_BINARY_DIR}/man)
 set(manual_texts ${CORVALIN_MANUALS_DIR}/manuals.pot)
 add_custom_command(OUTPUT ${manual_texts}
@@ -105,12 +104,11 @@ foreach(language IN LISTS CORVALIN_LANGUAGES)
         get_filename_component(name ${manual} NAME)
         set(translated ${CORVALIN_MANUALS_DIR}/${language}/${name})
         add_custom_command(OUTPUT ${translated}
-            COMMAND ${PO4A_TRANSLATE} --format man --master-charset UTF-8
-                    --localized-charset UTF-8 --keep 0 --master ${PROJECT_SOURCE_DIR}/${manual}
-                    --po ${texts} --localized ${translated}.po4a
-            COMMAND ${PERL} ${CMAKE_CURRENT_LIST_DIR}/CjkManualBreaks.pl ${translated}.po4a
-                    ${translated}
+            COMMAND ${CMAKE_COMMAND} -DPO4A_TRANSLATE=${PO4A_TRANSLATE} -DPERL=${PERL}
+                    -DMASTER=${PROJECT_SOURCE_DIR}/${manual} -DPO=${texts} -DOUTPUT=${translated}
+                    -P ${CMAKE_CURRENT_LIST_DIR}/TranslateManual.cmake
             DEPENDS ${PROJECT_SOURCE_DIR}/${manual} ${texts}
+                    ${CMAKE_CURRENT_LIST_DIR}/TranslateManual.cmake
                     ${CMAKE_CURRENT_LIST_DIR}/CjkManualBreaks.pl
             COMMENT "Translating ${name} into ${language}"
             VERBATIM)
