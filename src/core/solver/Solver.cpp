@@ -34,7 +34,7 @@ struct Shares {
     int beams;
     int shortcuts;
 };
-constexpr Shares kWithBeams{.plans = 3, .beams = 9, .shortcuts = 10};
+constexpr Shares kWithBeams{.plans = 2, .beams = 10, .shortcuts = 11};
 constexpr Shares kWithoutBeams{.plans = 9, .beams = 9, .shortcuts = 10};
 
 }  // namespace
