@@ -21,11 +21,14 @@
 
 #include "core/layout/SkinLayout.h"
 #include "core/library/PictureConversion.h"
+#include "decoder/AnyPicture.h"
 #include "decoder/HeifDecoder.h"
+#include "decoder/HeifTiles.h"
 #include "decoder/HevcDecoderPlugin.h"
 #include "skin/EdgeRect.h"
 #include "support/ExifChunks.h"
 #include "support/PictureBytes.h"
+#include "support/qt/GridHeic.h"
 #include "support/qt/HeifBytes.h"
 #include "support/qt/TestImages.h"
 #include "support/qt/ToolRun.h"
@@ -705,8 +708,8 @@ Bytes ProgressiveJpegCutBeforeItsLastScan(const QImage& image) {
 
 // Fine detail in every colour, at a size that is no multiple of the coding blocks, over several
 // rows of them, so that rows decode on different threads and the edges are cropped.
-QImage DetailedImage() {
-    QImage image(333, 251, QImage::Format_RGB32);
+QImage DetailedImage(int width = 333, int height = 251) {
+    QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             image.setPixel(x, y, qRgb((x * 5 + y * 3) & 255, (x * y) & 255, (x ^ y) & 255));
@@ -1114,6 +1117,37 @@ private slots:
                      qAbs(qBlue(centre) - qBlue(shows)) <= tolerance,
                  qPrintable(
                      QString("%1 %2 %3").arg(qRed(centre)).arg(qGreen(centre)).arg(qBlue(centre))));
+    }
+
+    // A grid decoded a row of tiles at a time and stretched as it comes shows what its whole
+    // canvas stretched at once shows, each value within 1 and no seam between its tiles: phones'
+    // HEIC grids (made here: no tool in Debian writes one), turned as a phone held upright turns
+    // them, and avifenc's grids.
+    void GridsStretchedAsTheyComeShowTheirWholeCanvas_data() {
+        QTest::addColumn<Bytes>("bytes");
+        QTest::newRow("heic grid enlarged, its last tiles cut")
+            << test::GridHeic(DetailedImage(), 64);
+        QTest::newRow("heic grid shrunk, turned a quarter")
+            << test::GridHeic(DetailedImage(1100, 700), 128, 1);
+        QTest::newRow("heic grid shrunk, turned half")
+            << test::GridHeic(DetailedImage(900, 640), 96, 2);
+        QTest::newRow("avif grid of 3 x 2")
+            << ToolMade("grid.png", test::Encode(DetailedImage(1152, 768), "PNG"), "avifenc",
+                        {"-s", "10", "--grid", "3x2"});
+    }
+
+    void GridsStretchedAsTheyComeShowTheirWholeCanvas() {
+        QFETCH(Bytes, bytes);
+        InitialiseHeif();
+        const DecodedPicture whole = FinishedPicture(DecodeHeif(bytes), layout::kPictureSize);
+        const std::optional<DecodedPicture> tiled = DecodedTileByTile(bytes, layout::kPictureSize);
+        QVERIFY(!whole.Refused());
+        QVERIFY(tiled && !tiled->Refused());
+        QCOMPARE(tiled->rgb.size(), whole.rgb.size());
+        int most = 0;
+        for (std::size_t i = 0; i < whole.rgb.size(); ++i)
+            most = std::max(most, std::abs(tiled->rgb[i] - whole.rgb[i]));
+        QVERIFY2(most <= 1, qPrintable(QString("%1 apart").arg(most)));
     }
 
     // The same photo in Rec. 2020 and in sRGB comes out alike.
