@@ -81,7 +81,9 @@ std::uint8_t* BandStretch::NextRows(std::uint32_t count) {
     if (next >= m_height) return nullptr;
     count = std::min(count, m_height - next);
     const std::size_t needed = (std::size_t{m_held} + count) * RowBytes();
-    if (m_rows.capacity() < needed) m_rows.reserve(needed);  // exactly: no room to spare
+    // Room for the most it holds at once, taken once: growing would hold old and new together.
+    if (m_rows.capacity() < needed)
+        m_rows.reserve(std::max<std::size_t>(needed, std::size_t{HeldRows(count)} * RowBytes()));
     m_rows.resize(needed);
     return m_rows.data() + std::size_t{m_held} * RowBytes();
 }
