@@ -11,6 +11,7 @@
 #   PREFIX/share/applications/     the desktop entry, whose Exec line names that program
 #   PREFIX/share/icons/hicolor/NxN/apps/       the icon, N from 16 to 512
 #   PREFIX/share/metainfo/         the AppStream description for software centres
+#   PREFIX/share/man/              the manual pages, in English and in every language
 #
 # PREFIX is ~/.local unless another is chosen when the build folder is first configured, so a
 # plain `cmake --install build` of a fresh build folder is a per-user install that the desktop's
@@ -28,11 +29,25 @@
 #   PREFIX/share/games/corvalin/       the default Skin.dat, Skin@2x.dat, their language packages
 #                                      and Pic.dat, never written to
 #   PREFIX/share/locale/LANGUAGE/LC_MESSAGES/corvalin.mo    the translations
+#   PREFIX/share/man/              the manual pages, in English and in every language
 #
 # and the game finds that data from its own folder, wherever the tree is unpacked; each
 # player's Pic.dat and Score.dat then live in the player's own data folder.
 
 option(CORVALIN_SYSTEM_INSTALL "Install for everyone: programs and data in separate trees" OFF)
+
+# Either way the manual pages go to PREFIX/share/man/manN/ in English and to
+# PREFIX/share/man/LANGUAGE/manN/ in every language of the catalogues, where man finds them.
+include(GNUInstallDirs)
+foreach(manual IN LISTS CORVALIN_MANUALS)
+    get_filename_component(name ${manual} NAME)
+    string(REGEX MATCH "[0-9]$" section ${name})
+    install(FILES ${PROJECT_SOURCE_DIR}/${manual} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
+    foreach(language IN LISTS CORVALIN_LANGUAGES)
+        install(FILES ${CORVALIN_MANUALS_DIR}/${language}/${name}
+                DESTINATION ${CMAKE_INSTALL_MANDIR}/${language}/man${section})
+    endforeach()
+endforeach()
 
 if(CORVALIN_SYSTEM_INSTALL)
     include("${CMAKE_CURRENT_LIST_DIR}/SystemInstall.cmake")

@@ -7,6 +7,10 @@
 find_program(MSGFMT msgfmt REQUIRED)
 find_program(XGETTEXT xgettext REQUIRED)
 find_program(MSGMERGE msgmerge REQUIRED)
+find_program(MSGCAT msgcat REQUIRED)
+find_program(PO4A_UPDATEPO po4a-updatepo REQUIRED)
+find_program(PO4A_TRANSLATE po4a-translate REQUIRED)
+find_program(PERL perl REQUIRED)
 
 set(CORVALIN_PO_DIR ${PROJECT_SOURCE_DIR}/po)
 set(CORVALIN_LOCALE_DIR ${CMAKE_BINARY_DIR}/bin/locale)
@@ -28,40 +32,90 @@ add_custom_target(corvalin_catalogues ALL DEPENDS ${catalogues})
 add_dependencies(corvalin corvalin_catalogues)
 add_dependencies(corvalin-dat corvalin_catalogues)
 
-# The marks xgettext looks for: the core's Tr, TrN, TrC and TrMark, the Qt side's QTr and
-# QTrN, and the skin generator's PaintedLabel (the labels it paints, in their own context). Their placeholders are Qt's %1, %2 (Substitute in the core) and %n, which msgfmt -c
+# The marks xgettext looks for: the core's Tr, TrN, TrC, TrMark and TrMarkN, the Qt side's QTr
+# and QTrN, and the skin generator's PaintedLabel (the labels it paints, in their own context). Their placeholders are Qt's %1, %2 (Substitute in the core) and %n, which msgfmt -c
 # checks in every translation.
 set(CORVALIN_XGETTEXT_OPTIONS
     --from-code=UTF-8 --language=C++ --qt --add-comments=TRANSLATORS:
     --keyword= --keyword=Tr --keyword=TrN:1,2 --keyword=TrC:1c,2
-    --keyword=QTr --keyword=QTrN:1,2 --keyword=TrMark --keyword=PaintedLabel:1c,2 --flag=Tr:1:qt-format --flag=TrC:2:qt-format
-    --flag=TrMark:1:qt-format --flag=QTr:1:qt-format
+    --keyword=QTr --keyword=QTrN:1,2 --keyword=TrMark --keyword=TrMarkN:1,2
+    --keyword=PaintedLabel:1c,2 --flag=Tr:1:qt-format --flag=TrC:2:qt-format
+    --flag=TrN:1:qt-format --flag=TrN:2:qt-format --flag=TrMark:1:qt-format
+    --flag=TrMarkN:1:qt-format --flag=TrMarkN:2:qt-format --flag=QTr:1:qt-format
     --flag=QTrN:1:qt-plural-format --flag=QTrN:2:qt-plural-format --package-name=Corvalin --package-version=${PROJECT_VERSION}
     --msgid-bugs-address=support@corvalin.example)
 set(CORVALIN_SOURCE_GLOBS src/*.cpp src/*.h tools/corvalin-dat/*.cpp tools/corvalin-dat/*.h
     tools/assetgen/*.cpp tools/assetgen/*.h)
+# The manual pages, whose paragraphs po4a puts into the same catalogues.
+set(CORVALIN_MANUALS debian/corvalin.6 debian/corvalin-dat.1)
+# What ExtractTexts.cmake needs, for the targets here and the tests; the lists' semicolons are
+# escaped, so that each list stays one argument.
+string(REPLACE ";" "\\;" escaped_options "${CORVALIN_XGETTEXT_OPTIONS}")
+string(REPLACE ";" "\\;" escaped_globs "${CORVALIN_SOURCE_GLOBS}")
+string(REPLACE ";" "\\;" escaped_manuals "${CORVALIN_MANUALS}")
+set(CORVALIN_EXTRACT_ARGUMENTS -DSOURCE=${PROJECT_SOURCE_DIR} -DXGETTEXT=${XGETTEXT}
+    -DMSGCAT=${MSGCAT} -DPO4A_UPDATEPO=${PO4A_UPDATEPO} "-DOPTIONS=${escaped_options}"
+    "-DGLOBS=${escaped_globs}" "-DMANUALS=${escaped_manuals}")
 
 # The template as the sources stand, for the tests.
 list(TRANSFORM CORVALIN_SOURCE_GLOBS PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE globs)
 file(GLOB_RECURSE marked_sources CONFIGURE_DEPENDS ${globs})
+list(TRANSFORM CORVALIN_MANUALS PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE manuals)
 set(CORVALIN_TEXTS_TEMPLATE ${CMAKE_BINARY_DIR}/po/corvalin.pot)
 add_custom_command(OUTPUT ${CORVALIN_TEXTS_TEMPLATE}
-    COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR} -DXGETTEXT=${XGETTEXT}
-            "-DOPTIONS=${CORVALIN_XGETTEXT_OPTIONS}" "-DGLOBS=${CORVALIN_SOURCE_GLOBS}"
-            -DOUTPUT=${CORVALIN_TEXTS_TEMPLATE} -P ${CMAKE_CURRENT_LIST_DIR}/ExtractTexts.cmake
-    DEPENDS ${marked_sources} ${CMAKE_CURRENT_LIST_DIR}/ExtractTexts.cmake
+    COMMAND ${CMAKE_COMMAND} ${CORVALIN_EXTRACT_ARGUMENTS} -DOUTPUT=${CORVALIN_TEXTS_TEMPLATE}
+            -P ${CMAKE_CURRENT_LIST_DIR}/ExtractTexts.cmake
+    DEPENDS ${marked_sources} ${manuals} ${CMAKE_CURRENT_LIST_DIR}/ExtractTexts.cmake
     COMMENT "Extracting the player's texts"
     VERBATIM)
 add_custom_target(corvalin_texts_template DEPENDS ${CORVALIN_TEXTS_TEMPLATE})
 
 add_custom_target(corvalin-pot
-    COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR} -DXGETTEXT=${XGETTEXT}
-            -DMSGMERGE=${MSGMERGE} "-DOPTIONS=${CORVALIN_XGETTEXT_OPTIONS}"
-            "-DGLOBS=${CORVALIN_SOURCE_GLOBS}" -DOUTPUT=${CORVALIN_PO_DIR}/corvalin.pot
-            "-DLANGUAGES=${CORVALIN_LANGUAGES}" -DMERGE=ON
+    COMMAND ${CMAKE_COMMAND} ${CORVALIN_EXTRACT_ARGUMENTS} -DMSGMERGE=${MSGMERGE}
+            -DOUTPUT=${CORVALIN_PO_DIR}/corvalin.pot "-DLANGUAGES=${CORVALIN_LANGUAGES}" -DMERGE=ON
             -P ${CMAKE_CURRENT_LIST_DIR}/ExtractTexts.cmake
     COMMENT "Extracting the player's texts into po/corvalin.pot and merging the catalogues"
     VERBATIM)
+
+# The manual pages in every language, into man/<language>/: po4a-translate puts each
+# catalogue's translations into the roff source, markup and all. Every paragraph is translated
+# (catalogues_are_complete), so no threshold leaves a page out (-k 0). This po4a reads neither
+# msgctxt nor plural forms, so it is given each catalogue cut down to the manuals' texts.
+set(CORVALIN_MANUALS_DIR ${CMAKE_BINARY_DIR}/man)
+set(manual_texts ${CORVALIN_MANUALS_DIR}/manuals.pot)
+add_custom_command(OUTPUT ${manual_texts}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CORVALIN_MANUALS_DIR}
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${manual_texts}
+    COMMAND ${PO4A_UPDATEPO} --format man --master-charset UTF-8 -m "$<JOIN:${manuals},;-m;>"
+            --po ${manual_texts}
+    DEPENDS ${manuals}
+    COMMAND_EXPAND_LISTS
+    VERBATIM)
+set(translated_manuals)
+foreach(language IN LISTS CORVALIN_LANGUAGES)
+    set(texts ${CORVALIN_MANUALS_DIR}/${language}/texts.po)
+    add_custom_command(OUTPUT ${texts}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CORVALIN_MANUALS_DIR}/${language}
+        COMMAND ${MSGMERGE} --quiet --no-fuzzy-matching --output-file=${texts}
+                ${CORVALIN_PO_DIR}/${language}.po ${manual_texts}
+        DEPENDS ${CORVALIN_PO_DIR}/${language}.po ${manual_texts}
+        VERBATIM)
+    foreach(manual IN LISTS CORVALIN_MANUALS)
+        get_filename_component(name ${manual} NAME)
+        set(translated ${CORVALIN_MANUALS_DIR}/${language}/${name})
+        add_custom_command(OUTPUT ${translated}
+            COMMAND ${CMAKE_COMMAND} -DPO4A_TRANSLATE=${PO4A_TRANSLATE} -DPERL=${PERL}
+                    -DMASTER=${PROJECT_SOURCE_DIR}/${manual} -DPO=${texts} -DOUTPUT=${translated}
+                    -P ${CMAKE_CURRENT_LIST_DIR}/TranslateManual.cmake
+            DEPENDS ${PROJECT_SOURCE_DIR}/${manual} ${texts}
+                    ${CMAKE_CURRENT_LIST_DIR}/TranslateManual.cmake
+                    ${CMAKE_CURRENT_LIST_DIR}/CjkManualBreaks.pl
+            COMMENT "Translating ${name} into ${language}"
+            VERBATIM)
+        list(APPEND translated_manuals ${translated})
+    endforeach()
+endforeach()
+add_custom_target(corvalin_manuals ALL DEPENDS ${translated_manuals})
 
 # The desktop entry and the metainfo, with every catalogue's translations merged in by msgfmt
 # (which reads the languages from po/LINGUAS). The entry keeps its @CORVALIN_DESKTOP_EXEC@ for

@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
-#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -23,82 +23,15 @@
 #include "support/qt/AppTestMain.h"
 #include "support/qt/ModalAnswerer.h"
 #include "support/qt/PatternLibraryFolder.h"
+#include "support/qt/PseudoCatalogue.h"
+#include "support/qt/TestImages.h"
 #include "support/qt/WindowClick.h"
 
 namespace {
 
 using test::ClickAt;
-
-// A text as the pseudo-language has it: bracketed, 40 % longer, placeholders and a closing
-// newline kept.
-QString Pseudo(const QString& english) {
-    const bool newline = english.endsWith('\n');
-    const QString body = newline ? english.chopped(1) : english;
-    const QString padded = body + QString((body.size() * 4 + 9) / 10, QChar(0x00e5));
-    return '[' + padded + ']' + (newline ? "\n" : "");
-}
-
-QString Quoted(const QString& text) {
-    QString escaped = text;
-    escaped.replace('\\', "\\\\").replace('"', "\\\"").replace('\n', "\\n").replace('\t', "\\t");
-    return '"' + escaped + '"';
-}
-
-QString Unquoted(const QString& line) {
-    QString text = line.mid(line.indexOf('"') + 1).chopped(1);
-    QString out;
-    for (int i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
-            out += text[i];
-            continue;
-        }
-        const QChar c = text[++i];
-        out += c == 'n' ? QChar('\n') : c == 't' ? QChar('\t') : c;
-    }
-    return out;
-}
-
-// The pseudo catalogue of every text of the template, compiled into folder.
-bool WritePseudoCatalogue(const QString& templatePath, const QString& folder) {
-    QFile pot(templatePath);
-    if (!pot.open(QIODevice::ReadOnly)) return false;
-    struct Entry {
-        QString context, id;
-    };
-    QList<Entry> entries{Entry{}};
-    QString* field = nullptr;
-    for (const QString& line : QString::fromUtf8(pot.readAll()).split('\n')) {
-        if (line.startsWith("msgctxt ") ||
-            (line.startsWith("msgid ") && !entries.last().id.isEmpty()))
-            entries.append(Entry{});
-        if (line.startsWith("msgctxt "))
-            field = &entries.last().context;
-        else if (line.startsWith("msgid "))
-            field = &entries.last().id;
-        else if (!line.startsWith('"'))
-            field = nullptr;
-        if (field != nullptr) *field += Unquoted(line);
-    }
-    QString po = "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n";
-    for (const Entry& entry : entries) {
-        if (entry.id.isEmpty()) continue;  // the header
-        if (!entry.context.isEmpty()) po += "\nmsgctxt " + Quoted(entry.context);
-        po += "\nmsgid " + Quoted(entry.id) + "\nmsgstr " + Quoted(Pseudo(entry.id)) + '\n';
-    }
-    const QString source = folder + "/qaa.po";
-    QFile out(source);
-    if (!out.open(QIODevice::WriteOnly) || out.write(po.toUtf8()) < 0) return false;
-    out.close();
-    QDir().mkpath(folder + "/qaa/LC_MESSAGES");
-    return QProcess::execute(CORVALIN_MSGFMT,
-                             {"--check", "-o", folder + "/qaa/LC_MESSAGES/corvalin.mo", source}) ==
-           0;
-}
-
-bool IsPseudo(const QString& text) {
-    const QString shown = text.endsWith('\n') ? text.chopped(1) : text;
-    return shown.startsWith('[') && shown.endsWith(']') && shown.contains(QChar(0x00e5));
-}
+using test::IsPseudo;
+using test::Pseudo;
 
 // What is the player's own or the program's name, and no text of ours.
 bool IsData(const QString& text) {
@@ -172,7 +105,7 @@ class PseudoLanguageTest : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(m_catalogues.isValid());
-        QVERIFY(WritePseudoCatalogue(CORVALIN_TEXTS_TEMPLATE, m_catalogues.path()));
+        QVERIFY(test::WritePseudoCatalogue(CORVALIN_TEXTS_TEMPLATE, m_catalogues.path()));
         ::setenv("LANG", "C.UTF-8", 1);
         ::setenv("LANGUAGE", "qaa", 1);
         ::unsetenv("LC_ALL");
@@ -235,6 +168,20 @@ private slots:
         QCOMPARE(lines.size(), 3);
         for (const QString& line : lines) QVERIFY2(IsPseudo(line), qPrintable(line));
         QVERIFY(lines[1].contains("notes.txt") && lines[1].contains(Pseudo("Invalid file!")));
+    }
+
+    // The warning for a 2x skin left out, and the problem it names, both in the language.
+    void theDroppedSkinWarningSpeaksThePseudoLanguage() {
+        test::DataFolder folder;
+        const auto about = test::Encode(test::Solid(136, 76, qRgb(40, 90, 160)), "JPG");
+        folder.WritePackage("Skin.dat", {{"About.jpg", about}});
+        folder.WritePackage("Skin@2x.dat", {{"About.jpg", about}});
+        QTest::failOnWarning(QRegularExpression(".*"));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("^\\[Skin@2x\\.dat .*: About\\.jpg: "
+                                                "\\[136x76 .* 272x152\\x{e5}+\\]\\x{e5}+\\]$"));
+        App()->LoadData(folder.Path());
+        QCOMPARE(App()->m_skinPackage2x.Count(), std::size_t{0});
     }
 
 private:

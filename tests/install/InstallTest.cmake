@@ -95,6 +95,25 @@ if(NOT japanese_summary)
     fail("the metainfo has no Japanese summary")
 endif()
 
+# The manual pages, in English and translated into every language of the catalogues.
+set(manuals "${prefix}/share/man/man6/corvalin.6" "${prefix}/share/man/man1/corvalin-dat.1")
+foreach(language IN LISTS linguas)
+    foreach(manual man6/corvalin.6 man1/corvalin-dat.1)
+        set(page "${prefix}/share/man/${language}/${manual}")
+        list(APPEND manuals "${page}")
+        get_filename_component(name "${manual}" NAME)
+        execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${page}"
+                                "${SOURCE_DIR}/debian/${name}" RESULT_VARIABLE differs)
+        if(NOT differs EQUAL 1)
+            fail("no translated ${manual} installed for ${language}")
+        endif()
+    endforeach()
+endforeach()
+file(STRINGS "${prefix}/share/man/de/man6/corvalin.6" german_name REGEX "^\\.SH BEZEICHNUNG")
+if(NOT german_name)
+    fail("the German corvalin(6) is not in German")
+endif()
+
 find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
 if(DESKTOP_FILE_VALIDATE)
     execute_process(COMMAND ${DESKTOP_FILE_VALIDATE} "${desktop}"
@@ -141,7 +160,7 @@ foreach(file "${folder}/corvalin" "${folder}/corvalin-dat" "${folder}/corvalin-d
              "${folder}/corvalin-decode-all"
              "${folder}/Skin.dat" "${folder}/Skin@2x.dat" "${folder}/Skin.de.dat" "${folder}/locale"
              "${desktop}"
-             ${icons} "${metainfo}")
+             ${icons} "${metainfo}" ${manuals})
     if(EXISTS "${file}")
         fail("uninstalling left ${file}")
     endif()

@@ -1,7 +1,10 @@
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImageWriter>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <filesystem>
@@ -10,6 +13,7 @@
 #include "core/board/PuzzleBoard.h"
 #include "core/layout/SkinLayout.h"
 #include "core/package/ImagePackage.h"
+#include "support/qt/PseudoCatalogue.h"
 #include "support/qt/TestImages.h"
 #include "support/qt/ToolRun.h"
 
@@ -91,6 +95,24 @@ void Replace(ImagePackage& skin, const std::string& name, std::vector<std::uint8
     skin.AddEntry(name, std::move(bytes));
 }
 
+// The lines of a run that are not said in the pseudo-language, each with nested texts of ours
+// bracketed ("damaged: REASON" holds two); what is data before the text is left out: the
+// program's and a file's name before an error, a picture's name before its problem. whole: the
+// output is one text over many lines (the help).
+QStringList Untranslated(const test::ToolRun& run, int nested, bool whole) {
+    QStringList lines = run.lines + run.errors.split('\n', Qt::SkipEmptyParts);
+    if (whole) lines = QStringList{lines.join('\n')};
+    static const QRegularExpression data("^(corvalin-dat: [^ \\[]+: |[^ \\t\\[]+\\t)");
+    static const QRegularExpression closing("\\x{e5}\\]");
+    QStringList faults;
+    for (const QString& line : lines) {
+        const QString text = QString(line).remove(data);
+        if (!test::IsPseudo(text) || text.count(closing) != nested) faults << line;
+    }
+    if (lines.isEmpty()) faults << "nothing said";
+    return faults;
+}
+
 }  // namespace
 
 class CorvalinDatTest : public QObject {
@@ -111,6 +133,9 @@ class CorvalinDatTest : public QObject {
         return QByteArray(reinterpret_cast<const char*>(bytes.data()),
                           static_cast<qsizetype>(bytes.size()));
     }
+
+    // A copy of corvalin-dat with the pseudo-language's catalogue beside it.
+    QTemporaryDir m_pseudoTool;
 
     Run Dat(const QStringList& arguments) const {
         return test::RunTool(CORVALIN_DAT_PATH, arguments,
@@ -408,6 +433,96 @@ private slots:
         QVERIFY2(bad.errors.contains("Skin@2x.fr.dat: no Skin.fr.dat beside it"),
                  qPrintable(bad.errors));
         QVERIFY2(bad.errors.contains("Skin.ru.dat: damaged"), qPrintable(bad.errors));
+    }
+
+    // Every message the tool prints to a person passes through the catalogue, the problems of
+    // check-skin and the reasons of solve included.
+    void EveryMessageSpeaksThePlayersLanguage() {
+        const QString tool = m_pseudoTool.filePath("corvalin-dat");
+        QVERIFY(QFile::copy(CORVALIN_DAT_PATH, tool));
+        QVERIFY(QDir(m_pseudoTool.path()).mkdir("locale"));
+        QVERIFY(
+            test::WritePseudoCatalogue(CORVALIN_TEXTS_TEMPLATE, m_pseudoTool.filePath("locale")));
+        WriteSkinsWithEveryProblem();
+        Write("pkg.dat", kWorkedPackage);
+        Write("damaged.dat", QByteArray("\x05\x00\x00\x00", 4));
+        struct Case {
+            QStringList args;
+            int nested = 1;
+            bool whole = false;
+        };
+        const Case cases[] = {
+            {{"--help"}, 1, true},
+            {{"list"}, 1, true},
+            {{"list", "nothing.dat"}},
+            {{"list", "damaged.dat"}, 2},
+            {{"extract", "pkg.dat", "None.jpg", "out.jpg"}},
+            {{"add", "pkg.dat", "pkg.dat", QString(128, 'n')}},
+            {{"scores", "nothing.dat"}},
+            {{"import", "nowhere/Pic.dat", "pkg.dat"}},
+            {{"check-skin", "every/Skin.dat"}},
+            {{"check-skin", "languages/Skin.dat"}},
+            {{"check-skin", "lone/Skin.dat"}},
+            {{"check-skin", "unreadable/Skin.dat"}, 2},
+            {{"solve", "2x3", "1", "0", "2", "10", "11", "-1"}},
+            {{"solve", "2x2", "0", "0", "10", "-1"}},
+            {{"solve", "2x2", "-1", "0", "10", "-1"}},
+            {{"solve", "2x2", "0", "1", "10"}},
+            {{"solve", "2x2", "0", "1", "55", "-1"}},
+            {{"solve", "7x4", "--seed", "1"}},
+            {{"solve", "3x4", "--seed", "x"}},
+            {{"solve", "2x2", "0", "one", "10", "-1"}},
+        };
+        QProcessEnvironment pseudo;
+        pseudo.insert("LANG", "C.UTF-8");
+        pseudo.insert("LANGUAGE", "qaa");
+        pseudo.insert("LC_ALL", "");
+        pseudo.insert("LC_MESSAGES", "");
+        for (const Case& test : cases) {
+            const Run run = test::RunTool(tool, test.args,
+                                          QString::fromStdString(m_dir.Dir().string()), pseudo);
+            const QStringList faults = Untranslated(run, test.nested, test.whole);
+            QVERIFY2(faults.isEmpty(), qPrintable(test.args.join(' ') + ":\n" + faults.join('\n')));
+        }
+    }
+
+private:
+    // Skins beside each other in folders of m_dir, between them every problem check-skin names.
+    void WriteSkinsWithEveryProblem() const {
+        ImagePackage skin;
+        AddWholeSkin(skin, 1);
+        for (const char* folder : {"every", "languages", "lone", "unreadable"}) {
+            std::filesystem::create_directory(m_dir.Dir() / folder);
+            skin.Save(m_dir.File(std::string(folder) + "/Skin.dat"));
+        }
+        ImagePackage broken;
+        ImagePackage broken2x;
+        AddWholeSkin(broken, 1);
+        AddWholeSkin(broken2x, 2);
+        for (ImagePackage* package : {&broken, &broken2x}) {
+            package->Remove("CloseMouseOn.jpg");
+            Replace(*package, "NewNormal.jpg", {0xff, 0xd8, 0xff});
+            Replace(*package, "About.jpg", Jpeg(100, 76));
+            Replace(*package, "GameNormal.jpg", CutShortJpeg(128, 76, false));
+        }
+        broken2x.AddEntry("Extra.jpg", Jpeg(10, 10));
+        broken.Save(m_dir.File("every/Skin.dat"));
+        broken2x.Save(m_dir.File("every/Skin@2x.dat"));
+
+        ImagePackage german;
+        german.AddEntry("NewNormal.jpg", {0xff, 0xd8, 0xff});
+        german.AddEntry("About.jpg", Jpeg(100, 76));
+        german.AddEntry("GameNormal.jpg", CutShortJpeg(128, 76, true));
+        german.AddEntry("Extra.jpg", Jpeg(10, 10));
+        german.Save(m_dir.File("languages/Skin.de.dat"));
+        ImagePackage italian;
+        italian.AddEntry("About.jpg", Jpeg(136, 76));
+        italian.AddEntry("NewNormal.jpg", Jpeg(96, 32));
+        italian.Save(m_dir.File("languages/Skin.it.dat"));
+        italian.Remove("NewNormal.jpg");
+        italian.Save(m_dir.File("languages/Skin@2x.it.dat"));
+        italian.Save(m_dir.File("lone/Skin@2x.fr.dat"));
+        Write("unreadable/Skin.ru.dat", QByteArray("\x05\x00\x00\x00", 4));
     }
 };
 

@@ -1,9 +1,10 @@
-# Fails when a catalogue of po/LINGUAS lacks a translation of a text the sources mark, holds a
+# Fails when a catalogue of po/LINGUAS lacks a translation of a text the sources mark or the
+# manual pages hold, holds a
 # fuzzy one, or one whose placeholders differ from the English: each catalogue is merged with a
 # template freshly extracted from the sources, and the merge must pass msgfmt --check with
 # nothing untranslated or fuzzy.
-# Run as: cmake -DSOURCE=<root> -DBINARY=<scratch folder> -DXGETTEXT=... -DMSGMERGE=...
-#         -DMSGFMT=... "-DOPTIONS=<xgettext options>" "-DGLOBS=<source globs>" -P <this file>
+# Run as: cmake <ExtractTexts.cmake's arguments> -DBINARY=<scratch folder> -DMSGMERGE=...
+#         -DMSGFMT=... -P <this file>
 cmake_minimum_required(VERSION 3.25)
 file(MAKE_DIRECTORY ${BINARY})
 set(template ${BINARY}/fresh.pot)

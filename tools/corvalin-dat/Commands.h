@@ -26,9 +26,10 @@ class ImagePackage;
 bool ChangePackageFile(const std::string& path, const std::function<bool(ImagePackage&)>& change);
 
 // Reports every picture of a skin package that reads but does not decode whole (cut short, a
-// damaged scan), which the game would draw grey or garbled, as "NAME<tab>damaged" and where;
-// true when there is none. A picture whose header does not read is the size checks' to report.
-bool CheckPicturesWhole(const ImagePackage& skin, const std::string& where);
+// damaged scan), which the game would draw grey or garbled, as "NAME<tab>damaged", damaged
+// saying it in the player's language and where; true when there is none. A picture whose
+// header does not read is the size checks' to report.
+bool CheckPicturesWhole(const ImagePackage& skin, const std::string& damaged);
 
 // Prints "corvalin-dat: FILE: what" to stderr.
 void ReportError(const std::string& file, const std::string& what);

@@ -11,11 +11,11 @@
 #include "core/skin/SkinPair.h"
 #include "core/text/Translation.h"
 
-bool CheckPicturesWhole(const ImagePackage& skin, const std::string& where) {
+bool CheckPicturesWhole(const ImagePackage& skin, const std::string& damaged) {
     bool whole = true;
     for (const PackageEntry& entry : skin.Entries()) {
         if (!StatedPictureSize(entry.data) || PictureDecodesWhole(entry.data)) continue;
-        std::cout << entry.name << "\tdamaged" << where << '\n';
+        std::cout << entry.name << '\t' << damaged << '\n';
         whole = false;
     }
     return whole;
@@ -38,9 +38,10 @@ bool Check2x(const std::string& skinPath, const ImagePackage& skin) {
     }
     const std::vector<SkinPairProblem> problems = CompareSkins(skin, skin2x, kSkinAt2x);
     for (const SkinPairProblem& problem : problems) {
-        std::cout << problem.name << '\t' << problem.problem << '\n';
+        std::cout << problem.name << '\t'
+                  << SkinPairProblemText(problem, kSkinAt2x.problems, path2x) << '\n';
     }
-    return CheckPicturesWhole(skin2x, " in the 2x skin") && problems.empty();
+    return CheckPicturesWhole(skin2x, Tr("damaged in the 2x skin")) && problems.empty();
 }
 
 }  // namespace
@@ -74,7 +75,7 @@ int CheckSkin(const Arguments& args) {
         std::cout << required.name << '\t' << problem << '\n';
         complete = false;
     }
-    complete = CheckPicturesWhole(skin, "") && complete;
+    complete = CheckPicturesWhole(skin, Tr("damaged")) && complete;
     // The game leaves out a 2x skin that does not match at all, so every mismatch counts.
     complete = Check2x(args[0], skin) && complete;
     complete = CheckLanguagePackages(args[0], skin) && complete;

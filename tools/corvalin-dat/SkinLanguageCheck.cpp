@@ -9,27 +9,33 @@
 #include "core/package/ImagePackage.h"
 #include "core/skin/SkinFiles.h"
 #include "core/skin/SkinPair.h"
+#include "core/text/Translation.h"
 
 namespace {
 
+std::string FileName(const std::string& path) {
+    return std::filesystem::path(path).filename().string();
+}
+
 bool LoadOrReport(ImagePackage& package, const std::string& path) {
     if (package.Load(path)) return true;
-    ReportError(path,
-                package.Damage().empty() ? "cannot be opened" : "damaged: " + package.Damage());
+    ReportError(path, package.Damage().empty() ? Tr("cannot be opened")
+                                               : Substitute(Tr("damaged: %1"), {package.Damage()}));
     return false;
 }
 
 // Prints the problems of package against base, each naming the package's file, as the game
 // would leave the package out for any of them.
 bool Compare(const ImagePackage& base, const ImagePackage& package, const std::string& path,
-             SkinCompanion companion) {
-    const std::string called = std::filesystem::path(path).filename().string();
-    companion.called = called.c_str();
+             const SkinCompanion& companion) {
     const std::vector<SkinPairProblem> problems = CompareSkins(base, package, companion);
     for (const SkinPairProblem& problem : problems) {
-        std::cout << problem.name << '\t' << problem.problem << '\n';
+        std::cout << problem.name << '\t' << SkinPairProblemText(problem, kProblemsInFile, path)
+                  << '\n';
     }
-    return CheckPicturesWhole(package, " in " + called) && problems.empty();
+    // TRANSLATORS: %1 is a file name.
+    const std::string damaged = Substitute(Tr("damaged in %1"), {FileName(path)});
+    return CheckPicturesWhole(package, damaged) && problems.empty();
 }
 
 }  // namespace
@@ -47,8 +53,9 @@ bool CheckLanguagePackages(const std::string& skinPath, const ImagePackage& skin
         const std::string path2x = SkinLanguageFile(skin2xPath, language);
         if (!std::filesystem::exists(path, ignored)) {
             // The game reads a 2x language package only beside its 1x one.
-            ReportError(path2x, "no " + std::filesystem::path(path).filename().string() +
-                                    " beside it, so the game never reads it");
+            // TRANSLATORS: %1 is a file name.
+            ReportError(path2x, Substitute(Tr("no %1 beside it, so the game never reads it"),
+                                           {FileName(path)}));
             complete = false;
             continue;
         }

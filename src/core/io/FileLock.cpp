@@ -41,7 +41,8 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds timeout)
     : m_target(LinkTarget(path)) {
     m_fd = OpenLockFile(m_target + ".lock");
     if (m_fd < 0)
-        throw FileError(path, "cannot be locked (" + DescribeErrno(errno) + "), not changed");
+        throw FileError(
+            path, Substitute(Tr("cannot be locked (%1), not changed"), {DescribeErrno(errno)}));
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
         int error = WriteStep("flock");

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "core/text/Translation.h"
+
 void SlidingBoard::MoveEmptyTo(int cell) {
     home[empty] = home[cell];
     home[cell] = static_cast<std::int8_t>(EmptyHome());
@@ -41,11 +43,18 @@ BoardReading ReadTileIds(int rows, int cols, const std::vector<int>& ids) {
     using enum BoardReading::Verdict;
     const std::string size = std::to_string(rows) + "x" + std::to_string(cols);
     if (rows < 1 || rows > SlidingBoard::kMaxRows || cols < 1 || cols > SlidingBoard::kMaxCols)
-        return Refuse(Malformed, "a board has 1 to 6 rows and 1 to 8 columns, not " + size);
+        return Refuse(Malformed,
+                      Substitute(Tr("a board has 1 to 6 rows and 1 to 8 columns, not %1"), {size}));
     SlidingBoard board{.rows = rows, .cols = cols};
-    if (static_cast<int>(ids.size()) != board.Cells())
-        return Refuse(Malformed, "a " + size + " board has " + std::to_string(board.Cells()) +
-                                     " cells, not " + std::to_string(ids.size()));
+    if (static_cast<int>(ids.size()) != board.Cells()) {
+        const auto cells = static_cast<unsigned long>(board.Cells());
+        // TRANSLATORS: %1 is a board size as ROWSxCOLS, %2 its number of cells, %3 the
+        // number of cells given.
+        return Refuse(Malformed,
+                      Substitute(TrN("a %1 board has %2 cell, not %3",
+                                     "a %1 board has %2 cells, not %3", cells),
+                                 {size, std::to_string(cells), std::to_string(ids.size())}));
+    }
     std::array<bool, SlidingBoard::kMaxCells> seen{};
     for (int cell = 0; cell < board.Cells(); ++cell) {
         const int id = ids[cell];
@@ -53,12 +62,14 @@ BoardReading ReadTileIds(int rows, int cols, const std::vector<int>& ids) {
         if (id != -1) {
             home = id / 10 * cols + id % 10;
             if (id < 0 || id / 10 >= rows || id % 10 >= cols || home == board.EmptyHome())
-                return Refuse(Malformed, "there is no tile " + std::to_string(id) + " on a " +
-                                             size + " board");
+                // TRANSLATORS: %1 is a tile id, %2 a board size as ROWSxCOLS.
+                return Refuse(Malformed, Substitute(Tr("there is no tile %1 on a %2 board"),
+                                                    {std::to_string(id), size}));
         }
         if (seen[home])
-            return Refuse(Malformed, id == -1 ? std::string("more than one empty cell (-1)")
-                                              : "tile " + std::to_string(id) + " appears twice");
+            return Refuse(Malformed,
+                          id == -1 ? std::string(Tr("more than one empty cell (-1)"))
+                                   : Substitute(Tr("tile %1 appears twice"), {std::to_string(id)}));
         seen[home] = true;
         board.home[cell] = static_cast<std::int8_t>(home);
         if (id == -1) board.empty = cell;
@@ -66,7 +77,7 @@ BoardReading ReadTileIds(int rows, int cols, const std::vector<int>& ids) {
     // With the count right and nothing repeated, every tile and the empty cell are there.
     if (!ParityAllowsSolving(board))
         return Refuse(Unsolvable,
-                      "this board cannot be solved: it is an odd number of swaps from home");
+                      Tr("this board cannot be solved: it is an odd number of swaps from home"));
     return {.verdict = Solvable, .error = {}, .board = board};
 }
 

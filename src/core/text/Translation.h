@@ -25,5 +25,14 @@ const char* TrC(const char* context, const char* english);
 // Marks an English text kept in a table for the catalogue; it is translated (Tr) where shown.
 constexpr const char* TrMark(const char* english) { return english; }
 
+// A text with a count kept in a table for the catalogue; TrN chooses its form where shown.
+struct PluralText {
+    const char* singular;
+    const char* plural;
+};
+constexpr PluralText TrMarkN(const char* singular, const char* plural) {
+    return {singular, plural};
+}
+
 // text with %1, %2, ... replaced by the arguments in order, as translations place them.
 std::string Substitute(std::string_view text, std::initializer_list<std::string_view> arguments);
