@@ -55,7 +55,7 @@ DecodedPicture DecodeAnyPicture(std::span<const std::uint8_t> bytes, layout::Siz
     if (IsCutShort(bytes)) return Refused("cut short");
     if (StartsWithFileTypeBox(bytes)) {
         if (IsOverlay(bytes)) return OverlayDecodedTwice(bytes, size);
-        return FinishedPicture(DecodeHeif(bytes), size);
+        return DecodeHeifPicture(bytes, size);
     }
     if (LooksLikeTiff(bytes)) return FinishedPicture(DecodeTiff(bytes), size);
     return Refused("of no format decoded here");

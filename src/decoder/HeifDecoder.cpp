@@ -8,6 +8,8 @@
 
 #include "core/picture/DecodeLimits.h"
 #include "core/picture/HeifCanvas.h"
+#include "decoder/HeifHandles.h"
+#include "decoder/HeifTiles.h"
 #include "decoder/HevcDecoderPlugin.h"
 #include "decoder/Processors.h"
 
@@ -20,20 +22,6 @@ constexpr unsigned kLeastHeifBytesPerPixel = 3 + 3;
 // How much longer a side of the coded image may be than the declared side: a phone's tiled
 // image is coded in whole tiles and cropped to the declared size.
 constexpr int kCodedSideMargin = 2048;
-
-struct ContextFree {
-    void operator()(heif_context* context) const { heif_context_free(context); }
-};
-struct HandleRelease {
-    void operator()(heif_image_handle* handle) const { heif_image_handle_release(handle); }
-};
-struct ImageRelease {
-    void operator()(heif_image* image) const { heif_image_release(image); }
-    static void Untyped(void* image) { heif_image_release(static_cast<heif_image*>(image)); }
-};
-struct OptionsFree {
-    void operator()(heif_decoding_options* options) const { heif_decoding_options_free(options); }
-};
 
 // The canvases a grid or overlay states for itself, which libheif allocates whole before it
 // checks anything against its own limits.
@@ -51,6 +39,8 @@ bool IsGrid(std::span<const std::uint8_t> bytes) {
                         [](const CanvasSize& canvas) { return canvas.overlay; });
 }
 
+}  // namespace
+
 // What a decode of the image holds per pixel, as measured of libheif 1.15 with our HEVC decoder,
 // counted as if chroma were never subsampled (libheif tells no handle's chroma; a phone's 4:2:0
 // holds half its chroma planes): libheif's planes, 1 byte a sample up to 8 bits and 2 above,
@@ -67,8 +57,6 @@ std::uint64_t HeldBytesPerPixel(const heif_image_handle* handle, bool grid) {
     return planes * (grid ? 1 : 2) + channels + (deep ? 2 * channels : 0);
 }
 
-// The profile a 'colr' box of type 'prof' or 'rICC' carries; empty for none or for colour
-// stated as code points (nclx), whose matrix libheif's conversion to RGB has applied.
 std::vector<std::uint8_t> IccProfile(const heif_image_handle* handle) {
     const heif_color_profile_type type = heif_image_handle_get_color_profile_type(handle);
     if (type != heif_color_profile_type_prof && type != heif_color_profile_type_rICC) return {};
@@ -79,7 +67,6 @@ std::vector<std::uint8_t> IccProfile(const heif_image_handle* handle) {
     return profile;
 }
 
-// The colour an nclx box states; sRGB's where none is stated.
 CodedColour CodedColourOf(const heif_image_handle* handle) {
     if (heif_image_handle_get_color_profile_type(handle) != heif_color_profile_type_nclx) return {};
     heif_color_profile_nclx* nclx = nullptr;
@@ -92,7 +79,13 @@ CodedColour CodedColourOf(const heif_image_handle* handle) {
     return colour;
 }
 
-}  // namespace
+heif_decoding_options* StrictEightBitOptions() {
+    heif_decoding_options* options = heif_decoding_options_alloc();
+    if (options == nullptr) return nullptr;
+    options->convert_hdr_to_8bit = 1;
+    options->strict_decoding = 1;  // a missing tile or damaged data is an error, not a warning
+    return options;
+}
 
 void InitialiseHeif() {
     static const bool initialised = [] {
@@ -102,6 +95,12 @@ void InitialiseHeif() {
         return true;
     }();
     (void)initialised;
+}
+
+DecodedPicture DecodeHeifPicture(std::span<const std::uint8_t> bytes, layout::Size size) {
+    InitialiseHeif();
+    if (std::optional<DecodedPicture> tiled = DecodedTileByTile(bytes, size)) return *tiled;
+    return FinishedPicture(DecodeHeif(bytes), size);
 }
 
 MaybePicture DecodeHeif(std::span<const std::uint8_t> bytes) {
@@ -131,10 +130,8 @@ MaybePicture DecodeHeif(std::span<const std::uint8_t> bytes) {
         context.get(), std::min(static_cast<int>(kMaxPictureSide),
                                 std::max(declaredWidth, declaredHeight) + kCodedSideMargin));
 
-    const std::unique_ptr<heif_decoding_options, OptionsFree> options(
-        heif_decoding_options_alloc());
-    options->convert_hdr_to_8bit = 1;
-    options->strict_decoding = 1;  // a missing tile or damaged data is an error, not a warning
+    const std::unique_ptr<heif_decoding_options, OptionsFree> options(StrictEightBitOptions());
+    if (options == nullptr) return std::nullopt;
     // Without alpha, three bytes a pixel: a quarter less to convert, hold and stretch.
     const bool alpha = heif_image_handle_has_alpha_channel(rawHandle) != 0;
     const int channels = alpha ? 4 : 3;

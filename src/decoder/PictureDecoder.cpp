@@ -27,17 +27,24 @@ DecodedPicture DecodedBitmap(std::span<const std::uint8_t> bytes, layout::Size s
 
 }  // namespace
 
+layout::Size StretchedSize(int orientation, layout::Size size) {
+    // Stretched to the size that shows as size once turned, so that only the small picture is.
+    return SwapsSides(orientation) ? layout::Size{size.height, size.width} : size;
+}
+
 DecodedPicture FinishedPicture(MaybePicture stored, layout::Size size) {
     if (!stored) return Refused("not a whole picture");
-    // Stretched to the size that shows as size once turned, so that only the small picture is.
-    const layout::Size storedSize =
-        SwapsSides(stored->orientation) ? layout::Size{size.height, size.width} : size;
-    std::vector<std::uint8_t> rgb =
-        StretchedOnBlack(RowsOf(*stored), stored->premultiplied, storedSize);
+    std::vector<std::uint8_t> rgb = StretchedOnBlack(RowsOf(*stored), stored->premultiplied,
+                                                     StretchedSize(stored->orientation, size));
+    return FinishedStretch(std::move(rgb), *stored, size);
+}
+
+DecodedPicture FinishedStretch(std::vector<std::uint8_t> rgb, const StoredPicture& colours,
+                               layout::Size size) {
     if (rgb.empty()) return Refused("could not be stretched");
-    ConvertToSrgb(rgb, stored->iccProfile);
-    if (stored->iccProfile.empty()) ConvertCodedToSrgb(rgb, stored->codedColour);
-    return {Upright(rgb, storedSize, stored->orientation), {}};
+    ConvertToSrgb(rgb, colours.iccProfile);
+    if (colours.iccProfile.empty()) ConvertCodedToSrgb(rgb, colours.codedColour);
+    return {Upright(rgb, StretchedSize(colours.orientation, size), colours.orientation), {}};
 }
 
 bool IsCommonFormat(std::span<const std::uint8_t> bytes) {

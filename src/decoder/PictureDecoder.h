@@ -34,3 +34,12 @@ bool IsCommonFormat(std::span<const std::uint8_t> bytes);
 // A format decoder's picture made into DecodePicture's: stretched to size as it shows once
 // turned upright, on black, in sRGB; refused when there is none.
 DecodedPicture FinishedPicture(MaybePicture stored, layout::Size size);
+
+// The size to stretch a stored picture to so that it shows as size once turned to orientation.
+layout::Size StretchedSize(int orientation, layout::Size size);
+
+// A picture a decoder stretched itself to StretchedSize (rgb, opaque), made into DecodePicture's
+// as FinishedPicture makes one: its colours (profile or code points) to sRGB, turned upright by
+// colours.orientation. Refused when rgb is empty.
+DecodedPicture FinishedStretch(std::vector<std::uint8_t> rgb, const StoredPicture& colours,
+                               layout::Size size);

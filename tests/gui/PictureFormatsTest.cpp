@@ -21,11 +21,14 @@
 
 #include "core/layout/SkinLayout.h"
 #include "core/library/PictureConversion.h"
+#include "decoder/AnyPicture.h"
 #include "decoder/HeifDecoder.h"
+#include "decoder/HeifTiles.h"
 #include "decoder/HevcDecoderPlugin.h"
 #include "skin/EdgeRect.h"
 #include "support/ExifChunks.h"
 #include "support/PictureBytes.h"
+#include "support/qt/GridHeic.h"
 #include "support/qt/HeifBytes.h"
 #include "support/qt/TestImages.h"
 #include "support/qt/ToolRun.h"
@@ -362,6 +365,64 @@ QImage AsPq(const QImage& srgb) {
     cmsCloseProfile(to);
     cmsCloseProfile(from);
     return coded;
+}
+
+// The picture as an HLG photo codes it, 16 bits a sample (Rec. 2020 primaries, HLG): the light
+// that the documented way to SDR (HLG's reference display, 1000 cd/m2 and system gamma 1.2, SDR
+// white at 203 cd/m2, then the extended Reinhard operator on luminance with its white at
+// 1000 cd/m2) maps back onto the picture, worked back from the formulas of BT.2100.
+QImage AsHlg(const QImage& srgb) {
+    constexpr double kPeak = 1000.0 / 203, kWhite = 1000.0 / 203, kGamma = 1.2;
+    constexpr double a = 0.17883277, b = 1 - 4 * a, c = 0.55991073;
+    const double linear[] = {1, 1, 0, 0, 0};
+    cmsHPROFILE from = cmsCreate_sRGBProfile();
+    cmsHPROFILE to = Rec2020Profile(linear);
+    cmsHTRANSFORM transform =
+        cmsCreateTransform(from, TYPE_BGRA_8, to, TYPE_RGB_DBL, INTENT_RELATIVE_COLORIMETRIC, 0);
+    const QImage rgb = srgb.convertToFormat(QImage::Format_RGB32);
+    QImage coded(rgb.size(), QImage::Format_RGBX64);
+    std::vector<double> light(static_cast<std::size_t>(rgb.width()) * 3);
+    for (int y = 0; y < rgb.height(); ++y) {
+        cmsDoTransform(transform, rgb.constScanLine(y), light.data(),
+                       static_cast<cmsUInt32Number>(rgb.width()));
+        auto* out = reinterpret_cast<QRgba64*>(coded.scanLine(y));
+        for (int x = 0; x < rgb.width(); ++x) {
+            double* l = &light[static_cast<std::size_t>(x) * 3];
+            for (int i = 0; i < 3; ++i) l[i] = std::max(l[i], 0.0);
+            const double mapped = 0.2627 * l[0] + 0.6780 * l[1] + 0.0593 * l[2];
+            // The display light Reinhard's operator maps to it; then the scene light whose
+            // luminance the system gamma raises to that.
+            const double k = 1 / (kWhite * kWhite);
+            const double shown =
+                mapped <= 0
+                    ? 0
+                    : (-(1 - mapped) + std::sqrt((1 - mapped) * (1 - mapped) + 4 * k * mapped)) /
+                          (2 * k);
+            const double scene = std::pow(shown / kPeak, 1 / kGamma);
+            std::array<std::uint16_t, 3> value{};
+            for (int i = 0; i < 3; ++i) {
+                const double e =
+                    mapped <= 0 ? 0 : l[i] * shown / mapped / (kPeak * std::pow(scene, kGamma - 1));
+                const double v = e <= 1.0 / 12 ? std::sqrt(3 * e) : a * std::log(12 * e - b) + c;
+                value[static_cast<std::size_t>(i)] =
+                    static_cast<std::uint16_t>(std::lround(std::clamp(v, 0.0, 1.0) * 65535));
+            }
+            out[x] = QRgba64::fromRgba64(value[0], value[1], value[2], 65535);
+        }
+    }
+    cmsDeleteTransform(transform);
+    cmsCloseProfile(to);
+    cmsCloseProfile(from);
+    return coded;
+}
+
+// Smooth as a photo is, in every hue.
+QImage SmoothHues() {
+    QImage image(320, 240, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, QColor::fromHsv(x * 359 / 319, 80 + y * 175 / 239, 230).rgb());
+    return image;
 }
 
 // The PNG with a gAMA chunk stating gamma after its header chunk (the chunk's value is it
@@ -705,8 +766,8 @@ Bytes ProgressiveJpegCutBeforeItsLastScan(const QImage& image) {
 
 // Fine detail in every colour, at a size that is no multiple of the coding blocks, over several
 // rows of them, so that rows decode on different threads and the edges are cropped.
-QImage DetailedImage() {
-    QImage image(333, 251, QImage::Format_RGB32);
+QImage DetailedImage(int width = 333, int height = 251) {
+    QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             image.setPixel(x, y, qRgb((x * 5 + y * 3) & 255, (x * y) & 255, (x ^ y) & 255));
@@ -1116,13 +1177,40 @@ private slots:
                      QString("%1 %2 %3").arg(qRed(centre)).arg(qGreen(centre)).arg(qBlue(centre))));
     }
 
+    // A grid decoded a row of tiles at a time and stretched as it comes shows what its whole
+    // canvas stretched at once shows, each value within 1 and no seam between its tiles: phones'
+    // HEIC grids (made here: no tool in Debian writes one), turned as a phone held upright turns
+    // them, and avifenc's grids.
+    void GridsStretchedAsTheyComeShowTheirWholeCanvas_data() {
+        QTest::addColumn<Bytes>("bytes");
+        QTest::newRow("heic grid enlarged, its last tiles cut")
+            << test::GridHeic(DetailedImage(), 64);
+        QTest::newRow("heic grid shrunk, turned a quarter")
+            << test::GridHeic(DetailedImage(1100, 700), 128, 1);
+        QTest::newRow("heic grid shrunk, turned half")
+            << test::GridHeic(DetailedImage(900, 640), 96, 2);
+        QTest::newRow("avif grid of 3 x 2")
+            << ToolMade("grid.png", test::Encode(DetailedImage(1152, 768), "PNG"), "avifenc",
+                        {"-s", "10", "--grid", "3x2"});
+    }
+
+    void GridsStretchedAsTheyComeShowTheirWholeCanvas() {
+        QFETCH(Bytes, bytes);
+        InitialiseHeif();
+        const DecodedPicture whole = FinishedPicture(DecodeHeif(bytes), layout::kPictureSize);
+        const std::optional<DecodedPicture> tiled = DecodedTileByTile(bytes, layout::kPictureSize);
+        QVERIFY(!whole.Refused());
+        QVERIFY(tiled && !tiled->Refused());
+        QCOMPARE(tiled->rgb.size(), whole.rgb.size());
+        int most = 0;
+        for (std::size_t i = 0; i < whole.rgb.size(); ++i)
+            most = std::max(most, std::abs(tiled->rgb[i] - whole.rgb[i]));
+        QVERIFY2(most <= 1, qPrintable(QString("%1 apart").arg(most)));
+    }
+
     // The same photo in Rec. 2020 and in sRGB comes out alike.
     void Rec2020PictureMatchesItsSrgbTwin() {
-        // Smooth as a photo is, in every hue.
-        QImage image(320, 240, QImage::Format_RGB32);
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                image.setPixel(x, y, QColor::fromHsv(x * 359 / 319, 80 + y * 175 / 239, 230).rgb());
+        const QImage image = SmoothHues();
         const Bytes rec2020 =
             ToolMade("twin.png", test::Encode(AsRec2020(image), "PNG"), "avifenc",
                      {"-s", "10", "-y", "444", "--min", "0", "--max", "4", "--cicp", "9/1/9"});
@@ -1132,6 +1220,21 @@ private slots:
         QVERIFY(!rec2020.empty() && !srgb.empty());
         const double rmse = Rmse(Import("Rec2020.avif", rec2020), Import("Srgb.avif", srgb));
         QVERIFY2(rmse <= 0.03, qPrintable(QString::number(rmse)));
+    }
+
+    // An HLG photo (a phone's HDR video still, as AVIF) comes out as the SDR picture whose light
+    // HLG's reference display and the documented tone mapping give.
+    void HlgPictureMatchesItsSrgbReference() {
+        const QImage image = SmoothHues();
+        const Bytes hlg = ToolMade(
+            "hlg.png", test::Encode(AsHlg(image), "PNG"), "avifenc",
+            {"-s", "10", "-d", "10", "-y", "444", "--min", "0", "--max", "4", "--cicp", "9/18/9"});
+        const Bytes srgb =
+            ToolMade("hlg-srgb.png", test::Encode(image, "PNG"), "avifenc",
+                     {"-s", "10", "-y", "444", "--min", "0", "--max", "4", "--cicp", "1/13/6"});
+        QVERIFY(!hlg.empty() && !srgb.empty());
+        const double rmse = Rmse(Import("Hlg.avif", hlg), Import("Srgb.avif", srgb));
+        QVERIFY2(rmse <= 0.02, qPrintable(QString::number(rmse)));
     }
 
     // A picture smaller than the stored one is interpolated, not made of blocks: a quarter of the

@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <QBuffer>
 #include <QFileDialog>
@@ -71,6 +72,54 @@ Bytes PngDeclaring(std::uint32_t width, std::uint32_t height) {
     test::PutBig32(png, kHeaderData + 4, height);
     test::PutBig32(png, kHeaderData + 13, test::PngChunkCrc(png.data() + kHeaderData - 4, 4 + 13));
     return png;
+}
+
+// A PNG of width x height, 8-bit RGB, whose one zlib stream (deflate's best, in chunks of 64 KB)
+// holds filled bytes of rows, black but for 64 bytes of noise a megabyte, and ends there: 440 KB
+// fills 428 MB of rows, short of 12000 x 12000's 432 MB, though as much deflated data at
+// deflate's most (1032 to 1) could fill them.
+Bytes PngWithRowsOf(std::uint32_t width, std::uint32_t height, std::uint64_t filled) {
+    z_stream stream{};
+    deflateInit(&stream, Z_BEST_COMPRESSION);
+    Bytes zeros(1 << 20, 0);
+    std::uint32_t noise = 1;
+    for (std::size_t i = zeros.size() - 64; i < zeros.size(); ++i)
+        zeros[i] = static_cast<std::uint8_t>((noise = noise * 1103515245 + 12345) >> 24);
+    Bytes data(1 << 20), compressed;
+    for (std::uint64_t left = filled; left > 0 || stream.avail_in > 0;) {
+        if (stream.avail_in == 0) {
+            const auto count = static_cast<uInt>(std::min<std::uint64_t>(left, zeros.size()));
+            stream.next_in = const_cast<Bytef*>(zeros.data());
+            stream.avail_in = count;
+            left -= count;
+        }
+        stream.next_out = data.data();
+        stream.avail_out = static_cast<uInt>(data.size());
+        deflate(&stream, Z_NO_FLUSH);
+        compressed.insert(compressed.end(), data.data(), stream.next_out);
+    }
+    for (int status = Z_OK; status != Z_STREAM_END;) {
+        stream.next_out = data.data();
+        stream.avail_out = static_cast<uInt>(data.size());
+        status = deflate(&stream, Z_FINISH);
+        compressed.insert(compressed.end(), data.data(), stream.next_out);
+    }
+    deflateEnd(&stream);
+    Bytes header(13, 0);
+    test::PutBig32(header, 0, width);
+    test::PutBig32(header, 4, height);
+    header[8] = 8;  // bits a sample
+    header[9] = 2;  // RGB
+    Bytes png = test::Join(
+        {Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, test::PngChunk("IHDR", header)});
+    for (std::size_t at = 0; at < compressed.size(); at += 1 << 16) {
+        const auto end = compressed.begin() +
+                         static_cast<std::ptrdiff_t>(std::min(compressed.size(), at + (1 << 16)));
+        png = test::Join(
+            {png, test::PngChunk(
+                      "IDAT", Bytes(compressed.begin() + static_cast<std::ptrdiff_t>(at), end))});
+    }
+    return test::Join({png, test::PngChunk("IEND", {})});
 }
 
 // A whole 24-bit bitmap whose header claims many more rows than its pixel data holds.
@@ -288,6 +337,8 @@ private slots:
             << QByteArray("Giant.jpg") << JpegDeclaring(30000, 30000);
         QTest::newRow("png of 9000 x 9000 from 100 bytes")
             << QByteArray("Giant.png") << PngDeclaring(9000, 9000);
+        QTest::newRow("png of 12000 x 12000 whose 440 KB fill 428 of its 432 MB")
+            << QByteArray("Short.png") << PngWithRowsOf(12000, 12000, 428'000'000);
         QTest::newRow("gif of 65535 x 65535")
             << QByteArray("Giant.gif") << GifDeclaring(65535, 65535);
         QTest::newRow("webp of 16383 x 16383")

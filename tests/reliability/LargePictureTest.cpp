@@ -8,6 +8,7 @@
 #include "core/layout/SkinLayout.h"
 #include "core/library/PictureConversion.h"
 #include "support/DataFolder.h"
+#include "support/qt/GridHeic.h"
 #include "support/qt/ToolRun.h"
 
 namespace {
@@ -92,6 +93,25 @@ private slots:
                           QString::fromStdString(m_files.Path()), {}, nullptr, kToolWaitMs);
         QCOMPARE(run.exitCode, 0);
         const ImportedPicture picture = PreparePicture(heic, {}, ConvertPicture);
+        QVERIFY(picture.Accepted());
+        QVERIFY(ShowsQuarters(picture));
+    }
+
+    // A grid as phones write them, of 512 x 512 tiles, whose canvas alone (its planes and its
+    // RGB) would take 1.2 GB: decoded a row of tiles at a time, stretched as it comes.
+    void HeicGridOf200Megapixels() {
+        constexpr int kWidth = 16384, kHeight = 12288, kTile = 512;
+        heif_init(nullptr);
+        const std::vector<std::uint8_t> heic =
+            test::GridHeic(kWidth, kHeight, kTile, [&](int column, int row) {
+                QImage tile(kTile, kTile, QImage::Format_RGB32);
+                tile.fill(kQuarters[static_cast<std::size_t>((row * kTile >= kHeight / 2) * 2 +
+                                                             (column * kTile >= kWidth / 2))]);
+                return tile;
+            });
+        QVERIFY(!heic.empty());
+        const ImportedPicture picture =
+            PreparePicture(m_files.WriteBytes("Grid.heic", heic), {}, ConvertPicture);
         QVERIFY(picture.Accepted());
         QVERIFY(ShowsQuarters(picture));
     }

@@ -154,20 +154,13 @@ std::optional<CanvasSize> StatedCanvas(std::uint32_t type, const ItemHead& head)
     return CanvasSize{width, height, type == kOverlay};
 }
 
-}  // namespace
-
-std::vector<CanvasSize> StatedCanvasSizes(std::span<const std::uint8_t> file) {
-    std::vector<CanvasSize> sizes;
-    const std::optional<Bytes> meta = FindBox(file, FourCc("meta"));
-    if (!meta || meta->size() < 4) return sizes;
-    const Bytes boxes = meta->subspan(4);  // after version and flags
-    const std::optional<Bytes> iinf = FindBox(boxes, FourCc("iinf"));
+// Calls visit(id, head) with the start of each item's data that the item locations list, in
+// their order, up to any damage.
+template <typename Visit>
+void VisitItemHeads(Bytes file, Bytes boxes, Visit visit) {
     const std::optional<Bytes> iloc = FindBox(boxes, FourCc("iloc"));
     const Bytes idat = FindBox(boxes, FourCc("idat")).value_or(Bytes());
-    if (!iinf || !iloc) return sizes;
-    const std::vector<DerivedItem> items = ListedItems(*iinf, kDerived);
-    if (items.empty()) return sizes;
-
+    if (!iloc) return;
     Cursor cursor(*iloc);
     const std::uint64_t version = cursor.Read(4) >> 24;  // and flags
     const std::uint64_t sizes1 = cursor.Read(1);
@@ -178,7 +171,7 @@ std::vector<CanvasSize> StatedCanvasSizes(std::span<const std::uint8_t> file) {
     const std::size_t indexSize = version == 1 || version == 2 ? sizes2 & 0x0F : 0;
     const std::size_t idSize = version < 2 ? 2 : 4;
     const std::uint64_t itemCount = cursor.Read(idSize);
-    if (cursor.Failed() || version > 2) return sizes;
+    if (cursor.Failed() || version > 2) return;
     for (std::uint64_t i = 0; i < itemCount; ++i) {
         const auto id = static_cast<std::uint32_t>(cursor.Read(idSize));
         const std::uint64_t method = version == 0 ? 0 : cursor.Read(2) & 0x0F;
@@ -202,20 +195,158 @@ std::vector<CanvasSize> StatedCanvasSizes(std::span<const std::uint8_t> file) {
                         AppendExtent(head, here ? file : idat, baseOffset + offset, length);
         }
         if (cursor.Failed()) break;
+        visit(id, head);
+    }
+}
+
+// The boxes inside a file's meta box, after its version and flags.
+std::optional<Bytes> MetaBoxes(Bytes file) {
+    const std::optional<Bytes> meta = FindBox(file, FourCc("meta"));
+    if (!meta || meta->size() < 4) return std::nullopt;
+    return meta->subspan(4);
+}
+
+// The items that the references of type referenceType from item from point to, in order.
+std::vector<std::uint32_t> References(Bytes iref, std::uint32_t referenceType, std::uint32_t from) {
+    Cursor cursor(iref);
+    const std::size_t idSize = (cursor.Read(4) >> 24) == 0 ? 2 : 4;  // by the version
+    Bytes references = cursor.Rest();
+    while (const std::optional<Box> box = TakeBox(references)) {
+        if (box->type != referenceType) continue;
+        Cursor reference(box->body);
+        if (reference.Read(idSize) != from) continue;
+        const std::uint64_t count = reference.Read(2);
+        std::vector<std::uint32_t> to;
+        for (std::uint64_t i = 0; i < count; ++i) {
+            const auto id = static_cast<std::uint32_t>(reference.Read(idSize));
+            if (reference.Failed()) return {};
+            to.push_back(id);
+        }
+        return to;
+    }
+    return {};
+}
+
+// The properties (their boxes, in the order of the association) associated with an item.
+std::vector<Box> PropertiesOf(Bytes boxes, std::uint32_t item) {
+    const std::optional<Bytes> iprp = FindBox(boxes, FourCc("iprp"));
+    if (!iprp) return {};
+    std::vector<Box> properties;
+    Bytes ipco = FindBox(*iprp, FourCc("ipco")).value_or(Bytes());
+    while (const std::optional<Box> box = TakeBox(ipco)) properties.push_back(*box);
+    const std::optional<Bytes> ipma = FindBox(*iprp, FourCc("ipma"));
+    if (!ipma) return {};
+    Cursor cursor(*ipma);
+    const std::uint64_t versionAndFlags = cursor.Read(4);
+    const std::size_t idSize = (versionAndFlags >> 24) < 1 ? 2 : 4;
+    const std::size_t indexSize = (versionAndFlags & 1) != 0 ? 2 : 1;
+    const std::uint64_t entries = cursor.Read(4);
+    for (std::uint64_t e = 0; e < entries && !cursor.Failed(); ++e) {
+        const std::uint64_t id = cursor.Read(idSize);
+        const std::uint64_t count = cursor.Read(1);
+        std::vector<Box> associated;
+        for (std::uint64_t a = 0; a < count && !cursor.Failed(); ++a) {
+            // Without its top bit, which says whether the property is essential; from 1.
+            const std::uint64_t index = cursor.Read(indexSize) & (indexSize == 2 ? 0x7FFF : 0x7F);
+            if (index > 0 && index <= properties.size())
+                associated.push_back(properties[index - 1]);
+        }
+        if (!cursor.Failed() && id == item) return associated;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::vector<CanvasSize> StatedCanvasSizes(std::span<const std::uint8_t> file) {
+    std::vector<CanvasSize> sizes;
+    const std::optional<Bytes> boxes = MetaBoxes(file);
+    if (!boxes) return sizes;
+    const std::optional<Bytes> iinf = FindBox(*boxes, FourCc("iinf"));
+    if (!iinf) return sizes;
+    const std::vector<DerivedItem> items = ListedItems(*iinf, kDerived);
+    if (items.empty()) return sizes;
+    VisitItemHeads(file, *boxes, [&](std::uint32_t id, const ItemHead& head) {
         const auto item = std::lower_bound(items.begin(), items.end(), DerivedItem{id, 0}, ById);
-        if (item == items.end() || item->id != id) continue;
+        if (item == items.end() || item->id != id) return;
         if (const std::optional<CanvasSize> canvas = StatedCanvas(item->type, head))
             sizes.push_back(*canvas);
-    }
+    });
     return sizes;
 }
 
+std::optional<HeifGrid> PrimaryGrid(std::span<const std::uint8_t> file) {
+    const std::optional<Bytes> boxes = MetaBoxes(file);
+    if (!boxes) return std::nullopt;
+    const std::optional<Bytes> pitm = FindBox(*boxes, FourCc("pitm"));
+    const std::optional<Bytes> iinf = FindBox(*boxes, FourCc("iinf"));
+    const std::optional<Bytes> iref = FindBox(*boxes, FourCc("iref"));
+    if (!pitm || !iinf || !iref) return std::nullopt;
+    Cursor primary(*pitm);
+    HeifGrid grid;
+    grid.id = static_cast<std::uint32_t>(primary.Read((primary.Read(4) >> 24) == 0 ? 2 : 4));
+    if (primary.Failed()) return std::nullopt;
+    const std::vector<DerivedItem> grids = ListedItems(*iinf, std::array{kGrid});
+    if (!Listed(grids, grid.id)) return std::nullopt;
+
+    bool stated = false;
+    VisitItemHeads(file, *boxes, [&](std::uint32_t id, const ItemHead& head) {
+        if (id != grid.id || stated) return;
+        Cursor cursor(Bytes(head.bytes.data(), head.size));
+        cursor.Read(1);  // version
+        const std::size_t fieldSize = (cursor.Read(1) & 1) != 0 ? 4 : 2;
+        grid.rows = static_cast<std::uint32_t>(cursor.Read(1)) + 1;
+        grid.columns = static_cast<std::uint32_t>(cursor.Read(1)) + 1;
+        grid.width = static_cast<std::uint32_t>(cursor.Read(fieldSize));
+        grid.height = static_cast<std::uint32_t>(cursor.Read(fieldSize));
+        stated = !cursor.Failed();
+    });
+    grid.tiles = References(*iref, FourCc("dimg"), grid.id);
+    if (!stated || grid.tiles.size() != std::size_t{grid.rows} * grid.columns) return std::nullopt;
+    // Tiles coded as images, not derived from others in turn.
+    const std::vector<DerivedItem> coded =
+        ListedItems(*iinf, std::array{FourCc("hvc1"), FourCc("av01")});
+    if (!std::all_of(grid.tiles.begin(), grid.tiles.end(),
+                     [&](std::uint32_t tile) { return Listed(coded, tile); }))
+        return std::nullopt;
+
+    // Each tile's entry, where its hidden flag lies.
+    std::vector<std::pair<std::uint32_t, std::size_t>> flags;
+    Cursor cursor(*iinf);
+    cursor.Read((cursor.Read(4) >> 24) == 0 ? 2 : 4);  // the entry count
+    if (cursor.Failed()) return std::nullopt;
+    Bytes entries = cursor.Rest();
+    while (const std::optional<Box> box = TakeBox(entries)) {
+        Cursor entry(box->body);
+        const std::uint64_t entryVersion = entry.Read(4) >> 24;
+        const auto id = static_cast<std::uint32_t>(entry.Read(entryVersion < 3 ? 2 : 4));
+        if (box->type == FourCc("infe") && !entry.Failed())
+            flags.emplace_back(id, static_cast<std::size_t>(box->body.data() - file.data()) + 3);
+    }
+    std::sort(flags.begin(), flags.end());
+    for (const std::uint32_t tile : grid.tiles) {
+        const auto entry =
+            std::lower_bound(flags.begin(), flags.end(), std::pair{tile, std::size_t{0}});
+        if (entry == flags.end() || entry->first != tile) return std::nullopt;
+        grid.hiddenFlagOffsets.push_back(entry->second);
+    }
+
+    for (const Box& property : PropertiesOf(*boxes, grid.id)) {
+        if (property.type == FourCc("clap")) grid.cropped = true;
+        if (property.body.empty()) continue;
+        if (property.type == FourCc("irot"))
+            grid.transformations.push_back({HeifGrid::Step::kRotate, property.body[0] & 3});
+        if (property.type == FourCc("imir"))
+            grid.transformations.push_back({HeifGrid::Step::kMirror, property.body[0] & 1});
+    }
+    return grid;
+}
+
 bool HeifDerivesOnlyFromImages(std::span<const std::uint8_t> file) {
-    const std::optional<Bytes> meta = FindBox(file, FourCc("meta"));
-    if (!meta || meta->size() < 4) return true;
-    const Bytes boxes = meta->subspan(4);  // after version and flags
-    const std::optional<Bytes> iinf = FindBox(boxes, FourCc("iinf"));
-    const std::optional<Bytes> iref = FindBox(boxes, FourCc("iref"));
+    const std::optional<Bytes> boxes = MetaBoxes(file);
+    if (!boxes) return true;
+    const std::optional<Bytes> iinf = FindBox(*boxes, FourCc("iinf"));
+    const std::optional<Bytes> iref = FindBox(*boxes, FourCc("iref"));
     if (!iinf || !iref) return true;
     const std::vector<DerivedItem> images = ListedItems(*iinf, kImages);
     Cursor cursor(*iref);
