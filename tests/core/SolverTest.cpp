@@ -8,11 +8,14 @@
 
 #include "core/board/GridSize.h"
 #include "core/board/PuzzleBoard.h"
+#include "core/solver/BeamSearch.h"
 #include "core/solver/HintPlan.h"
 #include "core/solver/LowerBound.h"
 #include "core/solver/OptimalSearch.h"
 #include "core/solver/PathShortening.h"
 #include "core/solver/Solver.h"
+#include "core/solver/StagedSearch.h"
+#include "core/solver/WindowSearch.h"
 
 namespace {
 
@@ -190,6 +193,63 @@ TEST(SolverTest, ShortcutsReplaceDetours) {
         Shortened(dealt, path, std::chrono::steady_clock::now() + std::chrono::milliseconds(50));
     EXPECT_TRUE(Solves(dealt, shortened));
     EXPECT_LE(shortened.size(), path.size());
+}
+
+// A window made shorter still joins the positions at its ends: a solution with a detour of
+// 24 moves put into it (a walk and the same walk back) still solves the board and is
+// shorter, and a search out of time leaves the path as it was.
+TEST(SolverTest, WindowsMadeShorterStillSolve) {
+    const SlidingBoard dealt = Shuffled(kGridSizes[3], 11);
+    const std::vector<int> path = SolvePath(dealt, std::chrono::milliseconds(0));
+    SlidingBoard board = dealt;
+    for (std::size_t i = 0; i < path.size() / 2; ++i) board.MoveEmptyTo(path[i]);
+    std::vector<int> walk{board.empty};
+    std::mt19937 random(5);
+    while (walk.size() <= 12) {
+        const int from = walk.back();
+        std::vector<int> next;
+        for (int cell = 0; cell < board.Cells(); ++cell)
+            if (CellDistance(cell, from, board.cols) == 1 &&
+                (walk.size() < 2 || cell != walk[walk.size() - 2]))
+                next.push_back(cell);
+        walk.push_back(next[random() % next.size()]);
+    }
+    std::vector<int> detoured(path.begin(), path.begin() + static_cast<long>(path.size() / 2));
+    detoured.insert(detoured.end(), walk.begin() + 1, walk.end());
+    detoured.insert(detoured.end(), walk.rbegin() + 1, walk.rend());
+    detoured.insert(detoured.end(), path.begin() + static_cast<long>(path.size() / 2), path.end());
+    ASSERT_TRUE(Solves(dealt, detoured));
+
+    const auto later = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const std::vector<int> shorter = WindowsShortened(dealt, detoured, later);
+    EXPECT_TRUE(Solves(dealt, shorter));
+    EXPECT_LE(shorter.size(), path.size());
+    EXPECT_EQ(WindowsShortened(dealt, detoured, std::chrono::steady_clock::now()), detoured);
+}
+
+// A beam's solution solves the board, and is found again under any limit above its length
+// only; out of time there is none.
+TEST(SolverTest, BeamsSolveWithinTheirLimit) {
+    const auto later = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    for (std::uint32_t seed = 1; seed <= 5; ++seed) {
+        const SlidingBoard board = Shuffled(kGridSizes[2], seed);
+        const auto path = BeamPath(board, 64, 1000, later);
+        ASSERT_TRUE(path && Solves(board, *path)) << "seed " << seed;
+        EXPECT_EQ(BeamPath(board, 64, path->size() + 1, later), path) << "seed " << seed;
+        EXPECT_EQ(BeamPath(board, 64, path->size(), later), std::nullopt) << "seed " << seed;
+        EXPECT_EQ(BeamPath(board, 64, 1000, std::chrono::steady_clock::now()), std::nullopt);
+    }
+}
+
+// With no time at all the answer is the quickest plan's, on every size above 12 cells.
+TEST(SolverTest, NoTimeLeftGivesTheQuickestPlan) {
+    for (const GridSize& size : kGridSizes) {
+        const SlidingBoard board = Shuffled(size, 21);
+        if (board.Cells() <= 12) continue;
+        EXPECT_EQ(SolvePath(board, std::chrono::milliseconds(0)),
+                  *StagedPath(board, kQuickestPlan, std::nullopt))
+            << size.label;
+    }
 }
 
 // A solution given as clicks: a straight run is one click on its farthest tile.

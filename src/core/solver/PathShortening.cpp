@@ -1,41 +1,13 @@
 #include "core/solver/PathShortening.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
-#include <random>
+
+#include "core/solver/PositionKeys.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// A position's key: one random word per tile and cell, so that a slide changes it by two.
-class Keys {
-public:
-    Keys() {
-        std::mt19937_64 random(0x5eed);
-        for (auto& cell : m_words)
-            for (std::uint64_t& word : cell) word = random();
-    }
-    std::uint64_t Of(const SlidingBoard& board) const {
-        std::uint64_t key = 0;
-        for (int cell = 0; cell < board.Cells(); ++cell) key ^= m_words[cell][board.home[cell]];
-        return key;
-    }
-    // The change when the tile `home` slides from cell `from` into the empty cell `to`.
-    std::uint64_t Slide(int home, int from, int to) const {
-        return m_words[from][home] ^ m_words[to][home];
-    }
-
-private:
-    std::array<std::array<std::uint64_t, SlidingBoard::kMaxCells>, SlidingBoard::kMaxCells>
-        m_words{};
-};
-
-const Keys& TheKeys() {
-    static const Keys keys;
-    return keys;
-}
 
 // The positions along a path, found by key: open addressing, as a pass asks it millions of
 // times and almost always for a position the path does not have.
@@ -74,9 +46,10 @@ public:
         : m_path(path), m_depth(depth) {
         SlidingBoard board = start;
         m_boards.push_back(board);
-        m_keys.push_back(TheKeys().Of(board));
+        m_keys.push_back(PositionKeys::Get().Of(board));
         for (int cell : path) {
-            m_keys.push_back(m_keys.back() ^ TheKeys().Slide(board.home[cell], cell, board.empty));
+            m_keys.push_back(m_keys.back() ^
+                             PositionKeys::Get().Slide(board.home[cell], cell, board.empty));
             board.MoveEmptyTo(cell);
             m_boards.push_back(board);
         }
@@ -129,7 +102,7 @@ private:
                             col > 0 ? empty - 1 : -1, col < cols - 1 ? empty + 1 : -1};
         for (int cell : next) {
             if (cell < 0 || cell == previous) continue;
-            const std::uint64_t change = TheKeys().Slide(m_board.home[cell], cell, empty);
+            const std::uint64_t change = PositionKeys::Get().Slide(m_board.home[cell], cell, empty);
             m_board.MoveEmptyTo(cell);
             m_moves.push_back(cell);
             Search(key ^ change, empty);

@@ -13,7 +13,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kSmallEnough = 12;
 constexpr std::size_t kStageLimit = 4000;  // positions a stage looks at before it gets greedier
 
 // The part of the board still to solve: rows top.., columns left..; the rest is home.
@@ -188,7 +187,7 @@ std::optional<std::vector<int>> StagedPath(const SlidingBoard& start, const Stag
     for (;;) {
         const int height = board.rows - part.top;
         const int width = board.cols - part.left;
-        if (height * width <= kSmallEnough || height < 2 || width < 2) break;
+        if (height * width <= plan.smallEnough || height < 2 || width < 2) break;
         // A part two cells high cannot lose a row (the last row needs the one above to turn),
         // nor one two cells wide a column.
         const bool row =
@@ -199,6 +198,8 @@ std::optional<std::vector<int>> StagedPath(const SlidingBoard& start, const Stag
             line.push_back(row ? part.top * board.cols + part.left + i
                                : (part.top + i) * board.cols + part.left);
         for (std::size_t placed = 0; placed < line.size();) {
+            // A stage may be too small for its search to look at the clock.
+            if (deadline && Clock::now() > *deadline) return std::nullopt;
             placed = std::min(line.size(), placed + plan.group);
             const std::vector<int> homes(line.begin(), line.begin() + placed);
             Stage stage(board, part, homes, row);

@@ -8,12 +8,18 @@
 
 // How a staged solution is made: how many tiles of a line each stage adds, how much the
 // search trusts its estimate over the moves made (10 = as much, more = greedier, faster and
-// longer), and whether a square part loses its top row (else its left column) first.
+// longer), whether a square part loses its top row (else its left column) first, and the
+// most cells of the part left that the shortest path solves (fewer: faster, longer).
 struct StagePlan {
     int group = 2;
     int weightTenths = 30;
     bool rowFirstWhenSquare = true;
+    int smallEnough = 12;
 };
+
+// The plan for when time runs out: one tile a stage, greedy, down to a part of 2 x 2; a few
+// milliseconds at most on the largest board.
+inline constexpr StagePlan kQuickestPlan{.group = 1, .weightTenths = 100, .smallEnough = 4};
 
 // A solution of a solvable board of any size up to 6 x 8, short but not always the shortest:
 // the cells the empty cell enters. The part still to solve loses its top row or left column,
