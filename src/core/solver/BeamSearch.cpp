@@ -96,7 +96,7 @@ std::optional<std::vector<int>> BeamPath(const SlidingBoard& start, std::size_t 
     };
     std::vector<Child> children;
     SlidingBoard scratch;
-    const int cols = start.cols;
+    const CellNeighbours neighbours(start.rows, start.cols);
     while (steps.size() < limit) {
         for (std::size_t i = 0; i < layer.size(); ++i) {
             if (layer[i].estimate != 0) continue;
@@ -115,13 +115,8 @@ std::optional<std::vector<int>> BeamPath(const SlidingBoard& start, std::size_t 
         for (std::size_t i = 0; i < layer.size(); ++i) {
             const Node& node = layer[i];
             const int empty = node.board.empty;
-            const int row = empty / cols;
-            const int col = empty % cols;
-            const int cells[] = {row > 0 ? empty - cols : -1,
-                                 row < start.rows - 1 ? empty + cols : -1, col > 0 ? empty - 1 : -1,
-                                 col < cols - 1 ? empty + 1 : -1};
-            for (int cell : cells) {
-                if (cell < 0 || cell == node.previous) continue;
+            for (const int cell : neighbours.Of(empty)) {
+                if (cell == node.previous) continue;
                 const int home = node.board.home[cell];
                 const std::uint64_t moved = node.key ^ keys.Slide(home, cell, empty);
                 if (!seen.Insert(moved)) continue;

@@ -17,7 +17,7 @@ class IterativeDeepening {
 public:
     IterativeDeepening(const SlidingBoard& board,
                        std::optional<std::chrono::steady_clock::time_point> deadline)
-        : m_board(board), m_deadline(deadline) {
+        : m_board(board), m_neighbours(board.rows, board.cols), m_deadline(deadline) {
         for (int row = 0; row < board.rows; ++row) m_rowConflicts[row] = Row(row);
         for (int col = 0; col < board.cols; ++col) m_colConflicts[col] = Column(col);
         m_estimate = ManhattanAndConflicts(board);
@@ -25,16 +25,6 @@ public:
         if (m_tables) {
             m_indexes = m_tables->IndexesOf(board);
             m_estimate = m_tables->Moves(m_indexes);
-        }
-        for (int cell = 0; cell < board.Cells(); ++cell) {
-            const int row = cell / board.cols;
-            const int col = cell % board.cols;
-            int count = 0;
-            if (row > 0) m_next[cell][count++] = cell - board.cols;
-            if (row < board.rows - 1) m_next[cell][count++] = cell + board.cols;
-            if (col > 0) m_next[cell][count++] = cell - 1;
-            if (col < board.cols - 1) m_next[cell][count++] = cell + 1;
-            m_nextCount[cell] = count;
         }
     }
 
@@ -62,8 +52,7 @@ private:
         }
         if (m_estimate == 0) return true;
         const int from = m_board.empty;
-        for (int i = 0; i < m_nextCount[from]; ++i) {
-            const int to = m_next[from][i];
+        for (const int to : m_neighbours.Of(from)) {
             if (to == previous) continue;
             const int saved = m_estimate;
             Slide(to);
@@ -107,13 +96,12 @@ private:
     }
 
     SlidingBoard m_board;
+    CellNeighbours m_neighbours;
     const PatternTables* m_tables = nullptr;
     PatternTables::Indexes m_indexes{};
     int m_estimate = 0;
     int m_rowConflicts[SlidingBoard::kMaxRows]{};
     int m_colConflicts[SlidingBoard::kMaxCols]{};
-    int m_next[SlidingBoard::kMaxCells][4]{};
-    int m_nextCount[SlidingBoard::kMaxCells]{};
     std::vector<int> m_path;
     std::uint64_t m_seen = 0;
     std::optional<std::chrono::steady_clock::time_point> m_deadline;

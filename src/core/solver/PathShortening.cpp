@@ -43,7 +43,7 @@ private:
 class Pass {
 public:
     Pass(const SlidingBoard& start, const std::vector<int>& path, int depth)
-        : m_path(path), m_depth(depth) {
+        : m_path(path), m_depth(depth), m_neighbours(start.rows, start.cols) {
         SlidingBoard board = start;
         m_boards.push_back(board);
         m_keys.push_back(PositionKeys::Get().Of(board));
@@ -94,14 +94,9 @@ private:
             }
         }
         if (made >= m_limit) return;
-        const int cols = m_board.cols;
         const int empty = m_board.empty;
-        const int row = empty / cols;
-        const int col = empty % cols;
-        const int next[] = {row > 0 ? empty - cols : -1, row < m_board.rows - 1 ? empty + cols : -1,
-                            col > 0 ? empty - 1 : -1, col < cols - 1 ? empty + 1 : -1};
-        for (int cell : next) {
-            if (cell < 0 || cell == previous) continue;
+        for (const int cell : m_neighbours.Of(empty)) {
+            if (cell == previous) continue;
             const std::uint64_t change = PositionKeys::Get().Slide(m_board.home[cell], cell, empty);
             m_board.MoveEmptyTo(cell);
             m_moves.push_back(cell);
@@ -113,6 +108,7 @@ private:
 
     const std::vector<int>& m_path;
     const int m_depth;
+    const CellNeighbours m_neighbours;
     std::vector<SlidingBoard> m_boards;
     std::vector<std::uint64_t> m_keys;
     PathPositions m_positions{{}};

@@ -10,6 +10,18 @@ void SlidingBoard::MoveEmptyTo(int cell) {
     empty = cell;
 }
 
+CellNeighbours::CellNeighbours(int rows, int cols) {
+    for (int cell = 0; cell < rows * cols; ++cell) {
+        const int row = cell / cols;
+        const int col = cell % cols;
+        int& count = m_count[cell];
+        if (row > 0) m_cells[cell][count++] = cell - cols;
+        if (row < rows - 1) m_cells[cell][count++] = cell + cols;
+        if (col > 0) m_cells[cell][count++] = cell - 1;
+        if (col < cols - 1) m_cells[cell][count++] = cell + 1;
+    }
+}
+
 bool SlidingBoard::IsSolved() const {
     for (int cell = 0; cell < Cells(); ++cell)
         if (home[cell] != cell) return false;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,20 @@ struct SlidingBoard {
     void MoveEmptyTo(int cell);
     bool IsSolved() const;
     bool operator==(const SlidingBoard&) const = default;
+};
+
+// The cells next to each cell of a rows x cols board, up, down, left, right: where the empty
+// cell can go from there. Made once per search, as the searches ask at every node.
+class CellNeighbours {
+public:
+    CellNeighbours(int rows, int cols);
+    std::span<const int> Of(int cell) const {
+        return {m_cells[cell].data(), static_cast<std::size_t>(m_count[cell])};
+    }
+
+private:
+    std::array<std::array<int, 4>, SlidingBoard::kMaxCells> m_cells{};
+    std::array<int, SlidingBoard::kMaxCells> m_count{};
 };
 
 // A board read from tile ids, or why it was refused.

@@ -14,22 +14,12 @@ using Clock = std::chrono::steady_clock;
 class Window {
 public:
     Window(const SlidingBoard& from, const SlidingBoard& to, long nodeLimit)
-        : m_board(from), m_left(nodeLimit) {
+        : m_board(from), m_neighbours(from.rows, from.cols), m_left(nodeLimit) {
         const int cols = from.cols;
         for (int cell = 0; cell < from.Cells(); ++cell) m_goalCell[to.home[cell]] = cell;
         for (int cell = 0; cell < from.Cells(); ++cell)
             if (from.home[cell] != from.EmptyHome())
                 m_estimate += CellDistance(cell, m_goalCell[from.home[cell]], cols);
-        for (int cell = 0; cell < from.Cells(); ++cell) {
-            const int row = cell / cols;
-            const int col = cell % cols;
-            int count = 0;
-            if (row > 0) m_next[cell][count++] = cell - cols;
-            if (row < from.rows - 1) m_next[cell][count++] = cell + cols;
-            if (col > 0) m_next[cell][count++] = cell - 1;
-            if (col < cols - 1) m_next[cell][count++] = cell + 1;
-            m_nextCount[cell] = count;
-        }
     }
 
     // A way of fewer than limit moves, the shortest there is, or nothing when there is none or
@@ -56,8 +46,7 @@ private:
         if (--m_left < 0) return false;
         const int empty = m_board.empty;
         const int cols = m_board.cols;
-        for (int i = 0; i < m_nextCount[empty]; ++i) {
-            const int cell = m_next[empty][i];
+        for (const int cell : m_neighbours.Of(empty)) {
             if (cell == previous) continue;
             const int goal = m_goalCell[m_board.home[cell]];
             const int change = CellDistance(empty, goal, cols) - CellDistance(cell, goal, cols);
@@ -74,11 +63,10 @@ private:
     }
 
     SlidingBoard m_board;
+    CellNeighbours m_neighbours;
     long m_left;
     int m_estimate = 0;
     int m_goalCell[SlidingBoard::kMaxCells]{};
-    int m_next[SlidingBoard::kMaxCells][4]{};
-    int m_nextCount[SlidingBoard::kMaxCells]{};
     std::vector<int> m_path;
 };
 
